@@ -1,0 +1,7 @@
+#include "apperror.h"
+
+AppError::AppError(const QString& description)
+    : std::runtime_error(description.toStdString())
+    , mDescription(description)
+{
+}

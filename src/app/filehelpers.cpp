@@ -1,0 +1,49 @@
+#include "filehelpers.h"
+
+#include "apperror.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+bool FileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.isFile() && info.lastModified().isValid();
+}
+
+void KillFile(const QString& path)
+{
+    QCoreApplication::processEvents();
+    if (path.isEmpty())
+        return;
+    if (QFile::remove(path))
+        return;
+    try {
+        ForceDeleteFile(path);
+    } catch (...) {
+        // Deleting is best effort here: callers never hear of a failure.
+    }
+}
+
+void ForceDeleteFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw AppError(QStringLiteral("File not found: %1").arg(path));
+    file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+    if (!file.remove())
+        throw AppError(QStringLiteral("Permission denied: %1 (%2)").arg(path, file.errorString()));
+}
+
+void WriteBytesToFile(const QByteArray& bytes, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
+}

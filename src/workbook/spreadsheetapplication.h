@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <variant>
+
+// A value written into a cell: text (stored as typing it would store it), a date, or nothing.
+using CellValue = std::variant<std::monostate, QString, QDate>;
+
+// The spreadsheet application as the generation run drives it: one running instance with its
+// open workbooks. Workbooks are numbered from 1 in the order they were opened. Every member
+// throws AppError with a readable description when the office cannot do what is asked.
+class SpreadsheetApplication {
+public:
+    virtual ~SpreadsheetApplication() = default;
+
+    // Workbooks.Open: opens the file as the active workbook and returns its number.
+    virtual int openWorkbook(const QString& path) = 0;
+    // Workbooks.Count
+    virtual int workbookCount() = 0;
+    // Worksheets(sheet).Cells(row, column) = value, on the active workbook; counted from 1.
+    virtual void setCell(int sheet, int row, int column, const CellValue& value) = 0;
+    // Visible = ...; the office never shows a window, so this only records the wish.
+    virtual void setVisible(bool visible) = 0;
+    // Range(cell).Select on the active sheet of the active workbook, saved with it.
+    virtual void selectRange(const QString& cell) = 0;
+    // workbook.SaveAs(path, FileFormat:=n); 56 and -4143 write the 97-2003 workbook.
+    virtual void saveAs(int workbook, const QString& path, int fileFormat) = 0;
+    // DisplayAlerts = ...; nothing here ever asks, so this only records the wish.
+    virtual void setDisplayAlerts(bool displayAlerts) = 0;
+    // workbook.Close without saving.
+    virtual void close(int workbook) = 0;
+    // Quit: ends the office process and waits for it.
+    virtual void quit() = 0;
+    // Version: the office's own version text, such as "7.4".
+    virtual QString version() = 0;
+    // ActiveSheet.UsedRange: the sheet row and column where the used range ends.
+    virtual int usedRangeLastRow(int workbook) = 0;
+    virtual int usedRangeLastColumn(int workbook) = 0;
+    // ActiveSheet.UsedRange.CopyPicture: a picture of the range as shown on screen replaces the
+    // system clipboard's content.
+    virtual void copyPicture(int workbook) = 0;
+};
+
+// Creates a new instance ("create Excel.Application"); throws AppError when none can be had.
+// Tests may replace the factory with one that makes fakes.
+using SpreadsheetFactory = std::function<std::unique_ptr<SpreadsheetApplication>()>;
+std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication();
+// An empty factory restores the real LibreOffice instances.
+void setSpreadsheetFactory(SpreadsheetFactory factory);
