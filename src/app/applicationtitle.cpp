@@ -5,7 +5,7 @@
 namespace {
 constexpr int maximumTitleLength = 40;
 QString currentTitle;
-}
+} // namespace
 
 QString applicationTitleFor(const QString& productName)
 {

@@ -52,6 +52,6 @@ void Dialogs::install(Dialogs* dialogs)
 
 void showPlainMessage(QWidget* parent, const QString& text)
 {
-    Dialogs::current().message(parent, applicationTitle(), text, Dialogs::Icon::None,
-        Dialogs::Buttons::Ok);
+    Dialogs::current().message(
+        parent, applicationTitle(), text, Dialogs::Icon::None, Dialogs::Buttons::Ok);
 }

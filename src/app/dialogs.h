@@ -14,8 +14,8 @@ public:
 
     virtual ~Dialogs() = default;
 
-    virtual Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
-        Buttons buttons)
+    virtual Answer message(
+        QWidget* parent, const QString& title, const QString& text, Icon icon, Buttons buttons)
         = 0;
     // Returns the chosen path, or an empty text when the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;

@@ -43,7 +43,8 @@ void WriteBytesToFile(const QByteArray& bytes, const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
+        throw AppError(
+            QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
 }

@@ -22,15 +22,15 @@ QString privateTemporaryFolder()
         throw AppError(QStringLiteral("The temporary folder %1 could not be created: %2")
                            .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
     // lstat: a link planted in the shared folder must not redirect our files.
-    struct stat info {};
+    struct stat info { };
     if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         throw AppError(QStringLiteral("The temporary folder %1 is not a folder.").arg(path));
     if (info.st_uid != ::getuid())
         throw AppError(
             QStringLiteral("The temporary folder %1 belongs to another user.").arg(path));
     if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
-        throw AppError(QStringLiteral("The temporary folder %1 could not be made private.")
-                           .arg(path));
+        throw AppError(
+            QStringLiteral("The temporary folder %1 could not be made private.").arg(path));
     return path;
 }
 

@@ -11,8 +11,8 @@ namespace {
 // An empty application name makes QSettings use the organisation's own file.
 std::unique_ptr<QSettings> openStore()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-        Product::settingsOrganization, QString());
+    return std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, Product::settingsOrganization, QString());
 }
 
 QString groupKey(const QString& key)
@@ -33,8 +33,8 @@ void SettingsStore::write(const QString& key, const QString& value)
     settings->setValue(groupKey(key), value);
     settings->sync();
     if (settings->status() != QSettings::NoError)
-        throw AppError(QStringLiteral("The settings file %1 could not be written.")
-                           .arg(settings->fileName()));
+        throw AppError(
+            QStringLiteral("The settings file %1 could not be written.").arg(settings->fileName()));
 }
 
 QString SettingsStore::fileName()

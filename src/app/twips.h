@@ -14,13 +14,22 @@ constexpr int toPixels(int twips)
     // Round half away from zero so negative positions mirror positive ones.
     return twips >= 0 ? (twips + perPixel / 2) / perPixel : -((-twips + perPixel / 2) / perPixel);
 }
-constexpr int fromPixels(int pixels) { return pixels * perPixel; }
+constexpr int fromPixels(int pixels)
+{
+    return pixels * perPixel;
+}
 
 inline QRect toPixels(int left, int top, int width, int height)
 {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
-inline QSize toPixels(QSize twips) { return QSize(toPixels(twips.width()), toPixels(twips.height())); }
-inline QPoint toPixels(QPoint twips) { return QPoint(toPixels(twips.x()), toPixels(twips.y())); }
+inline QSize toPixels(QSize twips)
+{
+    return QSize(toPixels(twips.width()), toPixels(twips.height()));
+}
+inline QPoint toPixels(QPoint twips)
+{
+    return QPoint(toPixels(twips.x()), toPixels(twips.y()));
+}
 
 } // namespace Twips

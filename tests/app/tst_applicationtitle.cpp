@@ -10,15 +10,17 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("one word is its own title") << "Ferrowynd" << "Ferrowynd";
-        QTest::newRow("last word goes even when short") << "Retirement Planner" << "Retirement";
-        QTest::newRow("three words") << "Ostrivane Retirement Planner" << "Ostrivane Retirement";
+        QTest::newRow("one word is its own title") << "Ferrowynd"
+                                                   << "Ferrowynd";
+        QTest::newRow("last word goes even when short") << "Retirement Planner"
+                                                        << "Retirement";
+        QTest::newRow("three words") << "Ostrivane Retirement Planner"
+                                     << "Ostrivane Retirement";
         QTest::newRow("shortened until at most 40")
             << "Household Retirement Savings Estimate Builder Deluxe Edition"
             << "Household Retirement Savings Estimate";
-        QTest::newRow("exactly 40 after one cut")
-            << "abcdefghij abcdefghij abcdefghij abcdefg tail"
-            << "abcdefghij abcdefghij abcdefghij abcdefg";
+        QTest::newRow("exactly 40 after one cut") << "abcdefghij abcdefghij abcdefghij abcdefg tail"
+                                                  << "abcdefghij abcdefghij abcdefghij abcdefg";
         QTest::newRow("long single word is cut to 40")
             << QString(50, QLatin1Char('x')) << QString(40, QLatin1Char('x'));
     }

@@ -46,7 +46,8 @@ private slots:
         ScriptedDialogs dialogs;
         ErrorTrap trap("Form2.Form_Activate");
         trap.step(100, [] { throw 42; });
-        QCOMPARE(dialogs.texts(), QStringList({ errorReportText("Unknown error", "Form2.Form_Activate", 100) }));
+        QCOMPARE(dialogs.texts(),
+            QStringList({ errorReportText("Unknown error", "Form2.Form_Activate", 100) }));
     }
 };
 

@@ -10,8 +10,8 @@ ScriptedDialogs::~ScriptedDialogs()
     Dialogs::install(nullptr);
 }
 
-Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& title, const QString& text,
-    Icon icon, Buttons buttons)
+Dialogs::Answer ScriptedDialogs::message(
+    QWidget*, const QString& title, const QString& text, Icon icon, Buttons buttons)
 {
     messages.append({ title, text, icon, buttons });
     if (buttons == Buttons::Ok)
