@@ -1,0 +1,349 @@
+#include "officeinstance.h"
+
+#include "app/apperror.h"
+#include "officeprofile.h"
+#include "officeprogram.h"
+#include "unoconvert.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
+#include <com/sun/star/connection/ConnectionSetupException.hpp>
+#include <com/sun/star/connection/Connector.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/lang/XEventListener.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
+
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+using namespace css;
+using uno::Reference;
+using uno::UNO_QUERY;
+using uno::UNO_QUERY_THROW;
+
+namespace {
+
+constexpr int restartExitCode = 81;
+constexpr int restartAfterUpdateExitCode = 79;
+constexpr int maximumRestarts = 3;
+constexpr int connectRetryMs = 25;
+constexpr int terminateWaitMs = 3000;
+constexpr int signalWaitMs = 2000;
+
+// The in-process UNO environment, made once. It is never destroyed: at exit the UNO libraries
+// may already be gone.
+Reference<uno::XComponentContext> localContext()
+{
+    static const auto* context = [] {
+        // Without it the office's services cannot be found and Desktop::create crashes.
+        if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
+            qputenv("URE_BOOTSTRAP",
+                QByteArrayLiteral(
+                    "vnd.sun.star.pathname:" FERROWYND_OFFICE_PROGRAM_DIR "/fundamentalrc"));
+        return new Reference<uno::XComponentContext>(
+            officeCall(QStringLiteral("prepare its connection"),
+                [] { return cppu::defaultBootstrap_InitialComponentContext(); }));
+    }();
+    return *context;
+}
+
+class BridgeListener final : public cppu::WeakImplHelper1<lang::XEventListener> {
+public:
+    explicit BridgeListener(std::shared_ptr<std::atomic_bool> gone)
+        : mGone(std::move(gone))
+    {
+    }
+    void SAL_CALL disposing(const lang::EventObject&) override { mGone->store(true); }
+
+private:
+    std::shared_ptr<std::atomic_bool> mGone;
+};
+
+QString uniquePipeName()
+{
+    // Socket paths are limited to 108 bytes, so the name stays short.
+    return QStringLiteral("fw%1_%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+Reference<container::XNameAccess> productSettings(
+    const Reference<uno::XComponentContext>& context, bool forUpdate)
+{
+    const auto provider = configuration::theDefaultProvider::get(context);
+    uno::Sequence<uno::Any> arguments(1);
+    arguments.getArray()[0] <<= beans::NamedValue(
+        rtl::OUString("nodepath"), uno::Any(rtl::OUString("/org.openoffice.Setup/Product")));
+    const rtl::OUString service = forUpdate
+        ? rtl::OUString("com.sun.star.configuration.ConfigurationUpdateAccess")
+        : rtl::OUString("com.sun.star.configuration.ConfigurationAccess");
+    return Reference<container::XNameAccess>(
+        provider->createInstanceWithArguments(service, arguments), UNO_QUERY_THROW);
+}
+
+} // namespace
+
+OfficeInstance::OfficeInstance(const Options& options)
+    : mProgram(options.program.isEmpty() ? requireOfficeProgram() : options.program)
+    , mBridgeGone(std::make_shared<std::atomic_bool>(false))
+{
+    const QFileInfo program(mProgram);
+    if (!program.isFile() || !program.isExecutable())
+        throw AppError(
+            QStringLiteral("LibreOffice Calc is not installed: %1 was not found.").arg(mProgram));
+    localContext();
+    mProfile
+        = std::make_unique<OfficeProfile>(options.profileBase, installedOfficeVersion(mProgram));
+    try {
+        launch();
+        connect(options.startTimeoutMs);
+        recordVersionInProfile();
+    } catch (...) {
+        quit();
+        throw;
+    }
+}
+
+OfficeInstance::~OfficeInstance()
+{
+    try {
+        quit();
+    } catch (...) {
+        // A destructor must not throw; quit() has already done what it could.
+    }
+}
+
+std::unique_ptr<OfficeInstance> OfficeInstance::start(const Options& options)
+{
+    return std::make_unique<OfficeInstance>(options);
+}
+
+void OfficeInstance::launch()
+{
+    mPipeName = uniquePipeName();
+    const QString profileUrl = fromOUString(fileUrl(mProfile->folder()));
+    mProcess = std::make_unique<QProcess>();
+    mProcess->setProgram(mProgram);
+    mProcess->setArguments({ QStringLiteral("--headless"), QStringLiteral("--invisible"),
+        QStringLiteral("--nodefault"), QStringLiteral("--nologo"), QStringLiteral("--norestore"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(mPipeName),
+        QStringLiteral("-env:UserInstallation=%1").arg(profileUrl) });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Ours points at the linked libraries' installation; the office finds its own.
+    environment.remove(QStringLiteral("URE_BOOTSTRAP"));
+    mProcess->setProcessEnvironment(environment);
+    mProcess->setStandardOutputFile(QProcess::nullDevice());
+    mProcess->setStandardErrorFile(mProfile->folder() + QStringLiteral("/office-errors.log"));
+    const pid_t parent = ::getpid();
+    mProcess->setChildProcessModifier([parent] {
+        // Its own group, so that quit() can end whatever it spawned; and killed with us.
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+    });
+    mProcess->start();
+    if (!mProcess->waitForStarted(5000))
+        throw AppError(QStringLiteral("LibreOffice (%1) could not be started: %2")
+                           .arg(mProgram, mProcess->errorString()));
+    mProcessId = mProcess->processId();
+}
+
+bool OfficeInstance::processHasEnded()
+{
+    if (!mProcess || mProcess->state() == QProcess::NotRunning)
+        return true;
+    return mProcess->waitForFinished(0);
+}
+
+void OfficeInstance::connect(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    const auto local = localContext();
+    const auto connector = connection::Connector::create(local);
+    const auto bridges = bridge::BridgeFactory::create(local);
+    for (;;) {
+        if (processHasEnded()) {
+            const int code = mProcess->exitCode();
+            const bool restart = mProcess->exitStatus() == QProcess::NormalExit
+                && (code == restartExitCode || code == restartAfterUpdateExitCode);
+            if (restart && mRestarts < maximumRestarts && !deadline.hasExpired()) {
+                ++mRestarts;
+                launch();
+                continue;
+            }
+            const QString reason = mProcess->exitStatus() == QProcess::NormalExit
+                ? QStringLiteral("exit code %1").arg(code)
+                : QStringLiteral("it crashed");
+            const QString detail = lastErrorLine();
+            throw AppError(QStringLiteral("LibreOffice (%1) stopped while starting (%2).%3")
+                               .arg(mProgram, reason,
+                                   detail.isEmpty() ? QString() : QLatin1Char(' ') + detail));
+        }
+        if (deadline.hasExpired())
+            throw AppError(QStringLiteral("LibreOffice (%1) did not start within %2 seconds.")
+                               .arg(mProgram)
+                               .arg(timeoutMs / 1000.0));
+        Reference<connection::XConnection> link;
+        try {
+            link = connector->connect(toOUString(QStringLiteral("pipe,name=") + mPipeName));
+        } catch (const connection::NoConnectException&) {
+        } catch (const connection::ConnectionSetupException&) {
+        }
+        if (!link.is()) {
+            // Sleeps and notices an exit at the same time.
+            mProcess->waitForFinished(connectRetryMs);
+            continue;
+        }
+        try {
+            mBridge = bridges->createBridge(rtl::OUString(), rtl::OUString("urp"), link, {});
+            Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)
+                ->addEventListener(new BridgeListener(mBridgeGone));
+            mContext.set(mBridge->getInstance(rtl::OUString("StarOffice.ComponentContext")),
+                UNO_QUERY_THROW);
+            mDesktop = frame::Desktop::create(mContext);
+            return;
+        } catch (const uno::RuntimeException&) {
+            // The office went away between accepting and answering: a restart request.
+            mContext.clear();
+            mDesktop.clear();
+            if (mBridge.is())
+                Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)->dispose();
+            mBridge.clear();
+            mBridgeGone->store(false);
+            mProcess->waitForFinished(connectRetryMs);
+        }
+    }
+}
+
+void OfficeInstance::recordVersionInProfile()
+{
+    // Seeding usually did this already; when the installed version could not be read, the
+    // office itself is asked so that the next start is quick.
+    const QString running = version();
+    auto product = officeCall(
+        QStringLiteral("read its settings"), [&] { return productSettings(mContext, true); });
+    officeCall(QStringLiteral("update its settings"), [&] {
+        rtl::OUString last;
+        product->getByName(rtl::OUString("ooSetupLastVersion")) >>= last;
+        if (fromOUString(last) == running)
+            return;
+        Reference<container::XNameReplace>(product, UNO_QUERY_THROW)
+            ->replaceByName(rtl::OUString("ooSetupLastVersion"), uno::Any(toOUString(running)));
+        Reference<util::XChangesBatch>(product, UNO_QUERY_THROW)->commitChanges();
+    });
+}
+
+Reference<uno::XComponentContext> OfficeInstance::context()
+{
+    if (!isAlive())
+        throw AppError(QStringLiteral("LibreOffice is no longer running."));
+    return mContext;
+}
+
+Reference<frame::XDesktop2> OfficeInstance::desktop()
+{
+    if (!isAlive())
+        throw AppError(QStringLiteral("LibreOffice is no longer running."));
+    return mDesktop;
+}
+
+QString OfficeInstance::version()
+{
+    if (mVersion.isEmpty()) {
+        const auto ctx = context();
+        mVersion = officeCall(QStringLiteral("tell its version"), [&] {
+            rtl::OUString text;
+            productSettings(ctx, false)->getByName(rtl::OUString("ooSetupVersion")) >>= text;
+            return fromOUString(text);
+        });
+    }
+    return mVersion;
+}
+
+bool OfficeInstance::isAlive()
+{
+    return !mQuit && mDesktop.is() && !mBridgeGone->load() && !processHasEnded();
+}
+
+QString OfficeInstance::profileFolder() const
+{
+    return mProfile ? mProfile->folder() : QString();
+}
+
+void OfficeInstance::quit()
+{
+    if (mQuit)
+        return;
+    mQuit = true;
+    bool terminating = false;
+    if (mDesktop.is() && !mBridgeGone->load()) {
+        try {
+            const auto documents = mDesktop->getComponents()->createEnumeration();
+            while (documents->hasMoreElements()) {
+                const Reference<util::XCloseable> document(documents->nextElement(), UNO_QUERY);
+                if (document.is())
+                    document->close(true);
+            }
+        } catch (const uno::Exception&) {
+            // The office is ended below in any case.
+        }
+        try {
+            terminating = true;
+            mDesktop->terminate();
+        } catch (const uno::Exception&) {
+            // A DisposedException is the usual answer of a terminating office.
+        }
+    }
+    mDesktop.clear();
+    mContext.clear();
+    if (mBridge.is()) {
+        try {
+            Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)->dispose();
+        } catch (const uno::Exception&) {
+        }
+        mBridge.clear();
+    }
+    stopProcess(terminating ? terminateWaitMs : 0);
+    mProfile.reset();
+}
+
+void OfficeInstance::stopProcess(int graceMs)
+{
+    if (!mProcess || mProcess->state() == QProcess::NotRunning)
+        return;
+    if (mProcess->waitForFinished(graceMs))
+        return;
+    const pid_t group = static_cast<pid_t>(mProcess->processId());
+    ::kill(-group, SIGTERM);
+    if (mProcess->waitForFinished(signalWaitMs))
+        return;
+    ::kill(-group, SIGKILL);
+    mProcess->waitForFinished(signalWaitMs);
+}
+
+QString OfficeInstance::lastErrorLine() const
+{
+    QFile log(mProfile ? mProfile->folder() + QStringLiteral("/office-errors.log") : QString());
+    if (!log.open(QIODevice::ReadOnly))
+        return QString();
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    return QString::fromLocal8Bit(lines.constLast()).trimmed();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <atomic>
+#include <com/sun/star/bridge/XBridge.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <memory>
+
+class OfficeProfile;
+
+struct OfficeOptions {
+    // soffice.bin to start; empty: officeProgramPath().
+    QString program;
+    // Folder of the profile pool; empty: the per-user one.
+    QString profileBase;
+    // Start to connected, restarts included.
+    int startTimeoutMs = 30000;
+};
+
+// One private headless LibreOffice process with its own profile, connected over a UNO pipe.
+// The process lives in its own process group and is killed by the system when the thread that
+// started it ends, so start instances from the main thread. quit() (also run by the destructor)
+// ends it and waits for it.
+class OfficeInstance final {
+public:
+    using Options = OfficeOptions;
+
+    // Starts and connects; throws AppError when the office is missing, fails or is too slow.
+    explicit OfficeInstance(const Options& options = Options());
+    ~OfficeInstance();
+    OfficeInstance(const OfficeInstance&) = delete;
+    OfficeInstance& operator=(const OfficeInstance&) = delete;
+
+    static std::unique_ptr<OfficeInstance> start(const Options& options = Options());
+
+    // The office's own component context and desktop; AppError once the office has gone.
+    css::uno::Reference<css::uno::XComponentContext> context();
+    css::uno::Reference<css::frame::XDesktop2> desktop();
+
+    // The office's version text, such as "7.4".
+    QString version();
+
+    // Closes every document, terminates the office and waits for it; a process that will not
+    // end is killed with its group. Safe to call more than once.
+    void quit();
+
+    // False once the office has ended, been killed or lost its connection.
+    bool isAlive();
+    qint64 processId() const { return mProcessId; }
+    QString profileFolder() const;
+    // How often the office asked to be started again (a new profile does so once).
+    int restarts() const { return mRestarts; }
+
+private:
+    void launch();
+    void connect(int timeoutMs);
+    bool processHasEnded();
+    void stopProcess(int graceMs);
+    QString lastErrorLine() const;
+    void recordVersionInProfile();
+
+    QString mProgram;
+    QString mPipeName;
+    std::unique_ptr<OfficeProfile> mProfile;
+    std::unique_ptr<QProcess> mProcess;
+    qint64 mProcessId = 0;
+    int mRestarts = 0;
+    bool mQuit = false;
+    QString mVersion;
+    std::shared_ptr<std::atomic_bool> mBridgeGone;
+    css::uno::Reference<css::bridge::XBridge> mBridge;
+    css::uno::Reference<css::uno::XComponentContext> mContext;
+    css::uno::Reference<css::frame::XDesktop2> mDesktop;
+};
