@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+// Changes to a 97-2003 "Workbook" stream that the office's own export cannot make. Each takes the
+// whole stream and returns the changed stream; they throw AppError on a stream they cannot read
+// and refuse encrypted workbooks, whose records cannot be changed in place.
+namespace BiffPatcher {
+
+// Marks the workbook as a template (a TEMPLATE record right after the globals' BOF and an optional
+// WRITEPROT). A workbook already marked is returned unchanged.
+QByteArray markAsTemplate(const QByteArray& stream);
+
+// Gives the sheet at the position (from 0, in the workbook's sheet order) the screen zoom
+// numerator/denominator: an SCL record after its WINDOW2, or its existing SCL changed.
+QByteArray setSheetZoom(
+    const QByteArray& stream, int sheetIndex, quint16 numerator, quint16 denominator);
+
+// Inserts a whole record (header included) at a record boundary and moves every absolute stream
+// position the workbook keeps (sheet offsets, shared-string buckets, row-block indexes) that lies
+// at or after the insertion point.
+QByteArray insertRecord(const QByteArray& stream, int position, const QByteArray& record);
+
+} // namespace BiffPatcher
