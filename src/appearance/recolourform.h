@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// Gives a window and its frames, labels, check boxes and option buttons the palette's
+// button-face colour as background. Picture boxes and every other control keep their colours.
+void RecolourForm(QWidget& form);
