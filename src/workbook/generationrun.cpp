@@ -1,0 +1,218 @@
+#include "generationrun.h"
+
+#include "app/apperror.h"
+#include "app/errortrap.h"
+#include "app/filehelpers.h"
+#include "app/folders.h"
+#include "cellmap.h"
+#include "excel1.h"
+#include "generationhost.h"
+#include "resultname.h"
+#include "runclock.h"
+#include "savefileformat.h"
+#include "spreadsheetapplication.h"
+
+#include <QFile>
+#include <QImageReader>
+
+namespace {
+
+const QString templateFileName = QStringLiteral("template.xlt");
+const QString pictureFileName = QStringLiteral("temp.bmp");
+constexpr int firstSheet = 1;
+
+AppError objectNotSet()
+{
+    return AppError(QStringLiteral("Object variable or With block variable not set"));
+}
+
+QByteArray loadTemplate(const QString& resource)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("The embedded template workbook %1 could not be read (%2)")
+                           .arg(resource, file.errorString()));
+    return file.readAll();
+}
+
+QImage loadPicture(const QString& path)
+{
+    if (!FileExists(path))
+        throw AppError(QStringLiteral("File not found: %1").arg(path));
+    // By content: the file keeps its ".bmp" name whatever the picture's format.
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw AppError(QStringLiteral("Invalid picture: %1 (%2)").arg(path, reader.errorString()));
+    return picture;
+}
+
+// The temporary files are removed silently, even when the folder itself cannot be had.
+QString temporaryFileOrNothing(const QString& name)
+{
+    try {
+        return temporaryFile(name);
+    } catch (const AppError&) {
+        return QString();
+    }
+}
+
+} // namespace
+
+GenerationRun::GenerationRun(GenerationHost& host)
+    : mHost(host)
+    , mTemplateResource(QStringLiteral(":/CUSTOM/101"))
+{
+}
+
+GenerationRun::~GenerationRun() = default;
+
+void GenerationRun::PushButton22_Click()
+{
+    ErrorTrap trap(QStringLiteral("Form1.PushButton22_Click"));
+    QByteArray templateBytes;
+    std::unique_ptr<SpreadsheetApplication> secondApp;
+    int reopened = 0;
+    const auto second = [&]() -> SpreadsheetApplication& {
+        if (!secondApp)
+            throw objectNotSet();
+        return *secondApp;
+    };
+
+    trap.step(100, [&] {
+        mHost.setUpdatesLocked(true);
+        mHost.setBusyPointer(true);
+    });
+    trap.step(102, [&] { CreateExcelApp(); });
+    trap.step(104, [&] { templateBytes = loadTemplate(mTemplateResource); });
+    trap.step(106, [&] {
+        const QString path = temporaryFile(templateFileName);
+        if (FileExists(path))
+            return;
+        if (templateBytes.isEmpty())
+            throw AppError(QStringLiteral("No template workbook to write to %1").arg(path));
+        WriteBytesToFile(templateBytes, path);
+    });
+    trap.step(108, [&] { mWorkbook = excelApp().openWorkbook(temporaryFile(templateFileName)); });
+    writeCells(trap);
+    trap.step(162, [&] { excelApp().setVisible(false); });
+    trap.step(164, [&] { excelApp().selectRange(QStringLiteral("D4")); });
+    drawResultPath(trap);
+    trap.step(182, [&] {
+        if (mResultPath.isEmpty())
+            throw AppError(QStringLiteral("The result workbook has no path to be saved to"));
+        SpreadsheetApplication& app = excelApp();
+        app.saveAs(mWorkbook, mResultPath, GetSaveFileFormat(&app));
+    });
+    trap.step(184, [&] { excelApp().setDisplayAlerts(false); });
+    trap.step(186, [&] { excelApp().close(mWorkbook); });
+    trap.step(188, [&] { excelApp().quit(); });
+    trap.step(190, [&] { ReleaseExcelApp(); });
+    trap.step(192, [&] { secondApp = OpenInNewExcel(mResultPath); });
+    trap.step(194, [&] { mHost.setBusyPointer(true); });
+    trap.step(196, [&] { reopened = second().workbookCount(); });
+    trap.step(198, [&] {
+        Excel1::saveCellsActivesheet(secondApp.get(), reopened, temporaryFile(pictureFileName));
+    });
+    trap.step(200, [&] { second().setDisplayAlerts(false); });
+    trap.step(202, [&] { second().close(reopened); });
+    trap.step(204, [&] { second().quit(); });
+    // An instance whose steps failed still goes now: no office outlives the run.
+    secondApp.reset();
+    ReleaseExcelApp();
+    trap.step(206, [&] { mHost.setBusyPointer(false); });
+    trap.step(208, [&] {
+        mHost.ensurePreview();
+        mHost.setPreviewPicture(loadPicture(temporaryFile(pictureFileName)));
+    });
+    trap.step(210, [&] { mHost.setPreviewExcelFile(mResultPath); });
+    trap.step(212, [&] { mHost.showPreview(); });
+    trap.step(214, [&] { mHost.hideMainWindow(); });
+    trap.step(216, [&] { KillFile(temporaryFileOrNothing(pictureFileName)); });
+    trap.step(218, [&] { KillFile(temporaryFileOrNothing(templateFileName)); });
+    trap.step(220, [&] { mHost.setUpdatesLocked(false); });
+}
+
+void GenerationRun::CreateExcelApp()
+{
+    mExcelApp.reset();
+    mExcelApp = createSpreadsheetApplication();
+}
+
+void GenerationRun::ReleaseExcelApp()
+{
+    mExcelApp.reset();
+    mWorkbook = 0;
+}
+
+SpreadsheetApplication& GenerationRun::excelApp() const
+{
+    if (!mExcelApp)
+        throw objectNotSet();
+    return *mExcelApp;
+}
+
+void GenerationRun::writeCells(ErrorTrap& trap)
+{
+    RunClock& clock = RunClock::current();
+    for (const CellTarget& target : CellMap::targets()) {
+        trap.step(target.line, [&] {
+            CellValue value;
+            switch (target.source) {
+            case CellMapRow::Source::Field: {
+                const QString text = mHost.fieldText(target.name, target.index);
+                if (target.skipPlaceholders && CellMap::isPlaceholder(text))
+                    return;
+                value = text;
+                break;
+            }
+            case CellMapRow::Source::Today:
+                value = clock.today();
+                break;
+            case CellMapRow::Source::Picker:
+                if (const std::optional<QDate> date = mHost.pickerValue(target.name))
+                    value = *date;
+                break;
+            }
+            excelApp().setCell(firstSheet, target.row, target.column, value);
+        });
+    }
+}
+
+void GenerationRun::drawResultPath(ErrorTrap& trap)
+{
+    RunClock& clock = RunClock::current();
+    int attempts = 0;
+    bool exists = true;
+    while (exists) {
+        exists = false;
+        ++attempts;
+        trap.step(166, [&] { mResultPath = ResultName::prefix; });
+        trap.step(168, [&] { mResultPath += ResultName::drawDigits(clock); });
+        trap.step(178, [&] {
+            const QString name = mResultPath;
+            // A half-made path must never reach the save.
+            mResultPath.clear();
+            mResultPath = temporaryFile(name + QStringLiteral(".xls"));
+        });
+        trap.step(180, [&] {
+            if (!FileExists(mResultPath))
+                return;
+            if (attempts >= maxNameAttempts) {
+                mResultPath.clear();
+                throw AppError(
+                    QStringLiteral("No unused result workbook name found after %1 attempts")
+                        .arg(maxNameAttempts));
+            }
+            exists = true;
+        });
+    }
+}
+
+std::unique_ptr<SpreadsheetApplication> OpenInNewExcel(const QString& path)
+{
+    std::unique_ptr<SpreadsheetApplication> app = createSpreadsheetApplication();
+    app->openWorkbook(path);
+    return app;
+}

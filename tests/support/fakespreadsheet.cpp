@@ -1,0 +1,212 @@
+#include "fakespreadsheet.h"
+
+#include "app/apperror.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+
+FakeSpreadsheet::Office::Office()
+{
+    setSpreadsheetFactory([this]() -> std::unique_ptr<SpreadsheetApplication> {
+        const int number = ++created;
+        if (failingCreations.contains(number)) {
+            calls.append(QStringLiteral("%1:create failed").arg(number));
+            throw AppError(
+                QStringLiteral("LibreOffice could not be started (fake %1)").arg(number));
+        }
+        calls.append(QStringLiteral("%1:create").arg(number));
+        ++running;
+        return std::make_unique<FakeSpreadsheet>(*this, number);
+    });
+}
+
+FakeSpreadsheet::Office::~Office()
+{
+    setSpreadsheetFactory({});
+}
+
+QStringList FakeSpreadsheet::Office::callsOf(int instance) const
+{
+    const QString prefix = QString::number(instance) + QLatin1Char(':');
+    QStringList result;
+    for (const QString& entry : calls) {
+        if (entry.startsWith(prefix))
+            result.append(entry.mid(prefix.size()));
+    }
+    return result;
+}
+
+std::optional<CellValue> FakeSpreadsheet::Office::cell(int instance, int row, int column) const
+{
+    for (auto write = cellWrites.crbegin(); write != cellWrites.crend(); ++write) {
+        if (write->instance == instance && write->sheet == 1 && write->row == row
+            && write->column == column)
+            return write->value;
+    }
+    return std::nullopt;
+}
+
+FakeSpreadsheet::FakeSpreadsheet(Office& office, int number)
+    : mOffice(office)
+    , mNumber(number)
+{
+}
+
+FakeSpreadsheet::~FakeSpreadsheet()
+{
+    if (mEnded)
+        return;
+    // As the real instance does: letting go of a running office ends it.
+    mOffice.calls.append(QStringLiteral("%1:released").arg(mNumber));
+    end();
+}
+
+void FakeSpreadsheet::call(const QString& name, const QString& arguments)
+{
+    const QString numbered = QStringLiteral("%1:%2").arg(mNumber).arg(name);
+    mOffice.calls.append(arguments.isEmpty() ? numbered : numbered + QLatin1Char(' ') + arguments);
+    if (mEnded)
+        throw AppError(QStringLiteral("The office has ended (fake %1)").arg(mNumber));
+    if (mOffice.dyingAt.contains(name) || mOffice.dyingAt.contains(numbered)) {
+        end();
+        throw AppError(
+            QStringLiteral("The office died during %1 (fake %2)").arg(name).arg(mNumber));
+    }
+    if (mOffice.failing.contains(name) || mOffice.failing.contains(numbered))
+        throw AppError(QStringLiteral("%1 failed (fake %2)").arg(name).arg(mNumber));
+}
+
+void FakeSpreadsheet::needWorkbook(int workbook) const
+{
+    if (workbook < 1 || workbook > mOpen.size() || mOpen.at(workbook - 1).isEmpty())
+        throw AppError(QStringLiteral("Subscript out of range: no workbook %1").arg(workbook));
+}
+
+void FakeSpreadsheet::needActiveWorkbook() const
+{
+    for (const QString& path : mOpen) {
+        if (!path.isEmpty())
+            return;
+    }
+    throw AppError(QStringLiteral("No workbook is open"));
+}
+
+void FakeSpreadsheet::end()
+{
+    mEnded = true;
+    --mOffice.running;
+}
+
+int FakeSpreadsheet::openWorkbook(const QString& path)
+{
+    call(QStringLiteral("openWorkbook"), path);
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("%1 could not be found").arg(path));
+    mOffice.openedContents.append(file.readAll());
+    mOpen.append(path);
+    return int(mOpen.size());
+}
+
+int FakeSpreadsheet::workbookCount()
+{
+    call(QStringLiteral("workbookCount"));
+    return int(mOpen.size());
+}
+
+void FakeSpreadsheet::setCell(int sheet, int row, int column, const CellValue& value)
+{
+    call(QStringLiteral("setCell"),
+        QStringLiteral("%1 %2 %3 %4").arg(sheet).arg(row).arg(column).arg(describe(value)));
+    needActiveWorkbook();
+    mOffice.cellWrites.append({ mNumber, sheet, row, column, value });
+}
+
+void FakeSpreadsheet::setVisible(bool visible)
+{
+    call(QStringLiteral("setVisible"), visible ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void FakeSpreadsheet::selectRange(const QString& cell)
+{
+    call(QStringLiteral("selectRange"), cell);
+    needActiveWorkbook();
+}
+
+void FakeSpreadsheet::saveAs(int workbook, const QString& path, int fileFormat)
+{
+    call(QStringLiteral("saveAs"),
+        QStringLiteral("%1 %2 %3").arg(workbook).arg(path).arg(fileFormat));
+    needWorkbook(workbook);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(QStringLiteral("%1 could not be saved: %2").arg(path, file.errorString()));
+    file.write("fake workbook saved from " + QFile::encodeName(mOpen.at(workbook - 1)));
+}
+
+void FakeSpreadsheet::setDisplayAlerts(bool displayAlerts)
+{
+    call(QStringLiteral("setDisplayAlerts"),
+        displayAlerts ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void FakeSpreadsheet::close(int workbook)
+{
+    call(QStringLiteral("close"), QString::number(workbook));
+    needWorkbook(workbook);
+    mOpen[workbook - 1].clear();
+}
+
+void FakeSpreadsheet::quit()
+{
+    call(QStringLiteral("quit"));
+    end();
+}
+
+QString FakeSpreadsheet::version()
+{
+    call(QStringLiteral("version"));
+    return mOffice.version;
+}
+
+int FakeSpreadsheet::usedRangeLastRow(int workbook)
+{
+    call(QStringLiteral("usedRangeLastRow"), QString::number(workbook));
+    needWorkbook(workbook);
+    return mOffice.lastRow;
+}
+
+int FakeSpreadsheet::usedRangeLastColumn(int workbook)
+{
+    call(QStringLiteral("usedRangeLastColumn"), QString::number(workbook));
+    needWorkbook(workbook);
+    return mOffice.lastColumn;
+}
+
+void FakeSpreadsheet::copyPicture(int workbook)
+{
+    call(QStringLiteral("copyPicture"), QString::number(workbook));
+    needWorkbook(workbook);
+    if (!mOffice.copyPictureFillsClipboard)
+        return;
+    QImage picture(mOffice.pictureSize, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    // A dark first cell so a test can tell the sheet from an empty picture.
+    for (int y = 0; y < qMin(20, picture.height()); ++y) {
+        for (int x = 0; x < qMin(64, picture.width()); ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 128));
+    }
+    QGuiApplication::clipboard()->setImage(picture);
+}
+
+QString FakeSpreadsheet::describe(const CellValue& value)
+{
+    if (const QString* text = std::get_if<QString>(&value))
+        return *text;
+    if (const QDate* date = std::get_if<QDate>(&value))
+        return QStringLiteral("date ") + date->toString(Qt::ISODate);
+    return QStringLiteral("empty");
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "workbook/spreadsheetapplication.h"
+
+#include <QList>
+#include <QSet>
+#include <QSize>
+#include <QStringList>
+
+// A spreadsheet application that follows a script and records every call, for tests of
+// whatever drives the spreadsheet application. Make a FakeSpreadsheet::Office: while it lives,
+// createSpreadsheetApplication() hands out fakes that share it.
+class FakeSpreadsheet final : public SpreadsheetApplication {
+public:
+    struct CellWrite {
+        int instance;
+        int sheet;
+        int row;
+        int column;
+        CellValue value;
+    };
+
+    class Office {
+    public:
+        Office();
+        ~Office();
+        Office(const Office&) = delete;
+        Office& operator=(const Office&) = delete;
+
+        // The script.
+        QString version = QStringLiteral("16.0");
+        int lastRow = 79;
+        int lastColumn = 15;
+        QSize pictureSize { 116, 134 };
+        bool copyPictureFillsClipboard = true;
+        // Calls that throw, by name ("saveAs") or by instance and name ("2:openWorkbook").
+        QSet<QString> failing;
+        // Calls at which the office process dies: that call and every later one throw.
+        QSet<QString> dyingAt;
+        // Creation numbers (from 1) that fail to start an office.
+        QSet<int> failingCreations;
+
+        // The record: "1:openWorkbook /tmp/x/template.xlt", "2:quit", "1:released" ...
+        QStringList calls;
+        QList<CellWrite> cellWrites;
+        // The content of every file opened, in order.
+        QList<QByteArray> openedContents;
+        int created = 0;
+        // Offices started and not yet ended by quit, death or release.
+        int running = 0;
+
+        // Calls of one instance without their instance number, e.g. "setCell 1 4 4 $4,500.00".
+        QStringList callsOf(int instance) const;
+        // The last value written to a cell of the first sheet by the given instance; nothing
+        // when it was never written.
+        std::optional<CellValue> cell(int instance, int row, int column) const;
+    };
+
+    FakeSpreadsheet(Office& office, int number);
+    ~FakeSpreadsheet() override;
+
+    int openWorkbook(const QString& path) override;
+    int workbookCount() override;
+    void setCell(int sheet, int row, int column, const CellValue& value) override;
+    void setVisible(bool visible) override;
+    void selectRange(const QString& cell) override;
+    void saveAs(int workbook, const QString& path, int fileFormat) override;
+    void setDisplayAlerts(bool displayAlerts) override;
+    void close(int workbook) override;
+    void quit() override;
+    QString version() override;
+    int usedRangeLastRow(int workbook) override;
+    int usedRangeLastColumn(int workbook) override;
+    void copyPicture(int workbook) override;
+
+    // "text", "date 2026-12-07" or "empty", as the record shows a value.
+    static QString describe(const CellValue& value);
+
+private:
+    void call(const QString& name, const QString& arguments = QString());
+    void needWorkbook(int workbook) const;
+    void needActiveWorkbook() const;
+    void end();
+
+    Office& mOffice;
+    int mNumber;
+    bool mEnded = false;
+    QStringList mOpen; // paths of open workbooks, numbered from 1; closed ones are emptied
+};
