@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QCursor>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class PictureBox;
+class QGroupBox;
+class QPushButton;
+class QScrollBar;
+
+// Form2, the preview window: shows the computed sheet's picture with zoom, scrolling and
+// drag-to-pan, saves the result workbook, goes back to the main window or ends the program.
+class Form2 final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    // The hand-over from the generation run: the picture to show.
+    void setPicture(const QPixmap& picture);
+    // What Picture1 shows now.
+    QPixmap picture() const;
+    // The window "< Back" shows again.
+    void setMainWindow(QWidget* window);
+
+    void RedrawImage();
+    void InitScrollBars();
+    void ZoomBy(qint32 direction);
+    void SetZoom(float factor);
+    void SetHScrollbarByPercent(QScrollBar& HScrollbar, qint16 percent);
+    void SetVScrollbarByPercent(QScrollBar& VScrollbar, qint16 percent);
+
+    // The result workbook this window owns until it is deleted.
+    QString mExcelFile;
+
+    float mZoom = 1.0f;
+    qint32 mOrigWidth = 0;
+    qint32 mOrigHeight = 0;
+    qint32 mZoomWidth = 0;
+    qint32 mZoomHeight = 0;
+    qint16 mHStep = 0;
+    qint16 mVStep = 0;
+    float mDragX = 0;
+    float mDragY = 0;
+    bool mFirstActivate = true;
+
+    PictureBox* Picture2;
+    PictureBox* Picture1;
+    PictureBox* Zoom_Ori;
+    QScrollBar* VScroll1;
+    QScrollBar* HScroll1;
+    QGroupBox* Frame1;
+    QPushButton* PushButton1;
+    QPushButton* PushButton2;
+    QPushButton* PushButton8;
+    QPushButton* PushButton6;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void Form_Activate();
+    void setUpViewer();
+    void Form_QueryUnload();
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton8_Click();
+    void PushButton6_Click();
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
+    void Picture1_MouseDown(Qt::MouseButton button, float x, float y);
+    void picture1_MouseMove(Qt::MouseButtons buttons, float x, float y);
+    void Picture1_MouseUp(Qt::MouseButton button, float x, float y);
+    // The hand over the four push buttons, the arrow over the background and the frame.
+    void pointerMovedTo(const QPoint& globalPosition);
+
+    std::optional<QCursor> mMouseIcon;
+    QPointer<QWidget> mMainWindow;
+    bool mCentred = false;
+};

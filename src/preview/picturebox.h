@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QRect>
+#include <QWidget>
+
+// A picture box: a picture, a persistent drawing surface and a geometry kept in twips. A box
+// with a border clips its child boxes to the inner area, which client() returns.
+class PictureBox final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget* parent, qint32 borderTwips = 0);
+
+    void setTwipsGeometry(qint32 left, qint32 top, qint32 width, qint32 height);
+    void moveTwips(qint32 left, qint32 top);
+    // Throws AppError for a negative size.
+    void setTwipsSize(qint32 width, qint32 height);
+
+    qint32 twipsLeft() const { return mLeft; }
+    qint32 twipsTop() const { return mTop; }
+    qint32 twipsWidth() const { return mWidth; }
+    qint32 twipsHeight() const { return mHeight; }
+    qint32 innerWidth() const { return mWidth - 2 * mBorder; }
+    qint32 innerHeight() const { return mHeight - 2 * mBorder; }
+
+    // Where child boxes go: the inner area of a bordered box, the box itself otherwise.
+    QWidget* client() { return mClient ? mClient : this; }
+
+    void setBackColor(const QColor& colour);
+    // With auto-size on, a new picture sizes the box to fit it.
+    void setAutoSize(bool on);
+    void setPicture(const QPixmap& picture);
+    QPixmap picture() const { return mPicture; }
+    void clearPicture();
+    // What the box shows: its persistent surface.
+    QPixmap image() const { return mImage; }
+    // Stretches a part of the source onto the surface; rectangles in twips. Throws AppError when
+    // the source holds no picture.
+    void paintPicture(const QPixmap& source, const QRect& destination, const QRect& sourcePart);
+
+signals:
+    // Positions are in twips inside the box.
+    void mouseDown(Qt::MouseButton button, float x, float y);
+    void mouseMove(Qt::MouseButtons buttons, float x, float y);
+    void mouseUp(Qt::MouseButton button, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitToPicture();
+    void resizeSurface();
+
+    qint32 mBorder;
+    qint32 mLeft = 0;
+    qint32 mTop = 0;
+    qint32 mWidth = 0;
+    qint32 mHeight = 0;
+    bool mAutoSize = false;
+    QColor mBackColor = Qt::white;
+    QPixmap mPicture;
+    QPixmap mImage;
+    QWidget* mClient;
+};
