@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace {
 
@@ -400,7 +401,8 @@ void Form2::showEvent(QShowEvent* event)
     if (!mCentred) {
         mCentred = true;
         if (const QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
+            setGeometry(QStyle::alignedRect(
+                Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
     }
     // Some window systems never activate a window without a window manager; a new picture is
     // set up when the window shows, and the activation that may follow finds nothing to do.

@@ -1,0 +1,232 @@
+#include "previewhelpers.h"
+#include "scripteddialogs.h"
+
+#include "app/errorreport.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace PreviewHelpers;
+
+namespace {
+
+QString writeResult(
+    const QTemporaryDir& dir, const QString& name = QStringLiteral("FW12345678.xls"))
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write("workbook bytes") != 14)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+} // namespace
+
+class TestForm2Lifecycle : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(mDir.isValid()); }
+
+    void loadGivesCaptionSizeAndColours()
+    {
+        ScriptedDialogs dialogs;
+        Form2 form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Ferrowynd"));
+        QCOMPARE(form.minimumSize(), QSize(656, 624));
+        QCOMPARE(form.maximumSize(), QSize(656, 624));
+        QCOMPARE(form.font().family(), QStringLiteral("Arial"));
+        QVERIFY(form.font().bold());
+        QCOMPARE(form.PushButton6->font().pointSizeF(), 11.25);
+        QVERIFY(form.PushButton6->font().bold());
+        QCOMPARE(form.Frame1->title(), QStringLiteral("Zoom:"));
+
+        const QColor buttonFace = form.palette().color(QPalette::Button);
+        QCOMPARE(form.palette().color(QPalette::Window), buttonFace);
+        QCOMPARE(form.Frame1->palette().color(QPalette::Window), buttonFace);
+        QVERIFY(form.Frame1->autoFillBackground());
+        form.setPicture(patternedPicture(QSize(50, 50)));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shown = form.grab().toImage();
+        QCOMPARE(shown.pixelColor(300, 300), QColor(Qt::white));
+        QCOMPARE(shown.pixelColor(650, 610), buttonFace);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void controlsSitAtTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("viewport") << "Picture2" << QString() << QRect(8, 6, 622, 495);
+        QTest::newRow("vertical bar") << "VScroll1" << QString() << QRect(630, 8, 17, 495);
+        QTest::newRow("horizontal bar") << "HScroll1" << QString() << QRect(8, 503, 622, 17);
+        QTest::newRow("frame") << "Frame1" << QString() << QRect(8, 524, 640, 57);
+        QTest::newRow("zoom in") << "PushButton1"
+                                 << "Zoom In" << QRect(16, 20, 296, 27);
+        QTest::newRow("zoom out") << "PushButton2"
+                                  << "Zoom Out" << QRect(320, 20, 304, 27);
+        QTest::newRow("back") << "PushButton8"
+                              << "< Back" << QRect(8, 590, 312, 27);
+        QTest::newRow("save") << "PushButton6"
+                              << "Save Results To Excel File" << QRect(328, 590, 320, 27);
+    }
+    void controlsSitAtTheirPlaces()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        QFETCH(QRect, pixels);
+        Form2 form;
+        const QHash<QString, QWidget*> controls { { "Picture2", form.Picture2 },
+            { "VScroll1", form.VScroll1 }, { "HScroll1", form.HScroll1 }, { "Frame1", form.Frame1 },
+            { "PushButton1", form.PushButton1 }, { "PushButton2", form.PushButton2 },
+            { "PushButton8", form.PushButton8 }, { "PushButton6", form.PushButton6 } };
+        QWidget* widget = controls.value(control);
+        QCOMPARE(widget->geometry(), pixels);
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            QCOMPARE(button->text(), caption);
+    }
+
+    void centredOnlyWhenFirstShown()
+    {
+        auto form = showPreview(QSize(300, 200));
+        const QPoint screenCentre = form->screen()->availableGeometry().center();
+        QVERIFY((form->geometry().center() - screenCentre).manhattanLength() <= 2);
+        form->move(form->pos() + QPoint(-40, -30));
+        const QPoint moved = form->pos();
+        form->hide();
+        form->show();
+        QCOMPARE(form->pos(), moved);
+    }
+
+    void laterActivationsKeepZoomAndPosition()
+    {
+        auto form = showPreview(QSize(800, 600));
+        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
+        QTest::mouseClick(form->HScroll1, Qt::LeftButton, {},
+            QPoint(form->HScroll1->width() - 40, form->HScroll1->height() / 2));
+        const QPoint position = picturePosition(*form);
+        QVERIFY(position.x() < 0);
+
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(form->mZoom, 1.25f);
+        QCOMPARE(picturePosition(*form), position);
+    }
+
+    void failingSetUpIsReportedAndCounted()
+    {
+        ScriptedDialogs dialogs;
+        Form2 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Without a picture the master copy is empty: the repaint reports its failing steps.
+        QCOMPARE(dialogs.texts(),
+            QStringList({ errorReportText("Invalid property value", "Form2.RedrawImage", 108),
+                errorReportText("Invalid picture", "Form2.RedrawImage", 110) }));
+        QVERIFY(!form.mFirstActivate);
+    }
+
+    void backDeletesTheResult_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("writable") << false;
+        QTest::newRow("read-only") << true;
+    }
+    void backDeletesTheResult()
+    {
+        QFETCH(bool, readOnly);
+        ScriptedDialogs dialogs;
+        const QString result = writeResult(mDir);
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(result, QFileDevice::ReadOwner));
+        QWidget mainWindow;
+        auto form = showPreview(QSize(300, 200), result);
+        form->setMainWindow(&mainWindow);
+
+        QTest::mouseClick(form->PushButton8, Qt::LeftButton);
+        QVERIFY(!QFile::exists(result));
+        QVERIFY(mainWindow.isVisible());
+        QVERIFY(!form->isVisible());
+        QVERIFY(form->mFirstActivate);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void backWithoutMainWindowStaysVisible()
+    {
+        ScriptedDialogs dialogs;
+        auto form = showPreview(QSize(300, 200), writeResult(mDir));
+        QTest::mouseClick(form->PushButton8, Qt::LeftButton);
+        QVERIFY(!QFile::exists(form->mExcelFile));
+        QVERIFY(form->isVisible());
+        QCOMPARE(dialogs.texts(),
+            QStringList({ errorReportText(
+                "The main window is not available.", "Form2.PushButton8_Click", 102) }));
+    }
+
+    void nextPictureAfterBackStartsAtOneTopLeft()
+    {
+        QWidget mainWindow;
+        auto form = showPreview(QSize(1160, 1348), writeResult(mDir));
+        form->setMainWindow(&mainWindow);
+        QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
+        QTest::mouseMove(form->windowHandle(), QPoint(100, 100));
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, QPoint(100, 100));
+        QVERIFY(picturePosition(*form) != QPoint(0, 0));
+        QTest::mouseClick(form->PushButton8, Qt::LeftButton);
+
+        const QPixmap next = patternedPicture(QSize(900, 700));
+        form->setPicture(next);
+        form->mExcelFile = writeResult(mDir, QStringLiteral("FW87654321.xls"));
+        form->show();
+        mainWindow.hide();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(form->mZoom, 1.0f);
+        QCOMPARE(picturePosition(*form), QPoint(0, 0));
+        QCOMPARE(form->Picture1->twipsWidth(), 13498);
+        QCOMPARE(form->picture().toImage(), next.toImage());
+        QCOMPARE(form->HScroll1->value(), 0);
+        QCOMPARE(form->HScroll1->maximum(), 417);
+        QCOMPARE(form->VScroll1->value(), 0);
+        QCOMPARE(form->VScroll1->maximum(), 307);
+    }
+
+    void closingDeletesTheResultAndEndsTheProgram()
+    {
+        ScriptedDialogs dialogs;
+        const QString result = writeResult(mDir);
+        auto form = showPreview(QSize(300, 200), result);
+        // Only an explicit request may end the loop below, not the last window closing.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QSignalSpy aboutToQuit(qApp, &QCoreApplication::aboutToQuit);
+        QTimer::singleShot(0, form.get(), &QWidget::close);
+        QTimer bound;
+        bound.setSingleShot(true);
+        connect(&bound, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        bound.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        bound.stop();
+        QCOMPARE(aboutToQuit.count(), 1);
+        QVERIFY(!QFile::exists(result));
+        QVERIFY(!form->isVisible());
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+private:
+    QTemporaryDir mDir;
+};
+
+QTEST_MAIN(TestForm2Lifecycle)
+#include "tst_form2lifecycle.moc"
