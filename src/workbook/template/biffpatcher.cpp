@@ -62,6 +62,35 @@ QVector<Record> workbookRecords(const QByteArray& stream)
     return records;
 }
 
+// Index of the first record of the type in the sheet's own substream (not in an embedded chart's),
+// or -1. Throws AppError when the workbook has no such sheet.
+int sheetRecord(
+    const QVector<Record>& records, const QByteArray& stream, int sheetIndex, quint16 type)
+{
+    const int globalsEnd = Biff::substreamEnd(records, 0);
+    int sheetOffset = -1;
+    int seen = 0;
+    for (int index = 0; index <= globalsEnd && sheetOffset < 0; ++index) {
+        const Record& each = records.at(index);
+        if (each.type == Biff::BoundSheet && each.length >= 4 && seen++ == sheetIndex)
+            sheetOffset = int(Biff::readU32(stream, each.dataOffset()));
+    }
+    if (sheetOffset < 0)
+        throw AppError(QStringLiteral("The workbook has no sheet %1.").arg(sheetIndex + 1));
+    const int bof = Biff::recordAt(records, sheetOffset);
+    if (bof < 0 || records.at(bof).type != Biff::Bof)
+        throw AppError(
+            QStringLiteral("Sheet %1 does not begin with a BOF record.").arg(sheetIndex + 1));
+    const int end = Biff::substreamEnd(records, bof);
+    for (int index = bof + 1; index < end; ++index) {
+        if (records.at(index).type == Biff::Bof)
+            index = Biff::substreamEnd(records, index);
+        else if (records.at(index).type == type)
+            return index;
+    }
+    return -1;
+}
+
 } // namespace
 
 QByteArray insertRecord(const QByteArray& stream, int position, const QByteArray& record)
@@ -105,39 +134,14 @@ QByteArray setSheetZoom(
         throw AppError(
             QStringLiteral("A sheet zoom of %1/%2 is not valid.").arg(numerator).arg(denominator));
     const QVector<Record> records = workbookRecords(stream);
-    const int globalsEnd = Biff::substreamEnd(records, 0);
-    int sheetOffset = -1;
-    int seen = 0;
-    for (int index = 0; index <= globalsEnd && sheetOffset < 0; ++index) {
-        const Record& each = records.at(index);
-        if (each.type == Biff::BoundSheet && each.length >= 4 && seen++ == sheetIndex)
-            sheetOffset = int(Biff::readU32(stream, each.dataOffset()));
-    }
-    if (sheetOffset < 0)
-        throw AppError(QStringLiteral("The workbook has no sheet %1.").arg(sheetIndex + 1));
-    const int bof = Biff::recordAt(records, sheetOffset);
-    if (bof < 0 || records.at(bof).type != Biff::Bof)
-        throw AppError(
-            QStringLiteral("Sheet %1 does not begin with a BOF record.").arg(sheetIndex + 1));
+    const int window2 = sheetRecord(records, stream, sheetIndex, Biff::Window2);
+    if (window2 < 0)
+        throw AppError(QStringLiteral("Sheet %1 has no WINDOW2 record.").arg(sheetIndex + 1));
+    const int scl = sheetRecord(records, stream, sheetIndex, Biff::Scl);
 
     QByteArray zoom(4, '\0');
     Biff::writeU16(zoom, 0, numerator);
     Biff::writeU16(zoom, 2, denominator);
-    const int end = Biff::substreamEnd(records, bof);
-    int window2 = -1;
-    int scl = -1;
-    for (int index = bof + 1; index < end; ++index) {
-        const Record& each = records.at(index);
-        if (each.type == Biff::Bof)
-            index = Biff::substreamEnd(records, index); // an embedded chart's own view
-        else if (each.type == Biff::Scl && each.length == 4 && scl < 0)
-            scl = index;
-        else if (each.type == Biff::Window2 && window2 < 0)
-            window2 = index;
-    }
-    if (window2 < 0)
-        throw AppError(QStringLiteral("Sheet %1 has no WINDOW2 record.").arg(sheetIndex + 1));
-
     QByteArray patched = stream;
     // WINDOW2 keeps its own copy of the normal view's zoom in percent, used by some readers.
     const Record& window = records.at(window2);
@@ -145,11 +149,25 @@ QByteArray setSheetZoom(
         const int percent = int((numerator * 100 + denominator / 2) / denominator);
         Biff::writeU16(patched, window.dataOffset() + 12, quint16(qBound(10, percent, 400)));
     }
-    if (scl >= 0) {
+    if (scl >= 0 && records.at(scl).length == 4) {
         patched.replace(records.at(scl).dataOffset(), zoom.size(), zoom);
         return patched;
     }
     return insertRecord(patched, window.end(), Biff::record(Biff::Scl, zoom));
+}
+
+QByteArray setHeaderFooterMargins(
+    const QByteArray& stream, int sheetIndex, double headerInches, double footerInches)
+{
+    const QVector<Record> records = workbookRecords(stream);
+    const int setup = sheetRecord(records, stream, sheetIndex, Biff::Setup);
+    if (setup < 0 || records.at(setup).length < 32)
+        throw AppError(QStringLiteral("Sheet %1 has no page set-up.").arg(sheetIndex + 1));
+    QByteArray patched = stream;
+    const int data = records.at(setup).dataOffset();
+    Biff::writeF64(patched, data + 16, headerInches);
+    Biff::writeF64(patched, data + 24, footerInches);
+    return patched;
 }
 
 } // namespace BiffPatcher

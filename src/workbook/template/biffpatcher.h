@@ -16,6 +16,10 @@ QByteArray markAsTemplate(const QByteArray& stream);
 QByteArray setSheetZoom(
     const QByteArray& stream, int sheetIndex, quint16 numerator, quint16 denominator);
 
+// Sets the header and footer margins (in inches) of the sheet's page set-up (its SETUP record).
+QByteArray setHeaderFooterMargins(
+    const QByteArray& stream, int sheetIndex, double headerInches, double footerInches);
+
 // Inserts a whole record (header included) at a record boundary and moves every absolute stream
 // position the workbook keeps (sheet offsets, shared-string buckets, row-block indexes) that lies
 // at or after the insertion point.

@@ -2,6 +2,8 @@
 
 #include "app/apperror.h"
 
+#include <cstring>
+
 namespace Biff {
 
 namespace {
@@ -83,6 +85,23 @@ void writeU32(QByteArray& bytes, int offset, quint32 value)
 {
     writeU16(bytes, offset, quint16(value & 0xFFFF));
     writeU16(bytes, offset + 2, quint16(value >> 16));
+}
+
+double readF64(const QByteArray& bytes, int offset)
+{
+    const quint64 bits
+        = quint64(readU32(bytes, offset)) | quint64(readU32(bytes, offset + 4)) << 32;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void writeF64(QByteArray& bytes, int offset, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    writeU32(bytes, offset, quint32(bits & 0xFFFFFFFF));
+    writeU32(bytes, offset + 4, quint32(bits >> 32));
 }
 
 QByteArray record(quint16 type, const QByteArray& data)

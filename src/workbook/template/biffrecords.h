@@ -15,6 +15,7 @@ enum RecordType : quint16 {
     BoundSheet = 0x0085,
     WriteProt = 0x0086,
     Scl = 0x00A0,
+    Setup = 0x00A1,
     ExtSst = 0x00FF,
     Index = 0x020B,
     Window2 = 0x023E,
@@ -43,6 +44,8 @@ quint16 readU16(const QByteArray& bytes, int offset);
 quint32 readU32(const QByteArray& bytes, int offset);
 void writeU16(QByteArray& bytes, int offset, quint16 value);
 void writeU32(QByteArray& bytes, int offset, quint32 value);
+double readF64(const QByteArray& bytes, int offset);
+void writeF64(QByteArray& bytes, int offset, double value);
 QByteArray record(quint16 type, const QByteArray& data);
 
 } // namespace Biff

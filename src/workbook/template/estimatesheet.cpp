@@ -328,7 +328,7 @@ SheetDescription estimateSheet()
     sheet.comments = comments();
     sheet.widths = { { "A", 4.43 }, { "B", 23.57 }, { "C", 6.29 }, { "D", 9.29 }, { "E", 11.29 },
         { "F", 3.00 }, { "G", 16.14 }, { "H", 5.00 }, { "I", 12.43 }, { "J", 2.57 }, { "K", 17.86 },
-        { "L", 20.29 }, { "M", 12.29 }, { "N", 8.43 }, { "O", 14.00 } };
+        { "L", 20.29 }, { "M", 12.29 }, { "O", 14.00 } };
     sheet.hasPageSetup = true;
     sheet.zoomPercent = 93;
     return sheet;

@@ -68,6 +68,8 @@ struct SheetDescription {
     QString name;
     QVector<CellDescription> cells;
     QVector<ColumnWidth> widths;
+    // Every column not in widths; 8.43 is the format's standard width of 8 characters.
+    double defaultColumnWidth = 8.43;
     QVector<CellComment> comments;
     bool hasPageSetup = false;
     PageSetup pageSetup;

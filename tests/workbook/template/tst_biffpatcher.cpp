@@ -20,6 +20,7 @@ struct Layout {
     bool encrypted = false;
     bool chartInFirstSheet = false;
     bool firstSheetHasZoom = false;
+    bool firstSheetHasSetup = true;
     int padding = 0;
 };
 
@@ -35,6 +36,20 @@ QByteArray u32(quint32 value)
     QByteArray bytes(4, '\0');
     Biff::writeU32(bytes, 0, value);
     return bytes;
+}
+
+QByteArray f64(double value)
+{
+    QByteArray bytes(8, '\0');
+    Biff::writeF64(bytes, 0, value);
+    return bytes;
+}
+
+// Letter paper, fitted to one page, header and footer margins of 0.3 inch.
+QByteArray setupData()
+{
+    return u16(1) + u16(100) + u16(1) + u16(1) + u16(1) + u16(0x82) + u16(300) + u16(300) + f64(0.3)
+        + f64(0.3) + u16(1);
 }
 
 QByteArray bof(quint16 kind)
@@ -59,8 +74,9 @@ public:
         add("sst", Sst, u32(2) + u32(2) + QByteArray("\x01\0\0a\x01\0\0b", 8));
         add("extsst", Biff::ExtSst, u16(8) + u32(0) + u16(12) + u16(0) + u32(0) + u16(16) + u16(0));
         add("globalseof", Biff::Eof, {});
-        addSheet("1", layout.chartInFirstSheet, layout.firstSheetHasZoom);
-        addSheet("2", false, false);
+        addSheet(
+            "1", layout.chartInFirstSheet, layout.firstSheetHasZoom, layout.firstSheetHasSetup);
+        addSheet("2", false, false, true);
         stream += QByteArray(layout.padding, '\0');
 
         setU32("boundsheet1", 0, offsets["bof1"]);
@@ -89,15 +105,18 @@ private:
         Biff::writeU32(stream, offsets[label] + 4 + dataOffset, quint32(value));
     }
 
-    void addSheet(const QString& n, bool chart, bool zoom)
+    void addSheet(const QString& n, bool chart, bool zoom, bool setup)
     {
         add("bof" + n, Biff::Bof, bof(0x0010));
         add("index" + n, Biff::Index, u32(0) + u32(0) + u32(1) + u32(0) + u32(0));
+        if (setup)
+            add("setup" + n, Biff::Setup, setupData());
         add("defcolwidth" + n, DefColWidth, u16(8));
         add("row" + n, Row, QByteArray(16, '\0'));
         add("dbcell" + n, DbCell, u32(0) + u16(0));
         if (chart) {
             add("chartbof" + n, Biff::Bof, bof(0x0020));
+            add("chartsetup" + n, Biff::Setup, setupData());
             add("chartscl" + n, Biff::Scl, u16(1) + u16(2));
             add("charteof" + n, Biff::Eof, {});
         }
@@ -361,6 +380,43 @@ private slots:
             = BiffPatcher::insertRecord(workbook.stream, at, Biff::record(0x0042, u16(1252)));
         QCOMPARE(patched.size(), workbook.stream.size() + 6);
         verifyPositions(patched);
+    }
+
+    void headerAndFooterMarginsAreSetInPlace_data()
+    {
+        QTest::addColumn<int>("sheet");
+        QTest::addColumn<bool>("chart");
+        QTest::newRow("first sheet") << 0 << false;
+        QTest::newRow("first sheet beside a chart") << 0 << true;
+        QTest::newRow("second sheet") << 1 << false;
+    }
+
+    void headerAndFooterMarginsAreSetInPlace()
+    {
+        QFETCH(int, sheet);
+        QFETCH(bool, chart);
+        const SyntheticWorkbook workbook(layoutFromRow(false, chart, false, 0));
+        const QByteArray patched
+            = BiffPatcher::setHeaderFooterMargins(workbook.stream, sheet, 0.5, 0.75);
+        QCOMPARE(patched.size(), workbook.stream.size());
+        const int setup = workbook.offsets[QStringLiteral("setup%1").arg(sheet + 1)];
+        QCOMPARE(Biff::readF64(patched, setup + 4 + 16), 0.5);
+        QCOMPARE(Biff::readF64(patched, setup + 4 + 24), 0.75);
+        // Only those sixteen bytes change.
+        QByteArray restored = patched;
+        restored.replace(setup + 4 + 16, 16, workbook.stream.mid(setup + 4 + 16, 16));
+        QCOMPARE(restored, workbook.stream);
+    }
+
+    void marginsOfASheetWithoutSetupAreRefused()
+    {
+        Layout layout;
+        layout.chartInFirstSheet = true;
+        layout.firstSheetHasSetup = false;
+        const SyntheticWorkbook workbook(layout);
+        // The chart's own page set-up is not the sheet's.
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, BiffPatcher::setHeaderFooterMargins(workbook.stream, 0, 0.5, 0.5));
     }
 
     void insertionOnlyAtRecordStarts()
