@@ -21,6 +21,7 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -180,6 +181,11 @@ void Form2::Form_Load()
 
 void Form2::Form_Activate()
 {
+    // A report shown during the set-up hands activation back when it closes; that is no new
+    // activation of the window.
+    if (mActivating)
+        return;
+    const QScopedValueRollback<bool> activating(mActivating, true);
     ErrorTrap trap(QStringLiteral("Form2.Form_Activate"));
     if (mFirstActivate) {
         trap.step(102, [&] { Picture1->setAutoSize(true); });

@@ -86,4 +86,5 @@ private:
     std::optional<QCursor> mMouseIcon;
     QPointer<QWidget> mMainWindow;
     bool mCentred = false;
+    bool mActivating = false;
 };

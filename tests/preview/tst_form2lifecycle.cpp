@@ -26,6 +26,27 @@ QString writeResult(
     return path;
 }
 
+// Answers every report and then activates the window again, as closing a message box does.
+class ReactivatingDialogs final : public Dialogs {
+public:
+    ReactivatingDialogs() { Dialogs::install(this); }
+    ~ReactivatingDialogs() override { Dialogs::install(nullptr); }
+
+    Answer message(QWidget*, const QString&, const QString& text, Icon, Buttons) override
+    {
+        texts.append(text);
+        if (window) {
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(window, &activate);
+        }
+        return Answer::Ok;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return QString(); }
+
+    QWidget* window = nullptr;
+    QStringList texts;
+};
+
 } // namespace
 
 class TestForm2Lifecycle : public QObject {
@@ -125,14 +146,16 @@ private slots:
         QCOMPARE(picturePosition(*form), position);
     }
 
-    void failingSetUpIsReportedAndCounted()
+    void failingSetUpIsReportedOnce()
     {
-        ScriptedDialogs dialogs;
+        ReactivatingDialogs dialogs;
         Form2 form;
+        dialogs.window = &form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        // Without a picture the master copy is empty: the repaint reports its failing steps.
-        QCOMPARE(dialogs.texts(),
+        // Without a picture the master copy is empty: the repaint reports its failing steps, and
+        // the activation each closed report hands back starts no second set-up.
+        QCOMPARE(dialogs.texts,
             QStringList({ errorReportText("Invalid property value", "Form2.RedrawImage", 108),
                 errorReportText("Invalid picture", "Form2.RedrawImage", 110) }));
         QVERIFY(!form.mFirstActivate);
@@ -222,6 +245,32 @@ private slots:
         QVERIFY(!QFile::exists(result));
         QVERIFY(!form->isVisible());
         QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void closingDoesNotCloseTheHiddenMainWindow()
+    {
+        struct MainWindow : QWidget {
+            int closes = 0;
+            void closeEvent(QCloseEvent* event) override
+            {
+                ++closes;
+                QWidget::closeEvent(event);
+            }
+        } mainWindow;
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        auto form = showPreview(QSize(300, 200), writeResult(mDir));
+        form->setMainWindow(&mainWindow);
+        mainWindow.hide();
+        QApplication::setQuitOnLastWindowClosed(true);
+        QTimer::singleShot(0, form.get(), &QWidget::close);
+        QTimer bound;
+        bound.setSingleShot(true);
+        connect(&bound, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        bound.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        bound.stop();
+        QCOMPARE(mainWindow.closes, 0);
     }
 
 private:
