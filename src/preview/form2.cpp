@@ -134,9 +134,9 @@ void Form2::buildControls()
     PushButton6
         = makeButton(QStringLiteral("Save Results To Excel File"), this, 4920, 8850, 4800, 405);
 
-    for (QWidget* watched : { static_cast<QWidget*>(Frame1), static_cast<QWidget*>(PushButton1),
-             static_cast<QWidget*>(PushButton2), static_cast<QWidget*>(PushButton8),
-             static_cast<QWidget*>(PushButton6) })
+    const std::initializer_list<QWidget*> pointerRuled { Frame1, PushButton1, PushButton2,
+        PushButton8, PushButton6 };
+    for (QWidget* watched : pointerRuled)
         watched->installEventFilter(this);
 
     connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
