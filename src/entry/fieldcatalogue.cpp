@@ -45,8 +45,8 @@ Field retirement(int index, const char* label, const char* heading, Column colum
 const std::vector<Frame>& frames()
 {
     static const std::vector<Frame> table {
-        { 0, QStringLiteral("Current Income"), 0, 2355, 2220, 4875 },
-        { 1, QStringLiteral("Current Expenses"), 2430, 11970, 2220, 4875 },
+        { 0, QStringLiteral("Current Income"), 0, 2355, 2220, 4815 },
+        { 1, QStringLiteral("Current Expenses"), 2430, 11970, 2220, 4815 },
         { 8, QStringLiteral("Other Details"), 14505, 2700, 3720, 6390 },
         { 2, QStringLiteral("Savings && Retirement Accounts"), 17310, 3675, 3720, 6390 },
         { 3, QStringLiteral("Retirement Income in today's dollars"), 21060, 1425, 3720, 6390 },

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDate>
+#include <QWidget>
+#include <optional>
+
+class QCheckBox;
+class QDateEdit;
+
+// A date or no date: a date edit showing "dd-MMM-yyyy" with a check box in front that turns
+// the date on and off. With no date the edit is blank and disabled.
+class DatePicker final : public QWidget {
+    Q_OBJECT
+
+public:
+    static const QDate firstDate; // 1 January 1601
+    static const QDate lastDate; // 31 December 9999
+
+    explicit DatePicker(QWidget* parent = nullptr);
+
+    std::optional<QDate> value() const;
+    // Emits valueChanged when the value differs. Throws AppError for a date outside the range.
+    void setValue(std::optional<QDate> value);
+
+    QCheckBox* checkBox() const { return mCheckBox; }
+    QDateEdit* dateEdit() const { return mDateEdit; }
+
+signals:
+    void valueChanged();
+
+private:
+    void showValue();
+    void checkToggled(bool checked);
+    void dateEdited();
+
+    QCheckBox* mCheckBox;
+    QDateEdit* mDateEdit;
+    std::optional<QDate> mValue;
+    bool mUpdating = false;
+};

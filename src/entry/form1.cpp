@@ -1,0 +1,407 @@
+#include "form1.h"
+
+#include "fieldvalidation.h"
+#include "form1builder.h"
+#include "sampledata.h"
+#include "scrollrule.h"
+#include "storeddate.h"
+
+#include "app/applicationtitle.h"
+#include "app/cursorloader.h"
+#include "app/dialogs.h"
+#include "app/errortrap.h"
+#include "app/filehelpers.h"
+#include "app/folders.h"
+#include "app/product.h"
+#include "app/twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+using FieldCatalogue::Group;
+
+namespace {
+
+const QString handPointerFile = QStringLiteral("HAND-M.CUR");
+const QString programIconPath = QStringLiteral(":/icons/ferrowynd.svg");
+
+// Focus that the user moves inside the window, as opposed to the window losing activation
+// or a popup or message box taking the focus for a while.
+bool isFocusMove(Qt::FocusReason reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
+        || reason == Qt::OtherFocusReason;
+}
+
+QIcon programIcon()
+{
+    if (QFile::exists(programIconPath))
+        return QIcon(programIconPath);
+    return QApplication::windowIcon();
+}
+
+} // namespace
+
+Form1::Form1(StartUpHooks hooks, QWidget* parent)
+    : QWidget(parent)
+    , mHooks(std::move(hooks))
+{
+    Form1Builder(*this).build();
+    connectFields();
+
+    for (QPushButton* button : { PushButton22, PushButton6, PushButton7 }) {
+        button->setMouseTracking(true);
+        button->setAttribute(Qt::WA_NoMousePropagation);
+        button->installEventFilter(this);
+    }
+    for (const int index : Frame1.indices()) {
+        QGroupBox* frame = Frame1(index);
+        frame->setMouseTracking(true);
+        frame->setAttribute(Qt::WA_NoMousePropagation);
+        frame->installEventFilter(this);
+    }
+    // The viewport and the panel have no pointer handling; moves over them stop there.
+    Picture1->setAttribute(Qt::WA_NoMousePropagation);
+    Picture2->setAttribute(Qt::WA_NoMousePropagation);
+    setMouseTracking(true);
+
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::VScroll1_Scroll);
+
+    txtIncome(0)->setFocus();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form1::connectFields()
+{
+    for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+        const Group group = field.group;
+        if (FieldCatalogue::isTextArray(group)) {
+            QLineEdit* box = textArray(group)(field.index);
+            mFields.insert(box, { group, field.index });
+            box->installEventFilter(this);
+            const int index = field.index;
+            connect(box, &QLineEdit::textChanged, this,
+                [this, group, index] { fieldChange(group, index); });
+        } else {
+            DatePicker* datePicker = picker(group);
+            mFields.insert(datePicker, { group, 0 });
+            for (QWidget* part : datePicker->findChildren<QWidget*>())
+                part->installEventFilter(this);
+            connect(datePicker, &DatePicker::valueChanged, this,
+                [this, group] { pickerChange(group); });
+        }
+    }
+}
+
+void Form1::setStartUpHooks(StartUpHooks hooks)
+{
+    mHooks = std::move(hooks);
+}
+
+ControlArray<QLineEdit>& Form1::textArray(Group group)
+{
+    switch (group) {
+    case Group::Income:
+        return txtIncome;
+    case Group::Expense:
+        return txtExpense;
+    case Group::Other:
+        return txtOther;
+    case Group::Savings:
+        return txtSavings;
+    case Group::RetirementIncome:
+    case Group::HusbandDOB:
+    case Group::WifeDOB:
+        break;
+    }
+    return txtRetirementIncome;
+}
+
+DatePicker* Form1::picker(Group group) const
+{
+    return group == Group::WifeDOB ? dtWifeDOB : dtHusbandDOB;
+}
+
+std::optional<Form1::FieldRef> Form1::fieldOf(const QObject* object) const
+{
+    // A picker's focus lands on one of its parts.
+    for (; object && object != this; object = object->parent()) {
+        const auto found = mFields.constFind(object);
+        if (found != mFields.constEnd())
+            return *found;
+    }
+    return std::nullopt;
+}
+
+bool Form1::Form_Load()
+{
+    ErrorTrap trap(QStringLiteral("Form1.Form_Load"));
+    trap.step(102, [&] { setWindowTitle(Product::name); });
+    trap.step(102, [&] { setWindowIcon(programIcon()); });
+    trap.step(102, [&] { setApplicationTitle(applicationTitleFor(Product::name)); });
+    if (mHooks.applySkin)
+        trap.step(104, [&] { mHooks.applySkin(*this); });
+
+    bool handPointerPresent = false;
+    trap.step(124, [&] { handPointerPresent = FileExists(installationFile(handPointerFile)); });
+    if (handPointerPresent) {
+        trap.step(126, [&] {
+            mHandCursor = loadCursorFile(installationFile(handPointerFile));
+            showPointer();
+        });
+    }
+
+    restoreTextFields(trap);
+
+    // Emptying the pickers first must not wipe the dates stored under their keys.
+    mRestoringPickers = true;
+    trap.step(136, [&] { dtHusbandDOB->setValue(std::nullopt); });
+    trap.step(138, [&] { dtWifeDOB->setValue(std::nullopt); });
+    trap.step(140, [&] {
+        dtHusbandDOB->setValue(StoredDate::fromText(
+            mSavedInputs.read(FieldCatalogue::settingsKey(Group::HusbandDOB, 0))));
+    });
+    trap.step(142, [&] {
+        dtWifeDOB->setValue(StoredDate::fromText(
+            mSavedInputs.read(FieldCatalogue::settingsKey(Group::WifeDOB, 0))));
+    });
+    mRestoringPickers = false;
+
+    trap.step(144, [&] { Picture1->move(Picture1->x(), 0); });
+
+    bool spreadsheetAvailable = true;
+    if (mHooks.checkSpreadsheet)
+        trap.step(146, [&] { spreadsheetAvailable = mHooks.checkSpreadsheet(); });
+    return spreadsheetAvailable;
+}
+
+void Form1::restoreTextFields(ErrorTrap& trap)
+{
+    for (const Group group :
+        { Group::Income, Group::Expense, Group::Other, Group::Savings, Group::RetirementIncome }) {
+        ControlArray<QLineEdit>& boxes = textArray(group);
+        for (const int index : boxes.indices()) {
+            // Placeholders are known by their slot, not by their text: a visible field whose
+            // stored text happens to be "Dummy" comes back like any other entry.
+            if (FieldCatalogue::isPlaceholder(group, index))
+                continue;
+            QString stored;
+            if (!trap.step(132,
+                    [&] { stored = mSavedInputs.read(FieldCatalogue::settingsKey(group, index)); }))
+                continue;
+            trap.step(134, [&] { boxes(index)->setText(stored.isEmpty() ? "0" : stored); });
+        }
+    }
+}
+
+void Form1::fieldChange(Group group, int index)
+{
+    if (FieldCatalogue::isPlaceholder(group, index))
+        return;
+    mSavedInputs.store(FieldCatalogue::settingsKey(group, index), textArray(group)(index)->text(),
+        QStringLiteral("Form1.%1_Change").arg(FieldCatalogue::controlName(group)));
+}
+
+void Form1::pickerChange(Group group)
+{
+    if (mRestoringPickers)
+        return;
+    mSavedInputs.store(FieldCatalogue::settingsKey(group, 0),
+        StoredDate::toText(picker(group)->value()),
+        QStringLiteral("Form1.%1_Change").arg(FieldCatalogue::controlName(group)));
+}
+
+void Form1::PushButton6_Click()
+{
+    ErrorTrap trap(QStringLiteral("Form1.PushButton6_Click"));
+    trap.step(100, [&] {
+        showPlainMessage(this,
+            QStringLiteral("Questions? Please contact Team Ostrivane at ") + Product::contactPage);
+    });
+}
+
+void Form1::PushButton7_Click()
+{
+    ErrorTrap trap(QStringLiteral("Form1.PushButton7_Click"));
+    for (const SampleData::Step& step : SampleData::steps()) {
+        trap.step(step.line, [&] {
+            if (FieldCatalogue::isTextArray(step.group))
+                textArray(step.group)(step.index)->setText(step.text);
+            else
+                picker(step.group)->setValue(step.date);
+        });
+    }
+}
+
+void Form1::VScroll1_Change()
+{
+    Picture1->move(Picture1->x(), -Twips::toPixels(VScroll1->value()));
+}
+
+void Form1::VScroll1_Scroll(int position)
+{
+    Picture1->move(Picture1->x(), -Twips::toPixels(position));
+}
+
+void Form1::fieldGotFocus(const FieldRef& field)
+{
+    const FieldCatalogue::GroupRules& rules = FieldCatalogue::rules(field.group);
+    QWidget* control = nullptr;
+    if (FieldCatalogue::isTextArray(field.group)) {
+        QLineEdit* box = textArray(field.group)(field.index);
+        if (rules.selectOnFocus)
+            selectAllText(box);
+        control = box;
+    } else {
+        control = picker(field.group);
+    }
+    const int position = Twips::fromPixels(Frame1(rules.frame)->y() + control->y());
+    VScroll1->setValue(ScrollRule::targetFor(position, VScroll1->maximum()));
+}
+
+void Form1::fieldValidate(const FieldRef& field, QWidget* next, Qt::FocusReason reason)
+{
+    QLineEdit* box = textArray(field.group)(field.index);
+    const FieldValidation outcome = validateFieldText(field.group, box->text());
+    if (outcome.accepted) {
+        if (outcome.text != box->text())
+            box->setText(outcome.text);
+        return;
+    }
+    // The focus has already moved on; the answer to the message brings it back. A button
+    // pressed to leave the field must not act on the refused entry.
+    if (reason == Qt::MouseFocusReason)
+        mRefusedClick = qobject_cast<QAbstractButton*>(next);
+    QMetaObject::invokeMethod(
+        this,
+        [this, box = QPointer<QLineEdit>(box), message = outcome.message] {
+            refuseLeaving(box, message);
+        },
+        Qt::QueuedConnection);
+}
+
+void Form1::refuseLeaving(QPointer<QLineEdit> box, const QString& message)
+{
+    if (!box)
+        return;
+    showPlainMessage(this, message);
+    mRefusedClick.clear();
+    if (!box)
+        return;
+    box->setText(QStringLiteral("0"));
+    mReturningFocus = true;
+    box->setFocus(Qt::OtherFocusReason);
+    mReturningFocus = false;
+    selectAllText(box);
+}
+
+void Form1::selectAllText(QLineEdit* box)
+{
+    // Like typing Home and Shift+End once the focus handling has finished.
+    QMetaObject::invokeMethod(
+        this,
+        [box = QPointer<QLineEdit>(box)] {
+            if (!box || !box->hasFocus())
+                return;
+            box->home(false);
+            box->end(true);
+        },
+        Qt::QueuedConnection);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (isFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
+            if (const auto field = fieldOf(watched))
+                fieldGotFocus(*field);
+        }
+        break;
+    case QEvent::FocusOut: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        QWidget* next = QApplication::focusWidget();
+        const auto field = fieldOf(watched);
+        if (!mReturningFocus && isFocusMove(reason) && field
+            && FieldCatalogue::isTextArray(field->group) && next && next != watched
+            && next->window() == this)
+            fieldValidate(*field, next, reason);
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (watched == mRefusedClick) {
+            mRefusedClick.clear();
+            return true;
+        }
+        break;
+    case QEvent::MouseMove:
+        if (watched == PushButton22 || watched == PushButton6 || watched == PushButton7)
+            pointerOverButton();
+        else if (qobject_cast<QGroupBox*>(watched))
+            pointerOverBackground();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event)
+{
+    pointerOverBackground();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Everything was stored as it changed; no other window's close handling runs.
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+void Form1::setMousePointer(MousePointer pointer)
+{
+    mPointer = pointer;
+    showPointer();
+}
+
+void Form1::pointerOverButton()
+{
+    if (mPointer != MousePointer::Busy)
+        setMousePointer(MousePointer::Custom);
+}
+
+void Form1::pointerOverBackground()
+{
+    if (mPointer != MousePointer::Busy)
+        setMousePointer(MousePointer::Default);
+}
+
+void Form1::showPointer()
+{
+    switch (mPointer) {
+    case MousePointer::Busy:
+        setCursor(Qt::WaitCursor);
+        break;
+    case MousePointer::Custom:
+        setCursor(mHandCursor ? *mHandCursor : QCursor(Qt::ArrowCursor));
+        break;
+    case MousePointer::Default:
+        setCursor(Qt::ArrowCursor);
+        break;
+    }
+}

@@ -1,0 +1,229 @@
+#include "form1builder.h"
+
+#include "form1.h"
+#include "formlayout.h"
+
+#include "app/twips.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <limits>
+
+using namespace FormLayout;
+using FieldCatalogue::Column;
+using FieldCatalogue::Group;
+
+namespace {
+
+QFont arialBold(double pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(Twips::toPixels(left, top, width, height));
+}
+
+QPushButton* pushButton(Form1& form, const QString& caption, const QRect& twips)
+{
+    auto* button = new QPushButton(caption, &form);
+    button->setFont(arialBold(buttonPointSize));
+    place(button, twips.x(), twips.y(), twips.width(), twips.height());
+    return button;
+}
+
+int boxLeft(const FieldCatalogue::Field& field)
+{
+    if (field.left != 0)
+        return field.left;
+    if (field.column == Column::Right)
+        return rightColumn;
+    return FieldCatalogue::frame(FieldCatalogue::rules(field.group).frame).leftColumn;
+}
+
+int labelColumn(const FieldCatalogue::Frame& frame, Column column)
+{
+    return column == Column::Left ? leftLabelColumn : frame.rightLabels;
+}
+
+QFrame* line(QWidget* parent, QFrame::Shape shape, int left, int top, int width, int height)
+{
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(shape);
+    frame->setFrameShadow(QFrame::Plain);
+    frame->setLineWidth(1);
+    place(frame, left, top, width, height);
+    return frame;
+}
+
+} // namespace
+
+Form1Builder::Form1Builder(Form1& form)
+    : mForm(form)
+{
+}
+
+void Form1Builder::build()
+{
+    window();
+    frames();
+    fields();
+    headings();
+    placeholders();
+    tabOrder();
+}
+
+void Form1Builder::window()
+{
+    mForm.setFixedSize(Twips::toPixels(QSize(clientWidth, clientHeight)));
+    mForm.setFont(arialBold(fieldPointSize));
+    QPalette palette = mForm.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    mForm.setPalette(palette);
+    mForm.setAutoFillBackground(true);
+
+    mForm.PushButton22 = pushButton(mForm, QStringLiteral("Start Creating Template"), pushButton22);
+    mForm.PushButton6 = pushButton(mForm, QStringLiteral("Help"), pushButton6);
+    mForm.PushButton7 = pushButton(mForm, QStringLiteral("Load Sample/Example Data"), pushButton7);
+
+    mForm.Picture2 = new QWidget(&mForm);
+    place(mForm.Picture2, viewport.x(), viewport.y(), viewport.width(), viewport.height());
+    mForm.Picture1 = new QWidget(mForm.Picture2);
+    place(mForm.Picture1, panelLeft, 0, panelWidth, panelHeight);
+
+    mForm.VScroll1 = new QScrollBar(Qt::Vertical, mForm.Picture2);
+    place(mForm.VScroll1, scrollBar.x(), scrollBar.y(), scrollBar.width(), scrollBar.height());
+    mForm.VScroll1->setRange(0, scrollMaximum);
+    mForm.VScroll1->setSingleStep(scrollArrowStep);
+    mForm.VScroll1->setPageStep(scrollPageStep);
+    mForm.VScroll1->setTracking(true);
+    // A keyboard stop after the fields; a click on it leaves the focus where it is.
+    mForm.VScroll1->setFocusPolicy(Qt::TabFocus);
+    mForm.VScroll1->raise();
+}
+
+void Form1Builder::frames()
+{
+    for (const FieldCatalogue::Frame& frame : FieldCatalogue::frames()) {
+        auto* box = new QGroupBox(frame.title, mForm.Picture1);
+        place(box, frameLeft, frame.top, frameWidth, frame.height);
+        mForm.Frame1.insert(frame.index, box);
+    }
+}
+
+void Form1Builder::fields()
+{
+    for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+        const int frameIndex = FieldCatalogue::rules(field.group).frame;
+        QWidget* frame = mForm.Frame1(frameIndex);
+        const int top = field.top - FieldCatalogue::frame(frameIndex).top;
+        const int left = boxLeft(field);
+        if (FieldCatalogue::isTextArray(field.group)) {
+            auto* box = new QLineEdit(QStringLiteral("0"), frame);
+            // Rates, a share and ages take three characters; amounts have no limit.
+            box->setMaxLength(field.group == Group::Other ? 3 : std::numeric_limits<int>::max());
+            place(box, left, top, textBoxWidth, textBoxHeight);
+            mForm.textArray(field.group).insert(field.index, box);
+        } else {
+            auto* picker = new DatePicker(frame);
+            place(picker, left, top, textBoxWidth, pickerHeight);
+            (field.group == Group::HusbandDOB ? mForm.dtHusbandDOB : mForm.dtWifeDOB) = picker;
+        }
+        const int labelLeft = labelColumn(FieldCatalogue::frame(frameIndex), field.column)
+            + (field.heading.isEmpty() ? 0 : memberIndent);
+        auto* label = new QLabel(field.label, frame);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        place(label, labelLeft, top, left - labelGap - labelLeft, textBoxHeight);
+        mForm.Label4.insert(mForm.Label4.count(), label);
+    }
+}
+
+void Form1Builder::headings()
+{
+    for (const FieldCatalogue::Heading& heading : FieldCatalogue::headings()) {
+        QWidget* frame = mForm.Frame1(heading.frame);
+        const FieldCatalogue::Frame& design = FieldCatalogue::frame(heading.frame);
+        const int top = heading.top - design.top;
+        auto* label = new QLabel(heading.text, frame);
+        label->setTextFormat(Qt::PlainText);
+        if (heading.bracket) {
+            const int left = labelColumn(design, heading.column);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+            // A group heading's row has no box, so its text may run across the column.
+            place(label, left, top, frameWidth - left - leftLabelColumn, headingHeight);
+            bracket(frame, design, heading, left, top);
+        } else {
+            const int left = heading.column == Column::Left ? design.leftColumn : rightColumn;
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            place(label, left, top, textBoxWidth, headingHeight);
+        }
+        mForm.Other________________.insert(mForm.Other________________.count(), label);
+    }
+}
+
+void Form1Builder::bracket(QWidget* frame, const FieldCatalogue::Frame& design,
+    const FieldCatalogue::Heading& heading, int headingLeft, int headingTop)
+{
+    std::vector<int> rows;
+    for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+        if (field.heading == heading.text && field.column == heading.column
+            && FieldCatalogue::rules(field.group).frame == heading.frame)
+            rows.push_back(field.top - design.top + textBoxHeight / 2);
+    }
+    if (rows.empty())
+        return;
+    const int x = headingLeft + bracketOffset;
+    const int first = headingTop + headingHeight;
+    const int last = *std::max_element(rows.begin(), rows.end());
+    mForm.Line1.insert(mForm.Line1.count(),
+        line(frame, QFrame::VLine, x, first, Twips::perPixel, last - first + Twips::perPixel));
+    for (const int row : rows) {
+        mForm.Line2.insert(
+            mForm.Line2.count(), line(frame, QFrame::HLine, x, row, tickLength, Twips::perPixel));
+    }
+}
+
+void Form1Builder::placeholders()
+{
+    for (const FieldCatalogue::Slot& slot : FieldCatalogue::placeholders()) {
+        auto* box = new QLineEdit(FieldCatalogue::placeholderText, &mForm);
+        place(box, placeholderLeft, 0, textBoxWidth, textBoxHeight);
+        box->hide();
+        mForm.textArray(slot.group).insert(slot.index, box);
+    }
+}
+
+void Form1Builder::tabOrder()
+{
+    std::vector<FieldCatalogue::Field> byTab = FieldCatalogue::fields();
+    std::sort(
+        byTab.begin(), byTab.end(), [](const auto& a, const auto& b) { return a.tab < b.tab; });
+    std::vector<QWidget*> stops;
+    for (const FieldCatalogue::Field& field : byTab) {
+        if (FieldCatalogue::isTextArray(field.group)) {
+            stops.push_back(mForm.textArray(field.group)(field.index));
+        } else {
+            DatePicker* picker = mForm.picker(field.group);
+            stops.push_back(picker->checkBox());
+            stops.push_back(picker->dateEdit());
+        }
+    }
+    stops.push_back(mForm.VScroll1);
+    stops.push_back(mForm.PushButton22);
+    stops.push_back(mForm.PushButton6);
+    stops.push_back(mForm.PushButton7);
+    for (std::size_t i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1], stops[i]);
+}
