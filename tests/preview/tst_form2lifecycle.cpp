@@ -81,40 +81,6 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void controlsSitAtTheirPlaces_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRect>("pixels");
-        QTest::newRow("viewport") << "Picture2" << QString() << QRect(8, 6, 622, 495);
-        QTest::newRow("vertical bar") << "VScroll1" << QString() << QRect(630, 8, 17, 495);
-        QTest::newRow("horizontal bar") << "HScroll1" << QString() << QRect(8, 503, 622, 17);
-        QTest::newRow("frame") << "Frame1" << QString() << QRect(8, 524, 640, 57);
-        QTest::newRow("zoom in") << "PushButton1"
-                                 << "Zoom In" << QRect(16, 20, 296, 27);
-        QTest::newRow("zoom out") << "PushButton2"
-                                  << "Zoom Out" << QRect(320, 20, 304, 27);
-        QTest::newRow("back") << "PushButton8"
-                              << "< Back" << QRect(8, 590, 312, 27);
-        QTest::newRow("save") << "PushButton6"
-                              << "Save Results To Excel File" << QRect(328, 590, 320, 27);
-    }
-    void controlsSitAtTheirPlaces()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, caption);
-        QFETCH(QRect, pixels);
-        Form2 form;
-        const QHash<QString, QWidget*> controls { { "Picture2", form.Picture2 },
-            { "VScroll1", form.VScroll1 }, { "HScroll1", form.HScroll1 }, { "Frame1", form.Frame1 },
-            { "PushButton1", form.PushButton1 }, { "PushButton2", form.PushButton2 },
-            { "PushButton8", form.PushButton8 }, { "PushButton6", form.PushButton6 } };
-        QWidget* widget = controls.value(control);
-        QCOMPARE(widget->geometry(), pixels);
-        if (auto* button = qobject_cast<QPushButton*>(widget))
-            QCOMPARE(button->text(), caption);
-    }
-
     void centredOnlyWhenFirstShown()
     {
         auto form = showPreview(QSize(300, 200));
@@ -245,32 +211,6 @@ private slots:
         QVERIFY(!QFile::exists(result));
         QVERIFY(!form->isVisible());
         QVERIFY(dialogs.messages.isEmpty());
-    }
-
-    void closingDoesNotCloseTheHiddenMainWindow()
-    {
-        struct MainWindow : QWidget {
-            int closes = 0;
-            void closeEvent(QCloseEvent* event) override
-            {
-                ++closes;
-                QWidget::closeEvent(event);
-            }
-        } mainWindow;
-        mainWindow.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
-        auto form = showPreview(QSize(300, 200), writeResult(mDir));
-        form->setMainWindow(&mainWindow);
-        mainWindow.hide();
-        QApplication::setQuitOnLastWindowClosed(true);
-        QTimer::singleShot(0, form.get(), &QWidget::close);
-        QTimer bound;
-        bound.setSingleShot(true);
-        connect(&bound, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-        bound.start(10000);
-        QCOMPARE(QCoreApplication::exec(), 0);
-        bound.stop();
-        QCOMPARE(mainWindow.closes, 0);
     }
 
 private:

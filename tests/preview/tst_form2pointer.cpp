@@ -39,6 +39,13 @@ QString cursorFile()
     return installationFile(QStringLiteral("HAND-M.CUR"));
 }
 
+// Written whole in one step: other preview tests may load windows meanwhile.
+bool writeCursorFile()
+{
+    QSaveFile file(cursorFile());
+    return file.open(QIODevice::WriteOnly) && file.write(handCursorBytes()) > 0 && file.commit();
+}
+
 QPoint centreIn(const Form2& form, const QWidget* control)
 {
     return control->mapTo(&form, control->rect().center());
@@ -70,11 +77,7 @@ private slots:
     void handOverButtonsArrowOverBackgroundAndFrame()
     {
         ScriptedDialogs dialogs;
-        // Written whole in one step: other preview tests may load windows meanwhile.
-        QSaveFile file(cursorFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(handCursorBytes());
-        QVERIFY(file.commit());
+        QVERIFY(writeCursorFile());
         auto form = showPreview(QSize(300, 200));
         QVERIFY(dialogs.messages.isEmpty());
 
@@ -96,10 +99,7 @@ private slots:
 
     void busyPointerIsLeftAlone()
     {
-        QSaveFile file(cursorFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(handCursorBytes());
-        QVERIFY(file.commit());
+        QVERIFY(writeCursorFile());
         auto form = showPreview(QSize(300, 200));
         form->setCursor(Qt::WaitCursor);
         moveTo(*form, centreIn(*form, form->PushButton2));

@@ -76,37 +76,31 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void zoomInReachesLargestAndStops()
+    void zoomStopsAtItsLimits_data()
     {
+        QTest::addColumn<bool>("in");
+        QTest::addColumn<QList<float>>("zooms");
+        QTest::newRow("five steps in") << true << QList<float> { 1.25f, 1.5f, 1.75f, 2.0f, 2.25f };
+        QTest::newRow("three steps out") << false << QList<float> { 0.75f, 0.5f, 0.25f };
+    }
+    void zoomStopsAtItsLimits()
+    {
+        QFETCH(bool, in);
+        QFETCH(QList<float>, zooms);
         ScriptedDialogs dialogs;
         auto form = showPreview(QSize(200, 150));
-        const QList<float> zooms { 1.25f, 1.5f, 1.75f, 2.0f, 2.25f };
+        QPushButton* button = in ? form->PushButton1 : form->PushButton2;
         for (float zoom : zooms) {
-            QTest::mouseClick(form->PushButton1, Qt::LeftButton);
+            QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(form->mZoom, zoom);
             QCOMPARE(form->mZoomWidth, qint32(2998 * zoom));
             QCOMPARE(form->picture().width(), Twips::toPixels(form->mZoomWidth));
             QCOMPARE(form->picture().height(), Twips::toPixels(form->mZoomHeight));
         }
         const qint64 painted = form->picture().cacheKey();
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 2.25f);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(form->mZoom, zooms.constLast());
         QCOMPARE(form->picture().cacheKey(), painted);
-        QVERIFY(dialogs.messages.isEmpty());
-    }
-
-    void zoomOutReachesSmallestAndStops()
-    {
-        ScriptedDialogs dialogs;
-        auto form = showPreview(QSize(200, 150));
-        for (float zoom : { 0.75f, 0.5f, 0.25f }) {
-            QTest::mouseClick(form->PushButton2, Qt::LeftButton);
-            QCOMPARE(form->mZoom, zoom);
-        }
-        QCOMPARE(form->picture().width(), Twips::toPixels(749));
-        QTest::mouseClick(form->PushButton2, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 0.25f);
-        QCOMPARE(form->mZoomWidth, 749);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
