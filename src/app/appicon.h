@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The program's own icon, shown by both windows and installed for the desktop.
+inline const QString programIconResource = QStringLiteral(":/icons/ferrowynd.svg");
+
+// Registers the icon resource on first use, which a static library needs before its resources
+// can be found. Drawing it needs Qt's SVG icon plugin at run time.
+QIcon programIcon();
