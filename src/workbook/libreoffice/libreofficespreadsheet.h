@@ -1,0 +1,58 @@
+#pragma once
+
+#include "officeinstance.h"
+#include "workbook/spreadsheetapplication.h"
+
+#include <QLocale>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <memory>
+#include <vector>
+
+// The spreadsheet application as one private LibreOffice instance. Workbooks are loaded hidden;
+// cell texts are stored as typing them under the user's locale would store them.
+class LibreOfficeSpreadsheet final : public SpreadsheetApplication {
+public:
+    // Starts a new office; AppError when none can be had.
+    explicit LibreOfficeSpreadsheet(const OfficeOptions& options = OfficeOptions());
+    ~LibreOfficeSpreadsheet() override;
+    LibreOfficeSpreadsheet(const LibreOfficeSpreadsheet&) = delete;
+    LibreOfficeSpreadsheet& operator=(const LibreOfficeSpreadsheet&) = delete;
+
+    int openWorkbook(const QString& path) override;
+    int workbookCount() override;
+    void setCell(int sheet, int row, int column, const CellValue& value) override;
+    void setVisible(bool visible) override { mVisible = visible; }
+    void selectRange(const QString& cell) override;
+    void saveAs(int workbook, const QString& path, int fileFormat) override;
+    void setDisplayAlerts(bool displayAlerts) override { mDisplayAlerts = displayAlerts; }
+    void close(int workbook) override;
+    void quit() override;
+    QString version() override;
+    int usedRangeLastRow(int workbook) override;
+    int usedRangeLastColumn(int workbook) override;
+    void copyPicture(int workbook) override;
+
+    bool visible() const { return mVisible; }
+    bool displayAlerts() const { return mDisplayAlerts; }
+    // The locale whose typing rules setCell follows; the system's by default.
+    void setTypingLocale(const QLocale& locale) { mTypingLocale = locale; }
+    OfficeInstance& office() { return *mOffice; }
+    // The open workbook with that number; AppError when there is none.
+    css::uno::Reference<css::frame::XModel> workbook(int number) const;
+
+private:
+    css::uno::Reference<css::frame::XModel> activeWorkbook() const;
+    css::uno::Reference<css::sheet::XSpreadsheet> activeSheet(
+        const css::uno::Reference<css::frame::XModel>& workbook) const;
+    css::uno::Reference<css::sheet::XSpreadsheet> sheet(
+        const css::uno::Reference<css::frame::XModel>& workbook, int number) const;
+
+    std::unique_ptr<OfficeInstance> mOffice;
+    // Open workbooks in the order they were opened; the last one is the active one.
+    std::vector<css::uno::Reference<css::frame::XModel>> mWorkbooks;
+    bool mVisible = false;
+    bool mDisplayAlerts = true;
+    QLocale mTypingLocale = QLocale::system();
+};

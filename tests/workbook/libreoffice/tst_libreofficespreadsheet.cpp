@@ -1,0 +1,415 @@
+#include "app/apperror.h"
+#include "workbook/libreoffice/libreofficespreadsheet.h"
+#include "workbook/libreoffice/unoconvert.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/Locale.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/table/CellContentType.hpp>
+#include <com/sun/star/table/TableBorder2.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/table/XTableColumns.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XNumberFormats.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
+
+#include <cerrno>
+#include <csignal>
+
+using namespace css;
+using uno::Reference;
+using uno::UNO_QUERY_THROW;
+
+namespace {
+
+bool processExists(qint64 pid)
+{
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
+beans::PropertyValue property(const char* name, const uno::Any& value)
+{
+    beans::PropertyValue result;
+    result.Name = rtl::OUString::createFromAscii(name);
+    result.Value = value;
+    return result;
+}
+
+Reference<table::XCellRange> firstSheet(const Reference<frame::XModel>& model)
+{
+    return Reference<table::XCellRange>(
+        Reference<container::XIndexAccess>(
+            Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY_THROW)->getSheets(),
+            UNO_QUERY_THROW)
+            ->getByIndex(0),
+        UNO_QUERY_THROW);
+}
+
+Reference<table::XCell> cellAt(const Reference<frame::XModel>& model, const char* name)
+{
+    const Reference<table::XCellRange> range
+        = firstSheet(model)->getCellRangeByName(rtl::OUString::createFromAscii(name));
+    return range->getCellByPosition(0, 0);
+}
+
+void setFormat(const Reference<frame::XModel>& model, const char* cells, const char* format)
+{
+    const auto formats
+        = Reference<util::XNumberFormatsSupplier>(model, UNO_QUERY_THROW)->getNumberFormats();
+    const lang::Locale us(rtl::OUString("en"), rtl::OUString("US"), rtl::OUString());
+    const rtl::OUString code = rtl::OUString::createFromAscii(format);
+    sal_Int32 key = formats->queryKey(code, us, false);
+    if (key < 0)
+        key = formats->addNew(code, us);
+    Reference<beans::XPropertySet>(
+        firstSheet(model)->getCellRangeByName(rtl::OUString::createFromAscii(cells)),
+        UNO_QUERY_THROW)
+        ->setPropertyValue(rtl::OUString("NumberFormat"), uno::Any(key));
+}
+
+// A workbook as the template would be: labels (one longer than its cell), general input cells
+// in B, percent cells in C, date cells in D, a formula computing from an input, a filled cell,
+// a blank cell whose only content is its format, and a zoom of 93 %.
+void makeWorkbook(OfficeInstance& office, const QString& path, const char* filter)
+{
+    uno::Sequence<beans::PropertyValue> hidden(1);
+    hidden.getArray()[0] = property("Hidden", uno::Any(true));
+    const Reference<frame::XModel> model(
+        Reference<frame::XComponentLoader>(office.desktop(), UNO_QUERY_THROW)
+            ->loadComponentFromURL(
+                rtl::OUString("private:factory/scalc"), rtl::OUString("_blank"), 0, hidden),
+        UNO_QUERY_THROW);
+    setFormat(model, "C1:C20", "0.0%");
+    setFormat(model, "D1:D20", "m/d/yyyy");
+    setFormat(model, "H12", "\"$\"#,##0.00");
+    Reference<text::XTextRange>(cellAt(model, "A1"), UNO_QUERY_THROW)
+        ->setString(rtl::OUString("Wages"));
+    cellAt(model, "E1")->setFormula(rtl::OUString("=B1*12"));
+    Reference<text::XTextRange>(cellAt(model, "A5"), UNO_QUERY_THROW)
+        ->setString(rtl::OUString("Savings and Retirement Accounts overflowing"));
+    Reference<beans::XPropertySet> fill(cellAt(model, "F3"), UNO_QUERY_THROW);
+    fill->setPropertyValue(rtl::OUString("CellBackColor"), uno::Any(sal_Int32(0x00FF00)));
+    fill->setPropertyValue(rtl::OUString("IsCellBackgroundTransparent"), uno::Any(false));
+    // The zoom is saved from a shown view only.
+    const Reference<frame::XController> controller = model->getCurrentController();
+    controller->getFrame()->getContainerWindow()->setVisible(true);
+    Reference<beans::XPropertySet> view(controller, UNO_QUERY_THROW);
+    view->setPropertyValue(rtl::OUString("ZoomType"), uno::Any(sal_Int16(3)));
+    view->setPropertyValue(rtl::OUString("ZoomValue"), uno::Any(sal_Int16(93)));
+    uno::Sequence<beans::PropertyValue> store(2);
+    store.getArray()[0] = property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter)));
+    store.getArray()[1] = property("Overwrite", uno::Any(true));
+    Reference<frame::XStorable>(model, UNO_QUERY_THROW)->storeToURL(fileUrl(path), store);
+    Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true);
+}
+
+struct Typed {
+    const char* cell;
+    QString text;
+    bool number;
+    double value;
+};
+
+} // namespace
+
+class TestLibreOfficeSpreadsheet : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir mTemp;
+    QString mWorkbook;
+    QString mTemplate;
+
+    std::unique_ptr<LibreOfficeSpreadsheet> open(const QString& path)
+    {
+        auto excel = std::make_unique<LibreOfficeSpreadsheet>();
+        excel->setTypingLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        excel->openWorkbook(path);
+        return excel;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mTemp.isValid());
+        qputenv("XDG_DATA_HOME", mTemp.filePath("data").toUtf8());
+        mWorkbook = mTemp.filePath("made by test.xls");
+        mTemplate = mTemp.filePath("template.xlt");
+        OfficeInstance office;
+        makeWorkbook(office, mWorkbook, "MS Excel 97");
+        makeWorkbook(office, mTemplate, "MS Excel 97 Vorlage/Template");
+    }
+
+    void typedTextsSurviveSaveAndReopen()
+    {
+        const QList<Typed> cases = {
+            { "B1", "$4,500.00", true, 4500 },
+            { "B2", "(1,500.00)", true, -1500 },
+            { "B3", "($1,500.00)", true, -1500 },
+            { "B4", "-250", true, -250 },
+            { "B5", "7%", true, 0.07 },
+            { "B6", "abc", false, 0 },
+            { "B7", "Dummy", false, 0 },
+            { "B8", "", false, 0 },
+            { "C1", "7", true, 0.07 },
+            { "C2", "0.5", true, 0.5 },
+            { "C3", "5.5%", true, 0.055 },
+            { "D1", "11/4/1965", true, 24050 },
+        };
+        const QString saved = mTemp.filePath("typed.xls");
+        {
+            const auto excel = open(mWorkbook);
+            excel->setCell(1, 8, 2, QStringLiteral("to be emptied"));
+            for (const Typed& typed : cases) {
+                const QString name = QString::fromLatin1(typed.cell);
+                excel->setCell(1, name.mid(1).toInt(), name.at(0).unicode() - 'A' + 1, typed.text);
+            }
+            excel->setCell(1, 2, 4, QDate(1965, 11, 4));
+            excel->setCell(1, 3, 4, QDate());
+            excel->saveAs(1, saved, 56);
+            excel->setDisplayAlerts(false);
+            excel->close(1);
+            excel->quit();
+        }
+        const auto second = open(saved);
+        const auto model = second->workbook(1);
+        for (const Typed& typed : cases) {
+            const auto cell = cellAt(model, typed.cell);
+            const QString where = QStringLiteral("%1 from \"%2\"").arg(typed.cell, typed.text);
+            if (typed.number) {
+                QVERIFY2(cell->getType() == table::CellContentType_VALUE, qPrintable(where));
+                QVERIFY2(qFuzzyCompare(cell->getValue(), typed.value), qPrintable(where));
+            } else if (typed.text.isEmpty()) {
+                QVERIFY2(cell->getType() == table::CellContentType_EMPTY, qPrintable(where));
+            } else {
+                QVERIFY2(cell->getType() == table::CellContentType_TEXT, qPrintable(where));
+                QCOMPARE(
+                    fromOUString(Reference<text::XTextRange>(cell, UNO_QUERY_THROW)->getString()),
+                    typed.text);
+            }
+        }
+        QCOMPARE(cellAt(model, "D2")->getValue(), 24050.0);
+        QVERIFY(cellAt(model, "D3")->getType() == table::CellContentType_EMPTY);
+        // The workbook's own formula computed from the typed amount, and the result was saved.
+        QCOMPARE(cellAt(model, "E1")->getValue(), 54000.0);
+    }
+
+    void selectionIsSavedWithTheWorkbook()
+    {
+        const QString saved = mTemp.filePath("selected.xls");
+        {
+            const auto excel = open(mWorkbook);
+            excel->selectRange(QStringLiteral("D4"));
+            excel->saveAs(1, saved, -4143);
+        }
+        // A view takes the saved cursor once it is shown.
+        const auto second = open(saved);
+        const Reference<frame::XController> controller
+            = second->workbook(1)->getCurrentController();
+        controller->getFrame()->getContainerWindow()->setVisible(true);
+        const Reference<view::XSelectionSupplier> selection(controller, UNO_QUERY_THROW);
+        const table::CellRangeAddress address
+            = Reference<sheet::XCellRangeAddressable>(selection->getSelection(), UNO_QUERY_THROW)
+                  ->getRangeAddress();
+        QCOMPARE(address.StartColumn, 3);
+        QCOMPARE(address.StartRow, 3);
+        QCOMPARE(address.EndColumn, 3);
+        QCOMPARE(address.EndRow, 3);
+        // Showing the view to save the cursor kept the workbook's own zoom.
+        sal_Int16 zoom = 0;
+        Reference<beans::XPropertySet>(controller, UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString("ZoomValue"))
+            >>= zoom;
+        QCOMPARE(zoom, sal_Int16(93));
+    }
+
+    void templateOpensAsACopyAndStaysUnchanged()
+    {
+        const QByteArray before = [&] {
+            QFile file(mTemplate);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        const QString saved = mTemp.filePath("from template.xls");
+        {
+            const auto excel = open(mTemplate);
+            QCOMPARE(excel->workbookCount(), 1);
+            excel->setCell(1, 1, 2, QStringLiteral("12"));
+            excel->saveAs(1, saved, 56);
+            excel->close(1);
+            QCOMPARE(excel->workbookCount(), 0);
+        }
+        QFile file(mTemplate);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        const auto second = open(saved);
+        QCOMPARE(cellAt(second->workbook(1), "E1")->getValue(), 144.0);
+    }
+
+    void theLastOpenedWorkbookIsActive()
+    {
+        const auto excel = open(mWorkbook);
+        QCOMPARE(excel->openWorkbook(mTemplate), 2);
+        QCOMPARE(excel->workbookCount(), 2);
+        excel->setCell(1, 1, 2, QStringLiteral("3"));
+        QCOMPARE(cellAt(excel->workbook(2), "B1")->getValue(), 3.0);
+        QVERIFY(cellAt(excel->workbook(1), "B1")->getType() == table::CellContentType_EMPTY);
+        excel->close(2);
+        excel->setCell(1, 1, 2, QStringLiteral("4"));
+        QCOMPARE(cellAt(excel->workbook(1), "B1")->getValue(), 4.0);
+    }
+
+    void usedRangeCountsFormattedBlankCells()
+    {
+        const auto excel = open(mWorkbook);
+        // Content reaches E1 and F3; the blank H12 and C1:D20 carry formats of their own.
+        QCOMPARE(excel->usedRangeLastRow(1), 20);
+        QCOMPARE(excel->usedRangeLastColumn(1), 8);
+    }
+
+    void copyPictureShowsTheUsedRange()
+    {
+        const auto excel = open(mWorkbook);
+        QGuiApplication::clipboard()->setText(QStringLiteral("held before"));
+        excel->copyPicture(1);
+        const QImage picture = QGuiApplication::clipboard()->image();
+        QVERIFY(!picture.isNull());
+        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+
+        // The range A1:H20 at 96 dots per inch: column widths from their size in 1/100 mm; the
+        // office draws each row a pixel or so lower than its height says.
+        const Reference<table::XColumnRowRange> range(
+            firstSheet(excel->workbook(1))->getCellRangeByName(rtl::OUString("A1:H20")),
+            UNO_QUERY_THROW);
+        const Reference<container::XIndexAccess> columns(range->getColumns(), UNO_QUERY_THROW);
+        double width = 0;
+        for (sal_Int32 i = 0; i < columns->getCount(); ++i) {
+            sal_Int32 hundredths = 0;
+            Reference<beans::XPropertySet>(columns->getByIndex(i), UNO_QUERY_THROW)
+                ->getPropertyValue(rtl::OUString("Width"))
+                >>= hundredths;
+            width += hundredths / 2540.0 * 96.0;
+        }
+        QVERIFY2(qAbs(picture.width() - width) <= 3,
+            qPrintable(QStringLiteral("%1 vs %2").arg(picture.width()).arg(width)));
+        QVERIFY2(picture.height() >= 20 * 15 && picture.height() <= 20 * 18,
+            qPrintable(QString::number(picture.height())));
+        const double height = picture.height();
+
+        // F3 is filled green; plain cells show grey gridlines.
+        const double column = width / 8.0;
+        const double row = height / 20.0;
+        QCOMPARE(picture.pixelColor(int(column * 5.5), int(row * 2.5)), QColor(0, 255, 0));
+        int grey = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            grey += picture.pixelColor(int(column * 6.5), y) == QColor(0xC0, 0xC0, 0xC0);
+        QVERIFY2(grey >= 10, qPrintable(QString::number(grey)));
+        // No gridline crosses the label that runs on from A5 over the empty cells beside it.
+        // (Antialiased letters may hold a stray grey pixel; a gridline fills the row's height.)
+        auto greyDown = [&](int rowIndex) {
+            int most = 0;
+            for (int x = int(column) - 2; x <= int(column) + 2; ++x) {
+                int count = 0;
+                for (int y = int(row * rowIndex) + 3; y < int(row * (rowIndex + 1)) - 2; ++y)
+                    count += picture.pixelColor(x, y) == QColor(0xC0, 0xC0, 0xC0);
+                most = std::max(most, count);
+            }
+            return most;
+        };
+        QVERIFY2(greyDown(4) <= 4, qPrintable(QString::number(greyDown(4))));
+        QVERIFY2(greyDown(0) >= int(row) - 6, qPrintable(QString::number(greyDown(0))));
+        QVERIFY2(greyDown(6) >= int(row) - 6, qPrintable(QString::number(greyDown(6))));
+        // The range is closed on the right and at the bottom.
+        auto greyNear = [&](int x, int y, int dx, int dy) {
+            bool found = false;
+            for (int step = 0; step < 3; ++step)
+                found
+                    |= picture.pixelColor(x - step * dx, y - step * dy) == QColor(0xC0, 0xC0, 0xC0);
+            return found;
+        };
+        QVERIFY(greyNear(picture.width() - 1, int(row * 6.5), 1, 0));
+        QVERIFY(greyNear(int(column * 6.5), picture.height() - 1, 0, 1));
+        // The workbook itself got no gridline borders.
+        table::TableBorder2 border;
+        Reference<beans::XPropertySet>(cellAt(excel->workbook(1), "G5"), UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString("TableBorder2"))
+            >>= border;
+        QCOMPARE(border.TopLine.LineWidth, sal_Int16(0));
+    }
+
+    void failuresAreAppErrors()
+    {
+        const auto excel = open(mWorkbook);
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->openWorkbook(mTemp.filePath("absent.xls")));
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, excel->saveAs(1, mTemp.filePath("no folder/result.xls"), 56));
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->saveAs(1, mTemp.filePath("result.xls"), 51));
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->saveAs(2, mTemp.filePath("result.xls"), 56));
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->setCell(2, 1, 1, QStringLiteral("1")));
+        excel->close(1);
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->setCell(1, 1, 1, QStringLiteral("1")));
+        QCOMPARE(excel->version(), excel->office().version());
+    }
+
+    void killedOfficeGivesAppError()
+    {
+        const auto excel = open(mWorkbook);
+        const qint64 pid = excel->office().processId();
+        QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->setCell(1, 1, 2, QStringLiteral("1")));
+        QVERIFY_THROWS_EXCEPTION(AppError, excel->saveAs(1, mTemp.filePath("lost.xls"), 56));
+        excel->quit();
+        QVERIFY(!processExists(pid));
+    }
+
+    void quitAndReleaseLeaveNoOffice()
+    {
+        qint64 released = 0;
+        {
+            const auto excel = open(mWorkbook);
+            released = excel->office().processId();
+        }
+        QVERIFY(!processExists(released));
+        const auto excel = open(mWorkbook);
+        const qint64 pid = excel->office().processId();
+        excel->quit();
+        QVERIFY(!processExists(pid));
+    }
+
+    void factoryMakesRealInstancesUnlessReplaced()
+    {
+        std::unique_ptr<SpreadsheetApplication> real = createSpreadsheetApplication();
+        QVERIFY(dynamic_cast<LibreOfficeSpreadsheet*>(real.get()));
+        real->quit();
+        int made = 0;
+        setSpreadsheetFactory([&]() -> std::unique_ptr<SpreadsheetApplication> {
+            ++made;
+            return nullptr;
+        });
+        QVERIFY(!createSpreadsheetApplication());
+        QCOMPARE(made, 1);
+        setSpreadsheetFactory({});
+        real = createSpreadsheetApplication();
+        QVERIFY(dynamic_cast<LibreOfficeSpreadsheet*>(real.get()));
+    }
+};
+
+QTEST_MAIN(TestLibreOfficeSpreadsheet)
+#include "tst_libreofficespreadsheet.moc"
