@@ -202,14 +202,17 @@ void Form1::restoreTextFields(ErrorTrap& trap)
             if (!trap.step(132,
                     [&] { stored = mSavedInputs.read(FieldCatalogue::settingsKey(group, index)); }))
                 continue;
+            // Writing back the text just read would only sync the file once per field.
+            mRestoringTextFields = true;
             trap.step(134, [&] { boxes(index)->setText(stored.isEmpty() ? "0" : stored); });
+            mRestoringTextFields = false;
         }
     }
 }
 
 void Form1::fieldChange(Group group, int index)
 {
-    if (FieldCatalogue::isPlaceholder(group, index))
+    if (mRestoringTextFields || FieldCatalogue::isPlaceholder(group, index))
         return;
     mSavedInputs.store(FieldCatalogue::settingsKey(group, index), textArray(group)(index)->text(),
         QStringLiteral("Form1.%1_Change").arg(FieldCatalogue::controlName(group)));
@@ -305,6 +308,10 @@ void Form1::refuseLeaving(QPointer<QLineEdit> box, const QString& message)
     mReturningFocus = true;
     box->setFocus(Qt::OtherFocusReason);
     mReturningFocus = false;
+    // The message's window may still hold the activation, so the field gets no focus event of
+    // its own: the panel goes back to where the field stands.
+    if (const auto field = fieldOf(box))
+        fieldGotFocus(*field);
     selectAllText(box);
 }
 
@@ -314,7 +321,8 @@ void Form1::selectAllText(QLineEdit* box)
     QMetaObject::invokeMethod(
         this,
         [box = QPointer<QLineEdit>(box)] {
-            if (!box || !box->hasFocus())
+            // The window's focus field, even while a message box still holds the activation.
+            if (!box || box->window()->focusWidget() != box)
                 return;
             box->home(false);
             box->end(true);
@@ -326,7 +334,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (isFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
+        if (!mReturningFocus && isFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
             if (const auto field = fieldOf(watched))
                 fieldGotFocus(*field);
         }

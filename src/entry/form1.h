@@ -104,6 +104,7 @@ private:
     SavedInputs mSavedInputs;
     MousePointer mPointer = MousePointer::Default;
     std::optional<QCursor> mHandCursor;
+    bool mRestoringTextFields = false;
     bool mRestoringPickers = false;
     bool mReturningFocus = false;
     // A button clicked while leaving a field that is refused: its click must not happen.

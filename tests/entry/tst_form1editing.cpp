@@ -16,6 +16,29 @@ using Visits = QList<QPair<int, int>>;
 
 namespace {
 
+// A message box as the desktop shows it: a window of its own takes the activation while the
+// user reads it and gives it back only later.
+class WindowedDialogs final : public Dialogs {
+public:
+    WindowedDialogs() { Dialogs::install(this); }
+    ~WindowedDialogs() override { Dialogs::install(nullptr); }
+
+    Answer message(QWidget*, const QString&, const QString& text, Icon, Buttons) override
+    {
+        texts << text;
+        QWidget box;
+        box.setFocusPolicy(Qt::StrongFocus);
+        box.show();
+        QApplication::setActiveWindow(&box);
+        if (!QTest::qWaitForWindowActive(&box))
+            qWarning("the message window did not become active");
+        return Answer::Ok;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+
+    QStringList texts;
+};
+
 QWidget* control(Form1& form, Group group, int index)
 {
     if (FieldCatalogue::isTextArray(group))
@@ -282,6 +305,27 @@ private slots:
         QCOMPARE(mDialogs->texts(), QStringList { "Please enter a valid amount" });
         QCOMPARE(QApplication::focusWidget(), box);
         QCOMPARE(mForm->txtIncome(4)->text(), QStringLiteral("half typed"));
+    }
+
+    void refusalWithAMessageWindowReturnsToTheField()
+    {
+        mDialogs.reset();
+        WindowedDialogs windowed;
+        QLineEdit* box = mForm->txtExpense(26);
+        box->setFocus(Qt::MouseFocusReason);
+        settle();
+        QCOMPARE(mForm->VScroll1->value(), 6335);
+        type(box, "abc");
+        // A field higher up, which scrolls the panel when it takes the focus.
+        QTest::mouseClick(mForm->txtExpense(10), Qt::LeftButton);
+        settle();
+        QCOMPARE(windowed.texts, QStringList { "Please enter a valid amount" });
+        QApplication::setActiveWindow(mForm.get());
+        QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->selectedText(), QStringLiteral("0"));
+        QCOMPARE(mForm->VScroll1->value(), 6335);
     }
 
     void acceptedEntries_data()
