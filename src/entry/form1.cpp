@@ -6,6 +6,7 @@
 #include "scrollrule.h"
 #include "storeddate.h"
 
+#include "app/appicon.h"
 #include "app/applicationtitle.h"
 #include "app/cursorloader.h"
 #include "app/dialogs.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,7 +31,6 @@ using FieldCatalogue::Group;
 namespace {
 
 const QString handPointerFile = QStringLiteral("HAND-M.CUR");
-const QString programIconPath = QStringLiteral(":/icons/ferrowynd.svg");
 
 // Focus that the user moves inside the window, as opposed to the window losing activation
 // or a popup or message box taking the focus for a while.
@@ -40,13 +39,6 @@ bool isFocusMove(Qt::FocusReason reason)
     return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
         || reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason
         || reason == Qt::OtherFocusReason;
-}
-
-QIcon programIcon()
-{
-    if (QFile::exists(programIconPath))
-        return QIcon(programIconPath);
-    return QApplication::windowIcon();
 }
 
 } // namespace

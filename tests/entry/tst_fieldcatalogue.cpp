@@ -1,5 +1,4 @@
 #include "entry/fieldcatalogue.h"
-#include "entry/scrollrule.h"
 
 #include <QtTest>
 #include <set>
@@ -115,35 +114,6 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, key);
         QCOMPARE(FieldCatalogue::settingsKey(group, index), key);
-    }
-
-    void keysAreDistinct()
-    {
-        std::set<QString> keys;
-        for (const FieldCatalogue::Field& field : FieldCatalogue::fields())
-            QVERIFY(keys.insert(FieldCatalogue::settingsKey(field.group, field.index)).second);
-        QCOMPARE(int(keys.size()), 87);
-    }
-
-    void scrollTargets_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("target");
-        QTest::newRow("top of income") << 555 << 0;
-        QTest::newRow("exactly the offset") << 7000 << 0;
-        QTest::newRow("entertainment") << 7155 << 155;
-        QTest::newRow("groceries") << 7920 << 920;
-        QTest::newRow("husband DOB") << 14850 << 7850;
-        QTest::newRow("age at death LW") << 16680 << 9680;
-        QTest::newRow("broker B") << 20355 << 13355;
-        QTest::newRow("last field, limited") << 22035 << 14500;
-    }
-
-    void scrollTargets()
-    {
-        QFETCH(int, position);
-        QFETCH(int, target);
-        QCOMPARE(ScrollRule::targetFor(position, 14500), target);
     }
 };
 

@@ -97,6 +97,7 @@ private slots:
         QVERIFY(form.Form_Load());
         QVERIFY(mDialogs->messages.isEmpty());
         QCOMPARE(form.windowTitle(), Product::name);
+        QVERIFY(!form.windowIcon().isNull());
         QCOMPARE(applicationTitle(), applicationTitleFor(Product::name));
         for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
             if (FieldCatalogue::isTextArray(field.group))
