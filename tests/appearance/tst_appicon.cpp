@@ -1,7 +1,6 @@
 #include "app/appicon.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QtTest>
 
 class TestAppIcon : public QObject {
@@ -38,15 +37,6 @@ private slots:
         // Rounded corners stay clear; the middle is painted.
         QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
         QCOMPARE(image.pixelColor(size / 2, size / 2).alpha(), 255);
-    }
-
-    void drawingIsAValidSvgImage()
-    {
-        programIcon();
-        QImageReader reader(programIconResource);
-        QCOMPARE(reader.format(), QByteArray("svg"));
-        QCOMPARE(reader.size(), QSize(64, 64));
-        QVERIFY2(!reader.read().isNull(), qPrintable(reader.errorString()));
     }
 };
 

@@ -45,33 +45,6 @@ private slots:
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));
     }
 
-    void applyOptionsKeepWhatWasPut()
-    {
-        SkinFramework skin;
-        QCOMPARE(skin.applyOptions(), 0);
-        skin.setApplyOptions(0x24);
-        QCOMPARE(skin.applyOptions(), 0x24);
-        skin.setApplyOptions(skin.applyOptions() | SkinFramework::controlsOption);
-        QCOMPARE(skin.applyOptions(), 0x25);
-    }
-
-    void everyMemberCallIsRecordedInOrder()
-    {
-        QTemporaryDir folder;
-        const QString path = writeSkin(folder, QStringLiteral("o.cjs"), navyLabels);
-        QWidget window;
-        SkinFramework skin;
-        skin.setSkinMessageBoxes(true);
-        skin.loadSkin(path, QString());
-        skin.applyOptions();
-        skin.setSkinScrollBars(true);
-        skin.setApplyOptions(1);
-        skin.applyToWindow(window);
-        const QList<SkinFramework::Call> expected { { 10, Access::Put }, { 2, Access::Method },
-            { 1, Access::Get }, { 5, Access::Put }, { 1, Access::Put }, { 3, Access::Method } };
-        QCOMPARE(skin.calls(), expected);
-    }
-
     void optionsChooseWhatTheSheetDresses_data()
     {
         QTest::addColumn<int>("options");
