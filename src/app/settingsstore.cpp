@@ -32,7 +32,8 @@ void SettingsStore::write(const QString& key, const QString& value)
     const auto settings = openStore();
     settings->setValue(groupKey(key), value);
     settings->sync();
-    if (settings->status() != QSettings::NoError)
+    // A FormatError only says that the old file did not parse; the write itself went through.
+    if (settings->status() == QSettings::AccessError)
         throw AppError(
             QStringLiteral("The settings file %1 could not be written.").arg(settings->fileName()));
 }

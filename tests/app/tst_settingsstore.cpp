@@ -58,6 +58,17 @@ private slots:
         SettingsStore::write("txtIncome0", "2");
         QCOMPARE(SettingsStore::read("txtIncome0"), QStringLiteral("2"));
     }
+
+    void garbageFileIsOverwrittenWithoutError()
+    {
+        const QString path = mConfig.filePath("Ostrivane.conf");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("\x01\xff[[[Ferrowynd\n=====\n\x00garbage");
+        file.close();
+        SettingsStore::write("txtOther2", "7.5");
+        QCOMPARE(SettingsStore::read("txtOther2"), QStringLiteral("7.5"));
+    }
 };
 
 QTEST_MAIN(TestSettingsStore)
