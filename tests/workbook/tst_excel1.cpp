@@ -1,0 +1,248 @@
+#include "app/errorreport.h"
+#include "fakespreadsheet.h"
+#include "scripteddialogs.h"
+#include "workbook/clipboardpicturesource.h"
+#include "workbook/excel1.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QtTest>
+
+namespace {
+
+// Counts the reads; gives a picture from the given read on (0: never), or throws.
+class CountingClipboard final : public ClipboardPictureSource {
+public:
+    QImage read(int format) override
+    {
+        ++reads;
+        formats << format;
+        if (throwing)
+            throw std::runtime_error("clipboard busy");
+        if (pictureFromRead == 0 || reads < pictureFromRead)
+            return QImage();
+        QImage picture(30, 20, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        return picture;
+    }
+
+    int reads = 0;
+    int pictureFromRead = 0;
+    bool throwing = false;
+    QList<int> formats;
+};
+
+QString report(int line, const QString& description)
+{
+    return errorReportText(description, QStringLiteral("Excel1.saveCellsActivesheet"), line);
+}
+
+} // namespace
+
+class TestExcel1 : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mTemp;
+    QString mWorkbookPath;
+
+    QString picturePath() const { return mTemp.filePath("temp.bmp"); }
+
+    // A fake office with a workbook open, as the run's second instance has it.
+    std::unique_ptr<SpreadsheetApplication> openedOffice()
+    {
+        std::unique_ptr<SpreadsheetApplication> app = createSpreadsheetApplication();
+        app->openWorkbook(mWorkbookPath);
+        return app;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mTemp.isValid());
+        mWorkbookPath = mTemp.filePath("varnok12345678.xls");
+        QFile workbook(mWorkbookPath);
+        QVERIFY(workbook.open(QIODevice::WriteOnly));
+        workbook.write("result workbook");
+    }
+
+    void init()
+    {
+        QFile::remove(picturePath());
+        QGuiApplication::clipboard()->clear();
+    }
+
+    void clipboardReadsStopAtTheFirstPicture_data()
+    {
+        QTest::addColumn<int>("pictureFromRead");
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("first read") << 1 << 1 << true;
+        QTest::newRow("seventh read") << 7 << 7 << true;
+        QTest::newRow("last allowed read") << 1000 << 1000 << true;
+        QTest::newRow("one read too late") << 1001 << 1000 << false;
+        QTest::newRow("never") << 0 << 1000 << false;
+    }
+
+    void clipboardReadsStopAtTheFirstPicture()
+    {
+        QFETCH(int, pictureFromRead);
+        QFETCH(int, reads);
+        QFETCH(bool, found);
+        CountingClipboard clipboard;
+        clipboard.pictureFromRead = pictureFromRead;
+        ClipboardPictureSource::install(&clipboard);
+        const QImage picture = GetClipboardPicture(0);
+        ClipboardPictureSource::install(nullptr);
+
+        QCOMPARE(clipboard.reads, reads);
+        QCOMPARE(!picture.isNull(), found);
+        QCOMPARE(clipboard.formats.first(), 0);
+    }
+
+    void failingClipboardReadsAreIgnored()
+    {
+        CountingClipboard clipboard;
+        clipboard.throwing = true;
+        ClipboardPictureSource::install(&clipboard);
+        const QImage picture = GetClipboardPicture(0);
+        ClipboardPictureSource::install(nullptr);
+        QVERIFY(picture.isNull());
+        QCOMPARE(clipboard.reads, 1000);
+    }
+
+    void sheetPictureIsWrittenAndStaysOnTheClipboard()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        office.pictureSize = QSize(233, 97);
+        auto app = openedOffice();
+        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(office.callsOf(1).mid(2),
+            QStringList({ "usedRangeLastRow 1", "usedRangeLastColumn 1", "copyPicture 1" }));
+        QImageReader reader(picturePath());
+        reader.setDecideFormatFromContent(true);
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        const QImage written = reader.read();
+        QCOMPARE(written.size(), QSize(233, 97));
+        QCOMPARE(written.pixelColor(3, 3), QColor(0, 0, 128));
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(233, 97));
+    }
+
+    void existingFileIsReplaced()
+    {
+        QFile old(picturePath());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100000, 'x'));
+        old.close();
+
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        auto app = openedOffice();
+        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QImage written;
+        QVERIFY(written.load(picturePath()));
+        QCOMPARE(written.size(), office.pictureSize);
+    }
+
+    void usedRangeOfOneRowOrColumnGivesNothing_data()
+    {
+        QTest::addColumn<int>("lastRow");
+        QTest::addColumn<int>("lastColumn");
+        QTest::addColumn<bool>("captured");
+        QTest::newRow("row 1") << 1 << 15 << false;
+        QTest::newRow("column 1") << 79 << 1 << false;
+        QTest::newRow("A1 only") << 1 << 1 << false;
+        QTest::newRow("B2") << 2 << 2 << true;
+    }
+
+    void usedRangeOfOneRowOrColumnGivesNothing()
+    {
+        QFETCH(int, lastRow);
+        QFETCH(int, lastColumn);
+        QFETCH(bool, captured);
+
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        office.lastRow = lastRow;
+        office.lastColumn = lastColumn;
+        auto app = openedOffice();
+        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(office.callsOf(1).contains("copyPicture 1"), captured);
+        QCOMPARE(QFile::exists(picturePath()), captured);
+    }
+
+    void failingBoundReadCountsAsZero_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("line");
+        QTest::newRow("last row") << "usedRangeLastRow" << 102;
+        QTest::newRow("last column") << "usedRangeLastColumn" << 104;
+    }
+
+    void failingBoundReadCountsAsZero()
+    {
+        QFETCH(QString, failing);
+        QFETCH(int, line);
+
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        office.failing << failing;
+        auto app = openedOffice();
+        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+
+        QCOMPARE(dialogs.texts(), QStringList({ report(line, failing + " failed (fake 1)") }));
+        QVERIFY(!office.callsOf(1).contains("copyPicture 1"));
+        QVERIFY(!QFile::exists(picturePath()));
+    }
+
+    void noPictureOnTheClipboardGivesOneReport()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        office.copyPictureFillsClipboard = false;
+        CountingClipboard clipboard;
+        ClipboardPictureSource::install(&clipboard);
+        auto app = openedOffice();
+        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+        ClipboardPictureSource::install(nullptr);
+
+        QCOMPARE(clipboard.reads, 1000);
+        QCOMPARE(dialogs.texts(),
+            QStringList({ report(112, "The clipboard held no picture of the sheet") }));
+        QVERIFY(!QFile::exists(picturePath()));
+    }
+
+    void noWorkbookReportsEachStep()
+    {
+        ScriptedDialogs dialogs;
+        Excel1::saveCellsActivesheet(nullptr, 0, picturePath());
+        const QString notSet = QStringLiteral("Object variable or With block variable not set");
+        QCOMPARE(dialogs.texts(),
+            QStringList({ report(100, notSet), report(102, notSet), report(104, notSet) }));
+        QVERIFY(!QFile::exists(picturePath()));
+    }
+
+    void unwritablePathIsReportedAtTheWrite()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        auto app = openedOffice();
+        const QString path = mTemp.filePath("no-such-folder/temp.bmp");
+        Excel1::saveCellsActivesheet(app.get(), 1, path);
+
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY(dialogs.texts().first().contains("at line 112"));
+        QVERIFY(dialogs.texts().first().contains(path));
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_MAIN(TestExcel1)
+#include "tst_excel1.moc"
