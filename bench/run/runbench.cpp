@@ -1,0 +1,272 @@
+// Times the generation run from the click on "Start Creating Template" until the preview window
+// is shown, and a bare `soffice --headless --convert-to xls` of the same template with a private
+// profile seeded the same way, and prints both medians and their ratio.
+#include "app/dialogs.h"
+#include "entry/form1.h"
+#include "preview/form2.h"
+#include "workbook/generationwiring.h"
+#include "workbook/libreoffice/libreofficespreadsheet.h"
+#include "workbook/libreoffice/officeprofile.h"
+#include "workbook/libreoffice/officeprogram.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Every message shown counts as a failed measurement.
+class CountingDialogs final : public Dialogs {
+public:
+    Answer message(QWidget*, const QString&, const QString& text, Icon, Buttons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        ++count;
+        return Answer::Ok;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    int count = 0;
+};
+
+// Notes when a preview window is shown.
+class ShowWatcher final : public QObject {
+public:
+    explicit ShowWatcher(QElapsedTimer& clock)
+        : mClock(clock)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<Form2*>(watched) && shownAt < 0)
+            shownAt = mClock.nsecsElapsed();
+        return false;
+    }
+    qint64 shownAt = -1;
+
+private:
+    QElapsedTimer& mClock;
+};
+
+// Wraps the real instances and prints how long each call takes.
+class TimedSpreadsheet final : public SpreadsheetApplication {
+    static QElapsedTimer started()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }
+    template <typename Body> auto timed(const char* what, Body&& body)
+    {
+        const QElapsedTimer timer = started();
+        auto result = body();
+        std::printf("  %-20s %7.1f ms\n", what, timer.nsecsElapsed() / 1e6);
+        return result;
+    }
+
+public:
+    TimedSpreadsheet()
+    {
+        mReal = timed("create", [] { return std::make_unique<LibreOfficeSpreadsheet>(); });
+    }
+    ~TimedSpreadsheet() override
+    {
+        timed("release", [this] {
+            mReal.reset();
+            return 0;
+        });
+    }
+
+    int openWorkbook(const QString& path) override
+    {
+        return timed("openWorkbook", [&] { return mReal->openWorkbook(path); });
+    }
+    int workbookCount() override
+    {
+        return timed("workbookCount", [&] { return mReal->workbookCount(); });
+    }
+    void setCell(int sheet, int row, int column, const CellValue& value) override
+    {
+        const QElapsedTimer timer = started();
+        mReal->setCell(sheet, row, column, value);
+        mCells += timer.nsecsElapsed();
+        if (++mCellCount == 88)
+            std::printf("  88 x setCell %.1f ms\n", mCells / 1e6);
+    }
+    void setVisible(bool visible) override { mReal->setVisible(visible); }
+    void selectRange(const QString& cell) override
+    {
+        timed("selectRange", [&] {
+            mReal->selectRange(cell);
+            return 0;
+        });
+    }
+    void saveAs(int workbook, const QString& path, int fileFormat) override
+    {
+        timed("saveAs", [&] {
+            mReal->saveAs(workbook, path, fileFormat);
+            return 0;
+        });
+    }
+    void setDisplayAlerts(bool displayAlerts) override { mReal->setDisplayAlerts(displayAlerts); }
+    void close(int workbook) override
+    {
+        timed("close", [&] {
+            mReal->close(workbook);
+            return 0;
+        });
+    }
+    void quit() override
+    {
+        timed("quit", [&] {
+            mReal->quit();
+            return 0;
+        });
+    }
+    QString version() override
+    {
+        return timed("version", [&] { return mReal->version(); });
+    }
+    int usedRangeLastRow(int workbook) override
+    {
+        return timed("usedRangeLastRow", [&] { return mReal->usedRangeLastRow(workbook); });
+    }
+    int usedRangeLastColumn(int workbook) override
+    {
+        return timed("usedRangeLastColumn", [&] { return mReal->usedRangeLastColumn(workbook); });
+    }
+    void copyPicture(int workbook) override
+    {
+        timed("copyPicture", [&] {
+            mReal->copyPicture(workbook);
+            return 0;
+        });
+    }
+
+private:
+    std::unique_ptr<LibreOfficeSpreadsheet> mReal;
+    qint64 mCells = 0;
+    int mCellCount = 0;
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void printSeries(const char* what, const std::vector<double>& values)
+{
+    std::printf("%s:", what);
+    for (double value : values)
+        std::printf(" %.0f", value);
+    std::printf(" ms; median %.0f ms\n", median(values));
+}
+
+// One bare conversion; its time in milliseconds, or -1 when it failed.
+double convertOnce(const QString& templatePath, const QString& profile, const QString& outDir)
+{
+    QDir(outDir).removeRecursively();
+    QProcess soffice;
+    QElapsedTimer timer;
+    timer.start();
+    soffice.start(QStringLiteral("soffice"),
+        { QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+            QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xls"),
+            QStringLiteral("--outdir"), outDir, templatePath });
+    if (!soffice.waitForFinished(120000)) {
+        soffice.kill();
+        soffice.waitForFinished(5000);
+        return -1;
+    }
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    return QFile::exists(outDir + QStringLiteral("/template.xls")) ? elapsed : -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QTemporaryDir work;
+    qputenv("TEMP", QFile::encodeName(work.filePath(QStringLiteral("temp"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
+    QDir().mkpath(work.filePath(QStringLiteral("temp")));
+    QApplication application(argc, argv);
+    const int runs = 5;
+
+    CountingDialogs dialogs;
+    Dialogs::install(&dialogs);
+    Form1 form1;
+    form1.Form_Load();
+    form1.PushButton7->click();
+    GenerationWiring* wiring = connectGenerationRun(form1);
+    form1.show();
+    QCoreApplication::processEvents();
+
+    QElapsedTimer clock;
+    clock.start();
+    ShowWatcher watcher(clock);
+    application.installEventFilter(&watcher);
+
+    // The first run also seeds the office profiles; it is shown but not counted.
+    std::vector<double> toPreview;
+    for (int run = 0; run <= runs; ++run) {
+        watcher.shownAt = -1;
+        const qint64 clicked = clock.nsecsElapsed();
+        form1.PushButton22->click();
+        const double shown = (watcher.shownAt - clicked) / 1e6;
+        if (watcher.shownAt < 0 || dialogs.count > 0) {
+            std::fprintf(stderr, "run %d did not reach the preview cleanly\n", run);
+            return 1;
+        }
+        if (run == 0)
+            std::printf("first run (profiles seeded): %.0f ms\n", shown);
+        else
+            toPreview.push_back(shown);
+        QCoreApplication::processEvents();
+        wiring->preview()->PushButton8->click();
+        QCoreApplication::processEvents();
+    }
+    printSeries("click to preview shown", toPreview);
+
+    if (application.arguments().contains(QStringLiteral("--calls"))) {
+        std::printf("one more run, call by call:\n");
+        setSpreadsheetFactory([] { return std::make_unique<TimedSpreadsheet>(); });
+        const qint64 clicked = clock.nsecsElapsed();
+        watcher.shownAt = -1;
+        form1.PushButton22->click();
+        std::printf("  click to preview shown %.0f ms\n", (watcher.shownAt - clicked) / 1e6);
+        setSpreadsheetFactory({});
+        QCoreApplication::processEvents();
+        wiring->preview()->PushButton8->click();
+    }
+
+    const QString templatePath = work.filePath(QStringLiteral("template.xlt"));
+    QFile::copy(QStringLiteral(":/CUSTOM/101"), templatePath);
+    const QString profile = work.filePath(QStringLiteral("profile"));
+    OfficeProfile::seed(profile, installedOfficeVersion(officeProgramPath()));
+    std::vector<double> conversions;
+    for (int run = 0; run <= runs; ++run) {
+        const double elapsed
+            = convertOnce(templatePath, profile, work.filePath(QStringLiteral("converted")));
+        if (elapsed < 0) {
+            std::fprintf(stderr, "the bare conversion failed\n");
+            return 1;
+        }
+        if (run == 0)
+            std::printf("first conversion (profile seeded): %.0f ms\n", elapsed);
+        else
+            conversions.push_back(elapsed);
+    }
+    printSeries("bare soffice --convert-to xls", conversions);
+    std::printf("ratio run / conversion: %.2f\n", median(toPreview) / median(conversions));
+    Dialogs::install(nullptr);
+    return 0;
+}

@@ -1,0 +1,98 @@
+#include "generationwiring.h"
+
+#include "app/apperror.h"
+#include "entry/form1.h"
+
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+GenerationWiring::GenerationWiring(Form1& form1)
+    : QObject(&form1)
+    , mForm1(form1)
+    , mRun(*this)
+{
+}
+
+GenerationWiring::~GenerationWiring()
+{
+    delete mForm2.data();
+}
+
+void GenerationWiring::PushButton22_Click()
+{
+    // A click that arrives while the run lets events through must not start a second run.
+    if (mRunning)
+        return;
+    mRunning = true;
+    mRun.PushButton22_Click();
+    mRunning = false;
+}
+
+QString GenerationWiring::fieldText(const QString& array, int index) const
+{
+    for (const ControlArray<QLineEdit>* fields : { &mForm1.txtIncome, &mForm1.txtExpense,
+             &mForm1.txtOther, &mForm1.txtSavings, &mForm1.txtRetirementIncome }) {
+        if (fields->name() == array)
+            return (*fields)(index)->text();
+    }
+    throw AppError(QStringLiteral("Form1 has no control array %1").arg(array));
+}
+
+std::optional<QDate> GenerationWiring::pickerValue(const QString& picker) const
+{
+    if (picker == QLatin1String("dtHusbandDOB"))
+        return mForm1.dtHusbandDOB->value();
+    if (picker == QLatin1String("dtWifeDOB"))
+        return mForm1.dtWifeDOB->value();
+    throw AppError(QStringLiteral("Form1 has no date picker %1").arg(picker));
+}
+
+void GenerationWiring::setUpdatesLocked(bool locked)
+{
+    mForm1.setUpdatesEnabled(!locked);
+}
+
+void GenerationWiring::setBusyPointer(bool busy)
+{
+    mForm1.setMousePointer(busy ? Form1::MousePointer::Busy : Form1::MousePointer::Default);
+}
+
+void GenerationWiring::ensurePreview()
+{
+    if (mForm2)
+        return;
+    mForm2 = new Form2();
+    mForm2->setMainWindow(&mForm1);
+}
+
+void GenerationWiring::setPreviewPicture(const QImage& picture)
+{
+    ensurePreview();
+    mForm2->setPicture(QPixmap::fromImage(picture));
+}
+
+void GenerationWiring::setPreviewExcelFile(const QString& path)
+{
+    ensurePreview();
+    mForm2->mExcelFile = path;
+}
+
+void GenerationWiring::showPreview()
+{
+    ensurePreview();
+    mForm2->show();
+}
+
+void GenerationWiring::hideMainWindow()
+{
+    mForm1.hide();
+}
+
+GenerationWiring* connectGenerationRun(Form1& form1)
+{
+    auto* wiring = new GenerationWiring(form1);
+    QObject::connect(
+        form1.PushButton22, &QPushButton::clicked, wiring, &GenerationWiring::PushButton22_Click);
+    return wiring;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "generationhost.h"
+#include "generationrun.h"
+#include "preview/form2.h"
+
+#include <QObject>
+#include <QPointer>
+
+class Form1;
+
+// Binds the generation run to the real windows: Form1's fields, pointer and "Start Creating
+// Template" button, and the preview window, made on first use.
+class GenerationWiring final : public QObject, public GenerationHost {
+    Q_OBJECT
+
+public:
+    // Lives as a child of the main window.
+    explicit GenerationWiring(Form1& form1);
+    ~GenerationWiring() override;
+
+    void PushButton22_Click();
+    GenerationRun& run() { return mRun; }
+    // The preview window, once a run has made it.
+    Form2* preview() const { return mForm2; }
+
+    QString fieldText(const QString& array, int index) const override;
+    std::optional<QDate> pickerValue(const QString& picker) const override;
+    void setUpdatesLocked(bool locked) override;
+    void setBusyPointer(bool busy) override;
+    void ensurePreview() override;
+    void setPreviewPicture(const QImage& picture) override;
+    void setPreviewExcelFile(const QString& path) override;
+    void showPreview() override;
+    void hideMainWindow() override;
+
+private:
+    Form1& mForm1;
+    QPointer<Form2> mForm2;
+    GenerationRun mRun;
+    bool mRunning = false;
+};
+
+// Makes "Start Creating Template" start the generation run; the wiring belongs to the window.
+GenerationWiring* connectGenerationRun(Form1& form1);
