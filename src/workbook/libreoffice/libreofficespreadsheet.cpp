@@ -116,6 +116,21 @@ void clearCell(const Reference<table::XCell>& cell)
 
 } // namespace
 
+template <typename Body> auto LibreOfficeSpreadsheet::watched(Body&& body) -> decltype(body())
+{
+    const OfficeInstance::Guard guard(*mOffice);
+    try {
+        return body();
+    } catch (const AppError& error) {
+        if (!mOffice->wasStuck())
+            throw;
+        throw AppError(
+            QStringLiteral("%1 (LibreOffice gave no answer for %2 seconds and was ended.)")
+                .arg(error.description())
+                .arg(mOffice->callTimeoutMs() / 1000.0));
+    }
+}
+
 LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(const OfficeOptions& options)
     : mOffice(OfficeInstance::start(options))
 {
@@ -130,29 +145,31 @@ LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet()
 
 int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
 {
-    const QFileInfo file(path);
-    if (!file.isFile())
-        throw AppError(QStringLiteral("The workbook %1 could not be found.").arg(path));
-    const rtl::OUString url = fileUrl(path);
-    const auto desktop = mOffice->desktop();
-    const QString action = QStringLiteral("open %1").arg(QDir::toNativeSeparators(path));
-    Reference<frame::XModel> model = officeCall(action, [&] {
-        uno::Sequence<beans::PropertyValue> arguments(1);
-        arguments.getArray()[0] = property("Hidden", uno::Any(true));
-        return Reference<frame::XModel>(
-            Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
-                ->loadComponentFromURL(url, rtl::OUString("_blank"), 0, arguments),
-            UNO_QUERY);
+    return watched([&] {
+        const QFileInfo file(path);
+        if (!file.isFile())
+            throw AppError(QStringLiteral("The workbook %1 could not be found.").arg(path));
+        const rtl::OUString url = fileUrl(path);
+        const auto desktop = mOffice->desktop();
+        const QString action = QStringLiteral("open %1").arg(QDir::toNativeSeparators(path));
+        Reference<frame::XModel> model = officeCall(action, [&] {
+            uno::Sequence<beans::PropertyValue> arguments(1);
+            arguments.getArray()[0] = property("Hidden", uno::Any(true));
+            return Reference<frame::XModel>(
+                Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
+                    ->loadComponentFromURL(url, rtl::OUString("_blank"), 0, arguments),
+                UNO_QUERY);
+        });
+        if (!model.is())
+            throw AppError(QStringLiteral("LibreOffice could not open %1.").arg(path));
+        if (!Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY).is()) {
+            officeCall(
+                action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
+            throw AppError(QStringLiteral("%1 is not a workbook.").arg(path));
+        }
+        mWorkbooks.push_back(model);
+        return static_cast<int>(mWorkbooks.size());
     });
-    if (!model.is())
-        throw AppError(QStringLiteral("LibreOffice could not open %1.").arg(path));
-    if (!Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY).is()) {
-        officeCall(
-            action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
-        throw AppError(QStringLiteral("%1 is not a workbook.").arg(path));
-    }
-    mWorkbooks.push_back(model);
-    return static_cast<int>(mWorkbooks.size());
 }
 
 int LibreOfficeSpreadsheet::workbookCount()
@@ -202,89 +219,100 @@ Reference<sheet::XSpreadsheet> LibreOfficeSpreadsheet::activeSheet(
 
 void LibreOfficeSpreadsheet::setCell(int sheetNumber, int row, int column, const CellValue& value)
 {
-    const auto model = activeWorkbook();
-    const auto target = sheet(model, sheetNumber);
-    if (row < 1 || column < 1)
-        throw AppError(
-            QStringLiteral("There is no cell in row %1, column %2.").arg(row).arg(column));
-    const QString action = QStringLiteral("write cell %1").arg(cellName(row, column));
-    officeCall(action, [&] {
-        const Reference<table::XCell> cell = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                                                 ->getCellByPosition(column - 1, row - 1);
-        if (const QDate* date = std::get_if<QDate>(&value)) {
-            // A picker without a date leaves an empty cell, which formulas read as day 0.
-            if (!date->isValid()) {
+    watched([&] {
+        const auto model = activeWorkbook();
+        const auto target = sheet(model, sheetNumber);
+        if (row < 1 || column < 1)
+            throw AppError(
+                QStringLiteral("There is no cell in row %1, column %2.").arg(row).arg(column));
+        const QString action = QStringLiteral("write cell %1").arg(cellName(row, column));
+        officeCall(action, [&] {
+            const Reference<table::XCell> cell
+                = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
+                      ->getCellByPosition(column - 1, row - 1);
+            if (const QDate* date = std::get_if<QDate>(&value)) {
+                // A picker without a date leaves an empty cell, which formulas read as day 0.
+                if (!date->isValid()) {
+                    clearCell(cell);
+                    return;
+                }
+                const CellFormat format = cellFormat(model, cell);
+                cell->setValue(dateSerial(*date));
+                applyLook(model, cell, format, TypedEntry::Look::Date);
+                return;
+            }
+            const QString* typed = std::get_if<QString>(&value);
+            if (!typed) {
                 clearCell(cell);
                 return;
             }
             const CellFormat format = cellFormat(model, cell);
-            cell->setValue(dateSerial(*date));
-            applyLook(model, cell, format, TypedEntry::Look::Date);
-            return;
-        }
-        const QString* typed = std::get_if<QString>(&value);
-        if (!typed) {
-            clearCell(cell);
-            return;
-        }
-        const CellFormat format = cellFormat(model, cell);
-        const TypedEntry entry = parseTypedEntry(*typed, mTypingLocale, format.percent);
-        switch (entry.kind) {
-        case TypedEntry::Kind::Empty:
-            clearCell(cell);
-            break;
-        case TypedEntry::Kind::Number:
-            cell->setValue(entry.number);
-            applyLook(model, cell, format, entry.look);
-            break;
-        case TypedEntry::Kind::Text:
-            Reference<text::XTextRange>(cell, UNO_QUERY_THROW)->setString(toOUString(entry.text));
-            break;
-        }
+            const TypedEntry entry = parseTypedEntry(*typed, mTypingLocale, format.percent);
+            switch (entry.kind) {
+            case TypedEntry::Kind::Empty:
+                clearCell(cell);
+                break;
+            case TypedEntry::Kind::Number:
+                cell->setValue(entry.number);
+                applyLook(model, cell, format, entry.look);
+                break;
+            case TypedEntry::Kind::Text:
+                Reference<text::XTextRange>(cell, UNO_QUERY_THROW)
+                    ->setString(toOUString(entry.text));
+                break;
+            }
+        });
     });
 }
 
 void LibreOfficeSpreadsheet::selectRange(const QString& cell)
 {
-    const auto model = activeWorkbook();
-    const auto target = activeSheet(model);
-    officeCall(QStringLiteral("select %1").arg(cell), [&] {
-        const uno::Any range(Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                                 ->getCellRangeByName(toOUString(cell)));
-        const Reference<frame::XController> controller = model->getCurrentController();
-        // The 97-2003 export takes the cursor from a visible view only; under --headless a
-        // visible view still shows nothing anywhere.
-        const Reference<frame::XFrame> frame = controller->getFrame();
-        const Reference<awt::XWindow> window = frame->getContainerWindow();
-        window->setVisible(true);
-        frame->activate();
-        Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)->select(range);
+    watched([&] {
+        const auto model = activeWorkbook();
+        const auto target = activeSheet(model);
+        officeCall(QStringLiteral("select %1").arg(cell), [&] {
+            const uno::Any range(Reference<table::XCellRange>(target, UNO_QUERY_THROW)
+                                     ->getCellRangeByName(toOUString(cell)));
+            const Reference<frame::XController> controller = model->getCurrentController();
+            // The 97-2003 export takes the cursor from a visible view only; under --headless a
+            // visible view still shows nothing anywhere.
+            const Reference<frame::XFrame> frame = controller->getFrame();
+            const Reference<awt::XWindow> window = frame->getContainerWindow();
+            window->setVisible(true);
+            frame->activate();
+            Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)->select(range);
+        });
     });
 }
 
 void LibreOfficeSpreadsheet::saveAs(int number, const QString& path, int fileFormat)
 {
-    if (fileFormat != xlExcel8 && fileFormat != xlWorkbookNormal)
-        throw AppError(QStringLiteral("The file format %1 cannot be written.").arg(fileFormat));
-    const auto model = workbook(number);
-    const QFileInfo file(path);
-    if (!file.absoluteDir().exists())
-        throw AppError(QStringLiteral("The folder of %1 does not exist.").arg(path));
-    const rtl::OUString url = fileUrl(path);
-    officeCall(QStringLiteral("save %1").arg(QDir::toNativeSeparators(path)), [&] {
-        uno::Sequence<beans::PropertyValue> arguments(2);
-        arguments.getArray()[0] = property("FilterName", uno::Any(rtl::OUString("MS Excel 97")));
-        arguments.getArray()[1] = property("Overwrite", uno::Any(true));
-        Reference<frame::XStorable>(model, UNO_QUERY_THROW)->storeAsURL(url, arguments);
+    watched([&] {
+        if (fileFormat != xlExcel8 && fileFormat != xlWorkbookNormal)
+            throw AppError(QStringLiteral("The file format %1 cannot be written.").arg(fileFormat));
+        const auto model = workbook(number);
+        const QFileInfo file(path);
+        if (!file.absoluteDir().exists())
+            throw AppError(QStringLiteral("The folder of %1 does not exist.").arg(path));
+        const rtl::OUString url = fileUrl(path);
+        officeCall(QStringLiteral("save %1").arg(QDir::toNativeSeparators(path)), [&] {
+            uno::Sequence<beans::PropertyValue> arguments(2);
+            arguments.getArray()[0]
+                = property("FilterName", uno::Any(rtl::OUString("MS Excel 97")));
+            arguments.getArray()[1] = property("Overwrite", uno::Any(true));
+            Reference<frame::XStorable>(model, UNO_QUERY_THROW)->storeAsURL(url, arguments);
+        });
     });
 }
 
 void LibreOfficeSpreadsheet::close(int number)
 {
-    const auto model = workbook(number);
-    mWorkbooks.erase(mWorkbooks.begin() + (number - 1));
-    officeCall(QStringLiteral("close the workbook"),
-        [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
+    watched([&] {
+        const auto model = workbook(number);
+        mWorkbooks.erase(mWorkbooks.begin() + (number - 1));
+        officeCall(QStringLiteral("close the workbook"),
+            [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
+    });
 }
 
 void LibreOfficeSpreadsheet::quit()
@@ -295,30 +323,36 @@ void LibreOfficeSpreadsheet::quit()
 
 QString LibreOfficeSpreadsheet::version()
 {
-    return mOffice->version();
+    return watched([&] { return mOffice->version(); });
 }
 
 int LibreOfficeSpreadsheet::usedRangeLastRow(int number)
 {
-    const auto target = activeSheet(workbook(number));
-    return officeCall(QStringLiteral("find the used range"), [&] {
-        return usedArea(target).EndRow;
-    }) + 1;
+    return watched([&] {
+        const auto target = activeSheet(workbook(number));
+        return officeCall(QStringLiteral("find the used range"), [&] {
+            return usedArea(target).EndRow;
+        }) + 1;
+    });
 }
 
 int LibreOfficeSpreadsheet::usedRangeLastColumn(int number)
 {
-    const auto target = activeSheet(workbook(number));
-    return officeCall(QStringLiteral("find the used range"), [&] {
-        return usedArea(target).EndColumn;
-    }) + 1;
+    return watched([&] {
+        const auto target = activeSheet(workbook(number));
+        return officeCall(QStringLiteral("find the used range"), [&] {
+            return usedArea(target).EndColumn;
+        }) + 1;
+    });
 }
 
 void LibreOfficeSpreadsheet::copyPicture(int number)
 {
-    const auto model = workbook(number);
-    const auto target = activeSheet(model);
-    const auto area
-        = officeCall(QStringLiteral("find the used range"), [&] { return usedArea(target); });
-    putPictureOnClipboard(renderRange(*mOffice, model, target, area));
+    watched([&] {
+        const auto model = workbook(number);
+        const auto target = activeSheet(model);
+        const auto area
+            = officeCall(QStringLiteral("find the used range"), [&] { return usedArea(target); });
+        putPictureOnClipboard(renderRange(*mOffice, model, target, area));
+    });
 }

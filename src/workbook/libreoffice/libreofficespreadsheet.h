@@ -43,6 +43,8 @@ public:
     css::uno::Reference<css::frame::XModel> workbook(int number) const;
 
 private:
+    // Runs a member's calls under the office's watchdog.
+    template <typename Body> auto watched(Body&& body) -> decltype(body());
     css::uno::Reference<css::frame::XModel> activeWorkbook() const;
     css::uno::Reference<css::sheet::XSpreadsheet> activeSheet(
         const css::uno::Reference<css::frame::XModel>& workbook) const;

@@ -3,6 +3,7 @@
 #include "app/apperror.h"
 #include "officeprofile.h"
 #include "officeprogram.h"
+#include "officewatchdog.h"
 #include "unoconvert.h"
 
 #include <QCoreApplication>
@@ -101,6 +102,7 @@ Reference<container::XNameAccess> productSettings(
 
 OfficeInstance::OfficeInstance(const Options& options)
     : mProgram(options.program.isEmpty() ? requireOfficeProgram() : options.program)
+    , mWatchdog(std::make_unique<OfficeWatchdog>(options.callTimeoutMs))
     , mBridgeGone(std::make_shared<std::atomic_bool>(false))
 {
     const QFileInfo program(mProgram);
@@ -113,6 +115,7 @@ OfficeInstance::OfficeInstance(const Options& options)
     try {
         launch();
         connect(options.startTimeoutMs);
+        const Guard guard(*this);
         recordVersionInProfile();
     } catch (...) {
         quit();
@@ -164,6 +167,7 @@ void OfficeInstance::launch()
         throw AppError(QStringLiteral("LibreOffice (%1) could not be started: %2")
                            .arg(mProgram, mProcess->errorString()));
     mProcessId = mProcess->processId();
+    mWatchdog->setProcessGroup(static_cast<pid_t>(mProcessId));
 }
 
 bool OfficeInstance::processHasEnded()
@@ -213,6 +217,7 @@ void OfficeInstance::connect(int timeoutMs)
             continue;
         }
         try {
+            const Guard guard(*this);
             mBridge = bridges->createBridge(rtl::OUString(), rtl::OUString("urp"), link, {});
             Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)
                 ->addEventListener(new BridgeListener(mBridgeGone));
@@ -265,9 +270,31 @@ Reference<frame::XDesktop2> OfficeInstance::desktop()
     return mDesktop;
 }
 
+OfficeInstance::Guard::Guard(OfficeInstance& office)
+    : mOffice(office)
+{
+    mOffice.mWatchdog->arm();
+}
+
+OfficeInstance::Guard::~Guard()
+{
+    mOffice.mWatchdog->disarm();
+}
+
+bool OfficeInstance::wasStuck() const
+{
+    return mWatchdog->fired();
+}
+
+int OfficeInstance::callTimeoutMs() const
+{
+    return mWatchdog->limitMs();
+}
+
 QString OfficeInstance::version()
 {
     if (mVersion.isEmpty()) {
+        const Guard guard(*this);
         const auto ctx = context();
         mVersion = officeCall(QStringLiteral("tell its version"), [&] {
             rtl::OUString text;
@@ -295,6 +322,7 @@ void OfficeInstance::quit()
     mQuit = true;
     bool terminating = false;
     if (mDesktop.is() && !mBridgeGone->load()) {
+        const Guard guard(*this);
         try {
             const auto documents = mDesktop->getComponents()->createEnumeration();
             while (documents->hasMoreElements()) {

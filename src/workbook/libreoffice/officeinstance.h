@@ -9,6 +9,7 @@
 #include <memory>
 
 class OfficeProfile;
+class OfficeWatchdog;
 
 struct OfficeOptions {
     // soffice.bin to start; empty: officeProgramPath().
@@ -17,6 +18,9 @@ struct OfficeOptions {
     QString profileBase;
     // Start to connected, restarts included.
     int startTimeoutMs = 30000;
+    // The longest a guarded stretch of calls may take before the office is deemed stuck and
+    // killed.
+    int callTimeoutMs = 120000;
 };
 
 // One private headless LibreOffice process with its own profile, connected over a UNO pipe.
@@ -34,6 +38,22 @@ public:
     OfficeInstance& operator=(const OfficeInstance&) = delete;
 
     static std::unique_ptr<OfficeInstance> start(const Options& options = Options());
+
+    // While a Guard lives, calls into the office that take longer than callTimeoutMs in all end
+    // the office, so that they fail instead of hanging. Guards may nest.
+    class Guard final {
+    public:
+        explicit Guard(OfficeInstance& office);
+        ~Guard();
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        OfficeInstance& mOffice;
+    };
+    // True once the office was killed for not answering.
+    bool wasStuck() const;
+    int callTimeoutMs() const;
 
     // The office's own component context and desktop; AppError once the office has gone.
     css::uno::Reference<css::uno::XComponentContext> context();
@@ -65,6 +85,7 @@ private:
     QString mPipeName;
     std::unique_ptr<OfficeProfile> mProfile;
     std::unique_ptr<QProcess> mProcess;
+    std::unique_ptr<OfficeWatchdog> mWatchdog;
     qint64 mProcessId = 0;
     int mRestarts = 0;
     bool mQuit = false;

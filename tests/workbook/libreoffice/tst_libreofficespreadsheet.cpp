@@ -379,6 +379,26 @@ private slots:
         QVERIFY(!processExists(pid));
     }
 
+    void stuckOfficeIsEndedNotWaitedFor()
+    {
+        OfficeOptions options;
+        options.callTimeoutMs = 1500;
+        LibreOfficeSpreadsheet excel(options);
+        excel.openWorkbook(mWorkbook);
+        const qint64 pid = excel.office().processId();
+        QCOMPARE(::kill(static_cast<pid_t>(pid), SIGSTOP), 0);
+        try {
+            excel.setCell(1, 1, 2, QStringLiteral("1"));
+            QFAIL("a call into a stopped office returned");
+        } catch (const AppError& error) {
+            QVERIFY2(error.description().contains(QStringLiteral("gave no answer for 1.5 seconds")),
+                qPrintable(error.description()));
+        }
+        QVERIFY(excel.office().wasStuck());
+        excel.quit();
+        QVERIFY(!processExists(pid));
+    }
+
     void quitAndReleaseLeaveNoOffice()
     {
         qint64 released = 0;
