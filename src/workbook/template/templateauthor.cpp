@@ -186,6 +186,15 @@ void TemplateAuthor::applyDocumentSettings(const TemplateDescription& descriptio
             cellStyles->getByName(rtl::OUString("Default")), UNO_QUERY_THROW);
         setProperty(standard, "CharFontName", uno::Any(toOUString(description.defaultFontName)));
         setProperty(standard, "CharHeight", uno::Any(float(description.defaultFontHeight)));
+
+        // The office's default page prints the sheet name and a page number; a sheet without a
+        // page set-up of its own prints neither.
+        const Reference<container::XNameAccess> pageStyles(
+            families->getStyleFamilies()->getByName(rtl::OUString("PageStyles")), UNO_QUERY_THROW);
+        const Reference<beans::XPropertySet> page(
+            pageStyles->getByName(rtl::OUString("Default")), UNO_QUERY_THROW);
+        setProperty(page, "HeaderIsOn", uno::Any(false));
+        setProperty(page, "FooterIsOn", uno::Any(false));
     });
 }
 

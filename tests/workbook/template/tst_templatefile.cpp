@@ -197,9 +197,16 @@ private slots:
             QCOMPARE(sheet.f64(margin), 0.25);
         QCOMPARE(sheet.u16(PrintGridlines), quint16(0));
         QCOMPARE(sheet.u16(PrintHeaders), quint16(0));
-        for (quint16 headerOrFooter : { Header, Footer }) {
-            const Biff::Record* record = sheet.find(headerOrFooter);
-            QVERIFY(!record || record->length == 0 || sheet.u16(headerOrFooter) == 0);
+    }
+
+    void noSheetPrintsAHeaderOrFooter()
+    {
+        for (int sheet = 1; sheet <= 2; ++sheet) {
+            for (quint16 headerOrFooter : { Header, Footer }) {
+                const Biff::Record* record = mSubstreams.at(sheet).find(headerOrFooter);
+                QVERIFY(!record || record->length == 0
+                    || mSubstreams.at(sheet).u16(headerOrFooter) == 0);
+            }
         }
     }
 
