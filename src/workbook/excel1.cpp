@@ -5,6 +5,7 @@
 #include "clipboardpicturesource.h"
 #include "spreadsheetapplication.h"
 
+#include <QElapsedTimer>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -56,7 +57,12 @@ void saveCellsActivesheet(SpreadsheetApplication* app, int workbook, const QStri
 
 QImage GetClipboardPicture(int format)
 {
-    for (int attempt = 0; attempt < clipboardAttempts; ++attempt) {
+    // Each read may wait on another program that took the clipboard meanwhile; the deadline
+    // keeps a silent one from holding the run for a thousand of its time-outs.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int attempt = 0; attempt < clipboardAttempts && !elapsed.hasExpired(clipboardDeadlineMs);
+         ++attempt) {
         try {
             QImage picture = ClipboardPictureSource::current().read(format);
             if (!picture.isNull())

@@ -14,8 +14,9 @@ void saveCellsActivesheet(SpreadsheetApplication* app, int workbook, const QStri
 
 } // namespace Excel1
 
-// Up to 1000 clipboard reads with no pause; the first picture found, or a null image.
-// Errors never leave it.
+// Up to 1000 clipboard reads with no pause, within 15 seconds; the first picture found, or a
+// null image. Errors never leave it.
 QImage GetClipboardPicture(int format);
 
 constexpr int clipboardAttempts = 1000;
+constexpr int clipboardDeadlineMs = 15000;
