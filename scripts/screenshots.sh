@@ -85,9 +85,38 @@ click_twips() {
     xdotool mousemove --window "$id" "$x" "$y" click 1
 }
 
+frame() {
+    import -window "$1" rgb:- 2>/dev/null | md5sum
+}
+
+# The program's window thread: its state letter and the CPU time it has used.
+activity() {
+    awk '{ print $3, $14 + $15 }' "/proc/$pid/stat" 2>/dev/null
+}
+
+# Waits up to a minute for the window to differ from the frame given and then hold still while
+# the program sleeps in its event loop: a click's work blocks repainting, so a still picture
+# alone does not mean the work is done.
+settle_after() {
+    local id=$1 before=$2 now previous= busy previous_busy= still=0 changed=0
+    for _ in $(seq 120); do
+        now=$(frame "$id")
+        busy=$(activity)
+        [ "$now" != "$before" ] && changed=1
+        if [ "$now" = "$previous" ] && [ "$busy" = "$previous_busy" ] && [ "${busy%% *}" = S ]; then
+            still=$((still + 1))
+        else
+            still=0
+        fi
+        [ "$changed" = 1 ] && [ "$still" -ge 3 ] && return 0
+        previous=$now
+        previous_busy=$busy
+        sleep 0.5
+    done
+    fail "the window did not settle"
+}
+
 shoot() {
-    # Let the last click's repaint reach the screen.
-    sleep 1
     import -window "$1" -strip "$out/$2"
     echo "screenshots: wrote docs/screenshots/$2"
 }
@@ -100,16 +129,22 @@ pid=$!
 main=$(wait_for_window 120)
 
 # "Load Sample/Example Data", in the middle of PushButton7.
+settle_after "$main" none
+before=$(frame "$main")
 click_twips "$main" $((5760 + 5400 / 2)) $((630 + 405 / 2))
+settle_after "$main" "$before"
 shoot "$main" main-window.png
 
 # Page the input panel down: clicks on VScroll1's track above its lower arrow.
+before=$(frame "$main")
 for _ in $(seq 8); do
     click_twips "$main" $((120 + 10695 + 285 / 2)) $((1180 + 8100 - 900))
 done
+settle_after "$main" "$before"
 shoot "$main" main-window-scrolled.png
 
 # "Start Creating Template", then wait for the preview window to replace the main window.
 click_twips "$main" $((120 + 11040 / 2)) $((120 + 400 / 2))
 preview=$(wait_for_window 300 "$main")
+settle_after "$preview" none
 shoot "$preview" preview-window.png
