@@ -22,6 +22,9 @@ entry="$prefix/share/applications/ferrowynd.desktop"
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 
 [ -x "$program" ] || fail "no executable program at $program"
+# The installed copy loses the build tree's library paths; everything must resolve without them.
+missing=$(cd / && ldd "$program" | grep 'not found' || true)
+[ -z "$missing" ] || fail "the installed program lacks libraries: $missing"
 [ -f "$icon" ] || fail "no icon at $icon"
 cmp -s "$icon" "$source_dir/data/ferrowynd.svg" || fail "the installed icon differs from data/ferrowynd.svg"
 grep -q '<svg' "$icon" || fail "the icon is not an SVG drawing"
