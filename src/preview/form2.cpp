@@ -1,5 +1,7 @@
 #include "form2.h"
 
+#include "app/appicon.h"
+
 #include "picturebox.h"
 #include "viewermath.h"
 #include "workbookcopy.h"
@@ -61,12 +63,6 @@ QScrollBar* makeScrollBar(Qt::Orientation orientation, QWidget* parent, const QR
     // The picture follows a released thumb, not a dragged one.
     bar->setTracking(false);
     return bar;
-}
-
-QIcon programIcon()
-{
-    const QString resource = QStringLiteral(":/icons/ferrowynd.svg");
-    return QFile::exists(resource) ? QIcon(resource) : QApplication::windowIcon();
 }
 
 void setBarByPercent(QScrollBar& bar, qint16 percent)

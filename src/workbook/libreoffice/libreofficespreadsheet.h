@@ -56,5 +56,5 @@ private:
     std::vector<css::uno::Reference<css::frame::XModel>> mWorkbooks;
     bool mVisible = false;
     bool mDisplayAlerts = true;
-    QLocale mTypingLocale = QLocale::system();
+    QLocale mTypingLocale = QLocale();
 };

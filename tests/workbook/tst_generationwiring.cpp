@@ -1,0 +1,220 @@
+#include "app/settingsstore.h"
+#include "entry/form1.h"
+#include "fakespreadsheet.h"
+#include "preview/form2.h"
+#include "scripteddialogs.h"
+#include "workbook/cellmap.h"
+#include "workbook/generationwiring.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+#include <unistd.h>
+
+// "Start Creating Template" on the real windows: the run reads Form1's fields
+// and hands its result to Form2.
+namespace {
+
+std::optional<CellValue> expectedCell(Form1& form, const CellTarget& target)
+{
+    switch (target.source) {
+    case CellMapRow::Source::Field: {
+        for (ControlArray<QLineEdit>* fields : { &form.txtIncome, &form.txtExpense, &form.txtOther,
+                 &form.txtSavings, &form.txtRetirementIncome }) {
+            if (fields->name() != target.name)
+                continue;
+            const QString text = (*fields)(target.index)->text();
+            if (target.skipPlaceholders && CellMap::isPlaceholder(text))
+                return std::nullopt;
+            return CellValue(text);
+        }
+        return std::nullopt;
+    }
+    case CellMapRow::Source::Today:
+        return CellValue(QDate::currentDate());
+    case CellMapRow::Source::Picker: {
+        DatePicker* picker = target.name == "dtHusbandDOB" ? form.dtHusbandDOB : form.dtWifeDOB;
+        const std::optional<QDate> value = picker->value();
+        return value ? CellValue(*value) : CellValue(std::monostate {});
+    }
+    }
+    return std::nullopt;
+}
+
+// Our own children called soffice.bin, zombies included.
+int officeChildren()
+{
+    int count = 0;
+    const QStringList entries = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        QFile stat("/proc/" + entry + "/stat");
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString line = QString::fromLatin1(stat.readAll());
+        const int open = line.indexOf('(');
+        const int close = line.lastIndexOf(')');
+        const QStringList rest = line.mid(close + 2).split(' ');
+        if (line.mid(open + 1, close - open - 1) == "soffice.bin" && rest.size() > 1
+            && rest.at(1).toLongLong() == ::getpid())
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+class TestGenerationWiring : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mHome;
+
+    QString tempFile(const QString& name) const { return mHome.filePath("temp/" + name); }
+
+    std::unique_ptr<Form1> shownForm()
+    {
+        auto form = std::make_unique<Form1>();
+        if (!form->Form_Load())
+            return form;
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qWarning("the main window did not become active");
+        QCoreApplication::processEvents();
+        return form;
+    }
+
+    static void click(QWidget* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mHome.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(mHome.filePath("config")));
+        qputenv("HOME", QFile::encodeName(mHome.path()));
+        qputenv("TEMP", QFile::encodeName(mHome.filePath("temp")));
+        QVERIFY(QDir().mkpath(mHome.filePath("temp")));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void init()
+    {
+        QDir temp(mHome.filePath("temp"));
+        for (const QString& name : temp.entryList(QDir::Files))
+            QVERIFY(temp.remove(name));
+        QFile::remove(SettingsStore::fileName());
+        QGuiApplication::clipboard()->clear();
+    }
+
+    void clickSendsTheWindowsFieldsAndHandsOver()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        auto form = shownForm();
+        GenerationWiring* wiring = connectGenerationRun(*form);
+        click(form->PushButton7);
+        QLineEdit* wages = form->txtIncome(0);
+        click(wages);
+        wages->selectAll();
+        QTest::keyClicks(wages, "1500");
+        click(form->PushButton22);
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(FakeSpreadsheet::describe(*office.cell(1, 4, 4)), QStringLiteral("$1,500.00"));
+        for (const CellTarget& target : CellMap::targets()) {
+            const QString where = QStringLiteral("%1(%2)").arg(target.name).arg(target.index);
+            const std::optional<CellValue> expected = expectedCell(*form, target);
+            const std::optional<CellValue> written = office.cell(1, target.row, target.column);
+            QVERIFY2(bool(expected) == bool(written), qPrintable(where));
+            if (expected)
+                QVERIFY2(*expected == *written, qPrintable(where));
+        }
+
+        Form2* preview = wiring->preview();
+        QVERIFY(preview);
+        QVERIFY(preview->isVisible());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(preview->picture().size(), office.pictureSize);
+        QVERIFY(QRegularExpression("/varnok[1-9]{8}\\.xls$").match(preview->mExcelFile).hasMatch());
+        QVERIFY(QFile::exists(preview->mExcelFile));
+        QVERIFY(form->updatesEnabled());
+        QCOMPARE(form->mousePointer(), Form1::MousePointer::Default);
+        QVERIFY(!QFile::exists(tempFile("template.xlt")));
+        QVERIFY(!QFile::exists(tempFile("temp.bmp")));
+        QCOMPARE(office.running, 0);
+    }
+
+    void backThenRunAgainUsesTheSamePreview()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        auto form = shownForm();
+        GenerationWiring* wiring = connectGenerationRun(*form);
+        click(form->PushButton22);
+        Form2* preview = wiring->preview();
+        const QString first = preview->mExcelFile;
+        click(preview->PushButton8);
+        QVERIFY(form->isVisible());
+        QVERIFY(!preview->isVisible());
+        click(form->PushButton22);
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(wiring->preview(), preview);
+        QVERIFY(preview->isVisible());
+        QVERIFY(!form->isVisible());
+        QVERIFY(preview->mExcelFile != first);
+        QVERIFY(QFile::exists(preview->mExcelFile));
+        QCOMPARE(office.created, 4);
+    }
+
+    void pickerWithoutDateLeavesItsCellEmpty()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        auto form = shownForm();
+        connectGenerationRun(*form);
+        form->dtHusbandDOB->setValue(QDate(1965, 11, 4));
+        form->dtWifeDOB->setValue(QDate(1966, 1, 24));
+        click(form->dtWifeDOB->checkBox());
+        QCOMPARE(form->dtWifeDOB->value(), std::nullopt);
+        click(form->PushButton22);
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(*office.cell(1, 4, 9), CellValue(std::monostate {}));
+        QCOMPARE(*office.cell(1, 3, 9), CellValue(QDate(1965, 11, 4)));
+    }
+
+    void runWithARealOffice()
+    {
+        ScriptedDialogs dialogs;
+        auto form = shownForm();
+        GenerationWiring* wiring = connectGenerationRun(*form);
+        click(form->PushButton7);
+        click(form->PushButton22);
+
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(officeChildren(), 0);
+        Form2* preview = wiring->preview();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(!form->isVisible());
+        // A1:O79 of the sheet, about 1160 by 1348 pixels.
+        const QSize size = preview->picture().size();
+        QVERIFY2(size.width() > 1000 && size.width() < 1400 && size.height() > 1150
+                && size.height() < 1550,
+            qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        QVERIFY(QFile::exists(preview->mExcelFile));
+        QVERIFY(!QFile::exists(tempFile("template.xlt")));
+        QVERIFY(!QFile::exists(tempFile("temp.bmp")));
+        QVERIFY(form->updatesEnabled());
+    }
+};
+
+QTEST_MAIN(TestGenerationWiring)
+#include "tst_generationwiring.moc"
