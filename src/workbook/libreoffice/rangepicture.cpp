@@ -9,7 +9,6 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
-#include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <com/sun/star/awt/FontSlant.hpp>
@@ -24,21 +23,22 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/CellFlags.hpp>
-#include <com/sun/star/sheet/XCellFormatRangesSupplier.hpp>
-#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XCellRangesQuery.hpp>
+#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
 #include <com/sun/star/table/BorderLineStyle.hpp>
 #include <com/sun/star/table/CellHoriJustify.hpp>
 #include <com/sun/star/table/TableBorder2.hpp>
-#include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
-#include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
 using namespace css;
@@ -73,59 +73,128 @@ table::BorderLine2 gridline()
     return line;
 }
 
-// The screen's gridlines show only on cells without a fill, and not where a cell has a border of
-// its own. Each plain cell draws its left and top gridline; the right and bottom ones come from
-// its neighbours, so a filled neighbour hides them, as on screen, and text that runs on into
-// empty cells is not crossed (the office leaves out the borders of cells it runs over). The
-// range's last column and row draw their right and bottom lines themselves.
-void drawGridlines(const Reference<table::XCellRange>& range)
+table::TableBorder2 grid()
 {
-    const Reference<container::XIndexAccess> uniform
-        = Reference<sheet::XCellFormatRangesSupplier>(range, UNO_QUERY_THROW)
-              ->getCellFormatRanges();
-    table::TableBorder2 grid;
-    grid.TopLine = grid.BottomLine = grid.LeftLine = grid.RightLine = gridline();
-    grid.HorizontalLine = grid.VerticalLine = gridline();
-    grid.IsTopLineValid = grid.IsBottomLineValid = grid.IsLeftLineValid = grid.IsRightLineValid
+    table::TableBorder2 border;
+    border.TopLine = border.BottomLine = border.LeftLine = border.RightLine = gridline();
+    border.HorizontalLine = border.VerticalLine = gridline();
+    border.IsTopLineValid = border.IsBottomLineValid = border.IsLeftLineValid
+        = border.IsRightLineValid = border.IsHorizontalLineValid = border.IsVerticalLineValid
         = true;
-    grid.IsHorizontalLineValid = grid.IsVerticalLineValid = true;
-    for (sal_Int32 index = 0; index < uniform->getCount(); ++index) {
-        const Reference<beans::XPropertySet> part(uniform->getByIndex(index), UNO_QUERY_THROW);
-        bool transparent = false;
-        part->getPropertyValue(rtl::OUString("IsCellBackgroundTransparent")) >>= transparent;
-        table::TableBorder2 border;
-        part->getPropertyValue(rtl::OUString("TableBorder2")) >>= border;
-        if (!transparent || hasLine(border.TopLine) || hasLine(border.BottomLine)
-            || hasLine(border.LeftLine) || hasLine(border.RightLine))
-            continue;
-        part->setPropertyValue(rtl::OUString("TableBorder2"), uno::Any(grid));
-    }
+    return border;
 }
 
-// Text wider than its cell runs on over empty neighbours. The office then leaves out the lines
-// between the cells it runs over, but not the line where the text leaves its own cell: that
-// one is taken away here, on both cells that share it.
-void clearOverflowEdges(
+// What a group of equally formatted cells shows, as far as gridlines and running-on text go.
+struct CellLook {
+    bool plain = false;
+    bool wrapped = false;
+    table::CellHoriJustify justify = table::CellHoriJustify_STANDARD;
+    QFont font;
+};
+
+CellLook lookOf(const uno::Sequence<uno::Any>& values)
+{
+    // In the order of lookProperties().
+    table::BorderLine2 bottom, left, right, top;
+    rtl::OUString fontName;
+    float points = 10;
+    awt::FontSlant slant = awt::FontSlant_NONE;
+    float weight = awt::FontWeight::NORMAL;
+    bool transparent = false;
+    CellLook look;
+    values[0] >>= bottom;
+    values[1] >>= fontName;
+    values[2] >>= points;
+    values[3] >>= slant;
+    values[4] >>= weight;
+    values[5] >>= look.justify;
+    values[6] >>= transparent;
+    values[7] >>= look.wrapped;
+    values[8] >>= left;
+    values[9] >>= right;
+    values[10] >>= top;
+    look.plain
+        = transparent && !hasLine(bottom) && !hasLine(left) && !hasLine(right) && !hasLine(top);
+    look.font = QFont(fromOUString(fontName));
+    look.font.setPixelSize(qRound(points * 96.0 / 72.0));
+    look.font.setBold(weight > awt::FontWeight::SEMIBOLD);
+    look.font.setItalic(slant != awt::FontSlant_NONE);
+    return look;
+}
+
+uno::Sequence<rtl::OUString> lookProperties()
+{
+    // Sorted, as XMultiPropertySet wants them.
+    static const char* const names[] = { "BottomBorder2", "CharFontName", "CharHeight",
+        "CharPosture", "CharWeight", "HoriJustify", "IsCellBackgroundTransparent", "IsTextWrapped",
+        "LeftBorder2", "RightBorder2", "TopBorder2" };
+    uno::Sequence<rtl::OUString> result(static_cast<sal_Int32>(std::size(names)));
+    for (sal_Int32 i = 0; i < result.getLength(); ++i)
+        result.getArray()[i] = rtl::OUString::createFromAscii(names[i]);
+    return result;
+}
+
+using Cell = QPair<sal_Int32, sal_Int32>; // column, row
+
+void clearLine(const Reference<frame::XModel>& document, const QList<Cell>& cells, const char* line)
+{
+    if (cells.isEmpty())
+        return;
+    const Reference<sheet::XSheetCellRangeContainer> container(
+        Reference<lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
+            ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
+        UNO_QUERY_THROW);
+    uno::Sequence<table::CellRangeAddress> addresses(cells.size());
+    for (int i = 0; i < cells.size(); ++i) {
+        table::CellRangeAddress& address = addresses.getArray()[i];
+        address.StartColumn = address.EndColumn = cells[i].first;
+        address.StartRow = address.EndRow = cells[i].second;
+    }
+    container->addRangeAddresses(addresses, false);
+    Reference<beans::XPropertySet>(container, UNO_QUERY_THROW)
+        ->setPropertyValue(rtl::OUString::createFromAscii(line), uno::Any(table::BorderLine2 {}));
+}
+
+// Gives the range the gridlines of the screen: grey hairlines on the cells that have neither a
+// fill nor borders of their own. Text wider than its cell runs on over empty neighbours; the
+// office then leaves out the lines between the cells it runs over, but not the line where the
+// text leaves its own cell, so that one is taken away on both cells that share it.
+void drawGridlines(const Reference<frame::XModel>& document,
     const Reference<table::XCellRange>& range, const table::CellRangeAddress& area)
 {
+    const Reference<container::XIndexAccess> groups
+        = Reference<sheet::XUniqueCellFormatRangesSupplier>(range, UNO_QUERY_THROW)
+              ->getUniqueCellFormatRanges();
+    const uno::Sequence<rtl::OUString> names = lookProperties();
+    const uno::Any gridBorder(grid());
+    QList<CellLook> looks;
+    QHash<Cell, int> lookOfCell;
+    for (sal_Int32 index = 0; index < groups->getCount(); ++index) {
+        const Reference<sheet::XSheetCellRanges> group(groups->getByIndex(index), UNO_QUERY_THROW);
+        const CellLook look = lookOf(
+            Reference<beans::XMultiPropertySet>(group, UNO_QUERY_THROW)->getPropertyValues(names));
+        looks << look;
+        const uno::Sequence<table::CellRangeAddress> addresses = group->getRangeAddresses();
+        for (const table::CellRangeAddress& block : addresses)
+            for (sal_Int32 row = block.StartRow; row <= block.EndRow; ++row)
+                for (sal_Int32 column = block.StartColumn; column <= block.EndColumn; ++column)
+                    lookOfCell.insert({ column, row }, looks.size() - 1);
+        if (look.plain)
+            Reference<beans::XPropertySet>(group, UNO_QUERY_THROW)
+                ->setPropertyValue(rtl::OUString("TableBorder2"), gridBorder);
+    }
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;
-    const Reference<sheet::XCellRangesQuery> query(range, UNO_QUERY_THROW);
-    QSet<QPair<sal_Int32, sal_Int32>> filled;
-    const auto contents
-        = query
-              ->queryContentCells(sheet::CellFlags::VALUE | sheet::CellFlags::DATETIME
-                  | sheet::CellFlags::STRING | sheet::CellFlags::FORMULA)
-              ->getRangeAddresses();
-    for (const table::CellRangeAddress& block : contents)
-        for (sal_Int32 row = block.StartRow; row <= block.EndRow; ++row)
-            for (sal_Int32 column = block.StartColumn; column <= block.EndColumn; ++column)
-                filled.insert({ column, row });
-    auto isEmpty = [&](sal_Int32 column, sal_Int32 row) {
-        return column >= area.StartColumn && column <= area.EndColumn
-            && !filled.contains({ column, row });
-    };
 
+    const uno::Sequence<uno::Sequence<uno::Any>> data
+        = Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->getDataArray();
+    auto isEmpty = [&](sal_Int32 column, sal_Int32 row) {
+        if (column < area.StartColumn || column > area.EndColumn)
+            return false;
+        const uno::Any& value = data[row - area.StartRow][column - area.StartColumn];
+        rtl::OUString text;
+        return !value.hasValue() || ((value >>= text) && text.isEmpty());
+    };
     const Reference<container::XIndexAccess> columns(
         Reference<table::XColumnRowRange>(range, UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
     QHash<sal_Int32, double> columnPixels;
@@ -141,74 +210,41 @@ void clearOverflowEdges(
         return columnPixels.value(column);
     };
 
-    uno::Sequence<rtl::OUString> names(6);
-    names.getArray()[0] = "CharFontName";
-    names.getArray()[1] = "CharHeight";
-    names.getArray()[2] = "CharPosture";
-    names.getArray()[3] = "CharWeight";
-    names.getArray()[4] = "HoriJustify";
-    names.getArray()[5] = "IsTextWrapped";
-    const uno::Any noLine(table::BorderLine2 {});
-    const auto texts = query->queryContentCells(sheet::CellFlags::STRING)->getRangeAddresses();
+    QList<Cell> clearRight, clearLeft;
+    const uno::Sequence<table::CellRangeAddress> texts
+        = Reference<sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)
+              ->queryContentCells(sheet::CellFlags::STRING)
+              ->getRangeAddresses();
     for (const table::CellRangeAddress& block : texts) {
         for (sal_Int32 row = block.StartRow; row <= block.EndRow; ++row) {
             for (sal_Int32 column = block.StartColumn; column <= block.EndColumn; ++column) {
-                const Reference<table::XCell> cell
-                    = range->getCellByPosition(column - area.StartColumn, row - area.StartRow);
-                const uno::Sequence<uno::Any> values
-                    = Reference<beans::XMultiPropertySet>(cell, UNO_QUERY_THROW)
-                          ->getPropertyValues(names);
-                rtl::OUString fontName;
-                float points = 10;
-                awt::FontSlant slant = awt::FontSlant_NONE;
-                float weight = awt::FontWeight::NORMAL;
-                table::CellHoriJustify justify = table::CellHoriJustify_STANDARD;
-                bool wrapped = false;
-                values[0] >>= fontName;
-                values[1] >>= points;
-                values[2] >>= slant;
-                values[3] >>= weight;
-                values[4] >>= justify;
-                values[5] >>= wrapped;
-                if (wrapped)
+                const CellLook& look = looks.at(lookOfCell.value({ column, row }));
+                rtl::OUString text;
+                data[row - area.StartRow][column - area.StartColumn] >>= text;
+                if (look.wrapped)
                     continue;
-                QFont font(fromOUString(fontName));
-                font.setPixelSize(qRound(points * 96.0 / 72.0));
-                font.setBold(weight > awt::FontWeight::SEMIBOLD);
-                font.setItalic(slant != awt::FontSlant_NONE);
-                const QFontMetricsF metrics(font);
+                const QFontMetricsF metrics(look.font);
                 double textWidth = 0;
-                for (const QString& line :
-                    fromOUString(Reference<text::XTextRange>(cell, UNO_QUERY_THROW)->getString())
-                        .split(QLatin1Char('\n')))
+                for (const QString& line : fromOUString(text).split(QLatin1Char('\n')))
                     textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
                 // A few pixels of the cell are its inner margins.
                 if (textWidth + 4 <= widthOf(column))
                     continue;
-                const bool right = justify == table::CellHoriJustify_STANDARD
+                const table::CellHoriJustify justify = look.justify;
+                const bool runsRight = justify == table::CellHoriJustify_STANDARD
                     || justify == table::CellHoriJustify_LEFT
                     || justify == table::CellHoriJustify_CENTER;
-                const bool left = justify == table::CellHoriJustify_RIGHT
+                const bool runsLeft = justify == table::CellHoriJustify_RIGHT
                     || justify == table::CellHoriJustify_CENTER;
-                const sal_Int32 r = row - area.StartRow;
-                const sal_Int32 c = column - area.StartColumn;
-                if (right && isEmpty(column + 1, row)) {
-                    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
-                        ->setPropertyValue(rtl::OUString("RightBorder2"), noLine);
-                    Reference<beans::XPropertySet>(
-                        range->getCellByPosition(c + 1, r), UNO_QUERY_THROW)
-                        ->setPropertyValue(rtl::OUString("LeftBorder2"), noLine);
-                }
-                if (left && isEmpty(column - 1, row)) {
-                    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
-                        ->setPropertyValue(rtl::OUString("LeftBorder2"), noLine);
-                    Reference<beans::XPropertySet>(
-                        range->getCellByPosition(c - 1, r), UNO_QUERY_THROW)
-                        ->setPropertyValue(rtl::OUString("RightBorder2"), noLine);
-                }
+                if (runsRight && isEmpty(column + 1, row))
+                    clearRight << Cell(column, row), clearLeft << Cell(column + 1, row);
+                if (runsLeft && isEmpty(column - 1, row))
+                    clearLeft << Cell(column, row), clearRight << Cell(column - 1, row);
             }
         }
     }
+    clearLine(document, clearRight, "RightBorder2");
+    clearLine(document, clearLeft, "LeftBorder2");
 }
 
 QImage pngOf(const Reference<datatransfer::XTransferable>& transferable)
@@ -250,6 +286,30 @@ QImage trimmedBlankEdges(const QImage& picture)
     return image.copy(0, 0, width, height);
 }
 
+// A second document with the workbook's content, for drawing on. A saved, unchanged workbook
+// is loaded once more from its file; otherwise it is first stored into the temporary folder.
+Reference<frame::XModel> renderCopy(
+    OfficeInstance& office, const Reference<frame::XModel>& workbook, const QTemporaryDir& folder)
+{
+    uno::Sequence<beans::PropertyValue> load(1);
+    load.getArray()[0] = property("Hidden", uno::Any(true));
+    const Reference<frame::XComponentLoader> loader(office.desktop(), UNO_QUERY_THROW);
+    const rtl::OUString url = workbook->getURL();
+    const Reference<util::XModifiable> modifiable(workbook, UNO_QUERY);
+    if (!url.isEmpty() && modifiable.is() && !modifiable->isModified()) {
+        const Reference<frame::XModel> model(
+            loader->loadComponentFromURL(url, rtl::OUString("_blank"), 0, load), UNO_QUERY_THROW);
+        if (model != workbook)
+            return model;
+    }
+    const rtl::OUString copyUrl = fileUrl(folder.filePath(QStringLiteral("render.ods")));
+    uno::Sequence<beans::PropertyValue> store(1);
+    store.getArray()[0] = property("FilterName", uno::Any(rtl::OUString("calc8")));
+    Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(copyUrl, store);
+    return Reference<frame::XModel>(
+        loader->loadComponentFromURL(copyUrl, rtl::OUString("_blank"), 0, load), UNO_QUERY_THROW);
+}
+
 } // namespace
 
 QImage renderRange(OfficeInstance& office, const Reference<frame::XModel>& workbook,
@@ -259,23 +319,11 @@ QImage renderRange(OfficeInstance& office, const Reference<frame::XModel>& workb
     if (!folder.isValid())
         throw AppError(QStringLiteral("No folder for rendering the worksheet could be made: %1")
                            .arg(folder.errorString()));
-    const rtl::OUString copyUrl = fileUrl(folder.filePath(QStringLiteral("render.ods")));
-    const auto desktop = office.desktop();
     Reference<util::XCloseable> copy;
     try {
         const QImage picture = officeCall(QStringLiteral("draw the worksheet"), [&] {
-            // The copy carries unsaved changes too, and nothing done to it reaches the workbook.
-            uno::Sequence<beans::PropertyValue> store(1);
-            store.getArray()[0] = property("FilterName", uno::Any(rtl::OUString("calc8")));
-            Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(copyUrl, store);
-            uno::Sequence<beans::PropertyValue> load(1);
-            load.getArray()[0] = property("Hidden", uno::Any(true));
-            const Reference<frame::XModel> model(
-                Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
-                    ->loadComponentFromURL(copyUrl, rtl::OUString("_blank"), 0, load),
-                UNO_QUERY_THROW);
+            const Reference<frame::XModel> model = renderCopy(office, workbook, folder);
             copy.set(model, UNO_QUERY_THROW);
-
             const rtl::OUString name
                 = Reference<container::XNamed>(sheet, UNO_QUERY_THROW)->getName();
             const Reference<sheet::XSpreadsheet> target(
@@ -287,8 +335,10 @@ QImage renderRange(OfficeInstance& office, const Reference<frame::XModel>& workb
                 = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
                       ->getCellRangeByPosition(
                           range.StartColumn, range.StartRow, range.EndColumn, range.EndRow);
-            drawGridlines(cells);
-            clearOverflowEdges(cells, range);
+            // Borders would otherwise make the office grow the rows to fit them.
+            Reference<beans::XPropertySet>(model, UNO_QUERY_THROW)
+                ->setPropertyValue(rtl::OUString("IsAdjustHeightEnabled"), uno::Any(false));
+            drawGridlines(model, cells, range);
 
             const Reference<frame::XController> controller = model->getCurrentController();
             Reference<sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(target);
@@ -297,8 +347,7 @@ QImage renderRange(OfficeInstance& office, const Reference<frame::XModel>& workb
             return pngOf(Reference<datatransfer::XTransferableSupplier>(controller, UNO_QUERY_THROW)
                              ->getTransferable());
         });
-        if (copy.is())
-            copy->close(true);
+        copy->close(true);
         if (picture.isNull())
             throw AppError(QStringLiteral("LibreOffice gave no picture of the worksheet."));
         return trimmedBlankEdges(picture);

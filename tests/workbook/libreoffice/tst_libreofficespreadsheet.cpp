@@ -11,6 +11,7 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
@@ -18,6 +19,7 @@
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/TableBorder2.hpp>
 #include <com/sun/star/table/XCell.hpp>
@@ -97,6 +99,17 @@ void makeWorkbook(OfficeInstance& office, const QString& path, const char* filte
             ->loadComponentFromURL(
                 rtl::OUString("private:factory/scalc"), rtl::OUString("_blank"), 0, hidden),
         UNO_QUERY_THROW);
+    // Arial 10 as the default font, as in the program's template.
+    const Reference<beans::XPropertySet> defaultStyle(
+        Reference<container::XNameAccess>(
+            Reference<style::XStyleFamiliesSupplier>(model, UNO_QUERY_THROW)
+                ->getStyleFamilies()
+                ->getByName(rtl::OUString("CellStyles")),
+            UNO_QUERY_THROW)
+            ->getByName(rtl::OUString("Default")),
+        UNO_QUERY_THROW);
+    defaultStyle->setPropertyValue(rtl::OUString("CharFontName"), uno::Any(rtl::OUString("Arial")));
+    defaultStyle->setPropertyValue(rtl::OUString("CharHeight"), uno::Any(10.0f));
     setFormat(model, "C1:C20", "0.0%");
     setFormat(model, "D1:D20", "m/d/yyyy");
     setFormat(model, "H12", "\"$\"#,##0.00");
@@ -293,34 +306,49 @@ private slots:
         QVERIFY(!picture.isNull());
         QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
 
-        // The range A1:H20 at 96 dots per inch: column widths from their size in 1/100 mm; the
-        // office draws each row a pixel or so lower than its height says.
+        // The range A1:H20 at 96 dots per inch, from the sizes of its columns and rows in
+        // 1/100 mm: the gridlines must not make the rows grow.
         const Reference<table::XColumnRowRange> range(
             firstSheet(excel->workbook(1))->getCellRangeByName(rtl::OUString("A1:H20")),
             UNO_QUERY_THROW);
-        const Reference<container::XIndexAccess> columns(range->getColumns(), UNO_QUERY_THROW);
-        double width = 0;
-        for (sal_Int32 i = 0; i < columns->getCount(); ++i) {
-            sal_Int32 hundredths = 0;
-            Reference<beans::XPropertySet>(columns->getByIndex(i), UNO_QUERY_THROW)
-                ->getPropertyValue(rtl::OUString("Width"))
-                >>= hundredths;
-            width += hundredths / 2540.0 * 96.0;
-        }
+        auto pixels = [](const Reference<container::XIndexAccess>& lines, const char* size) {
+            double total = 0;
+            for (sal_Int32 i = 0; i < lines->getCount(); ++i) {
+                sal_Int32 hundredths = 0;
+                Reference<beans::XPropertySet>(lines->getByIndex(i), UNO_QUERY_THROW)
+                    ->getPropertyValue(rtl::OUString::createFromAscii(size))
+                    >>= hundredths;
+                total += hundredths / 2540.0 * 96.0;
+            }
+            return total;
+        };
+        const double width = pixels(
+            Reference<container::XIndexAccess>(range->getColumns(), UNO_QUERY_THROW), "Width");
+        const double height = pixels(
+            Reference<container::XIndexAccess>(range->getRows(), UNO_QUERY_THROW), "Height");
         QVERIFY2(qAbs(picture.width() - width) <= 3,
             qPrintable(QStringLiteral("%1 vs %2").arg(picture.width()).arg(width)));
-        QVERIFY2(picture.height() >= 20 * 15 && picture.height() <= 20 * 18,
-            qPrintable(QString::number(picture.height())));
-        const double height = picture.height();
+        // The office may draw a row a pixel lower than its height says, never higher.
+        QVERIFY2(picture.height() >= height * 0.92 && picture.height() <= height + 3,
+            qPrintable(QStringLiteral("%1 vs %2").arg(picture.height()).arg(height)));
 
-        // F3 is filled green; plain cells show grey gridlines.
+        // F3 is filled green.
         const double column = width / 8.0;
         const double row = height / 20.0;
         QCOMPARE(picture.pixelColor(int(column * 5.5), int(row * 2.5)), QColor(0, 255, 0));
-        int grey = 0;
+        // Plain cells show grey gridlines, evenly spaced: rows holding text are no taller.
+        QList<int> lines;
         for (int y = 0; y < picture.height(); ++y)
-            grey += picture.pixelColor(int(column * 6.5), y) == QColor(0xC0, 0xC0, 0xC0);
-        QVERIFY2(grey >= 10, qPrintable(QString::number(grey)));
+            if (picture.pixelColor(int(column * 6.5), y) == QColor(0xC0, 0xC0, 0xC0))
+                lines << y;
+        QVERIFY2(lines.size() >= 20, qPrintable(QString::number(lines.size())));
+        int lowest = picture.height(), highest = 0;
+        for (int i = 1; i < lines.size(); ++i) {
+            lowest = std::min(lowest, lines[i] - lines[i - 1]);
+            highest = std::max(highest, lines[i] - lines[i - 1]);
+        }
+        QVERIFY2(
+            highest - lowest <= 1, qPrintable(QStringLiteral("%1 to %2").arg(lowest).arg(highest)));
         // No gridline crosses the label that runs on from A5 over the empty cells beside it.
         // (Antialiased letters may hold a stray grey pixel; a gridline fills the row's height.)
         auto greyDown = [&](int rowIndex) {
@@ -352,6 +380,29 @@ private slots:
             ->getPropertyValue(rtl::OUString("TableBorder2"))
             >>= border;
         QCOMPARE(border.TopLine.LineWidth, sal_Int16(0));
+    }
+
+    void copyPictureShowsUnsavedChanges()
+    {
+        const auto excel = open(mWorkbook);
+        excel->setCell(1, 10, 1, QStringLiteral("A label typed just now, wider than its cell"));
+        excel->copyPicture(1);
+        const QImage withLabel = QGuiApplication::clipboard()->image();
+        excel->setCell(1, 10, 1, QString());
+        excel->copyPicture(1);
+        const QImage without = QGuiApplication::clipboard()->image();
+        QCOMPARE(withLabel.size(), without.size());
+        // Row 10 differs between the two pictures; row 12 does not.
+        auto rowDiffers = [&](int row) {
+            const int height = without.height() / 20;
+            for (int y = height * row + 2; y < height * (row + 1) - 2; ++y)
+                for (int x = 0; x < without.width(); ++x)
+                    if (withLabel.pixel(x, y) != without.pixel(x, y))
+                        return true;
+            return false;
+        };
+        QVERIFY(rowDiffers(9));
+        QVERIFY(!rowDiffers(11));
     }
 
     void failuresAreAppErrors()
