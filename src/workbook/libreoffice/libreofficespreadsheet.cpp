@@ -3,7 +3,6 @@
 #include "app/apperror.h"
 #include "rangepicture.h"
 #include "sheetarea.h"
-#include "typedentry.h"
 #include "unoconvert.h"
 
 #include <QDir>
@@ -11,22 +10,13 @@
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
-#include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
-#include <com/sun/star/sheet/XSpreadsheets.hpp>
-#include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
-#include <com/sun/star/text/XTextRange.hpp>
-#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <com/sun/star/util/XNumberFormatTypes.hpp>
-#include <com/sun/star/util/XNumberFormats.hpp>
-#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
 using namespace css;
@@ -45,73 +35,6 @@ beans::PropertyValue property(const char* name, const uno::Any& value)
     result.Name = rtl::OUString::createFromAscii(name);
     result.Value = value;
     return result;
-}
-
-QString cellName(int row, int column)
-{
-    QString letters;
-    for (int rest = column; rest > 0; rest = (rest - 1) / 26)
-        letters.prepend(QChar(u'A' + (rest - 1) % 26));
-    return letters + QString::number(row);
-}
-
-struct CellFormat {
-    bool percent = false;
-    bool general = false;
-    lang::Locale locale;
-};
-
-CellFormat cellFormat(const Reference<frame::XModel>& workbook, const Reference<table::XCell>& cell)
-{
-    CellFormat format;
-    sal_Int32 key = 0;
-    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
-        ->getPropertyValue(rtl::OUString("NumberFormat"))
-        >>= key;
-    const auto formats
-        = Reference<util::XNumberFormatsSupplier>(workbook, UNO_QUERY_THROW)->getNumberFormats();
-    const auto properties = formats->getByKey(key);
-    sal_Int16 type = 0;
-    properties->getPropertyValue(rtl::OUString("Type")) >>= type;
-    properties->getPropertyValue(rtl::OUString("Locale")) >>= format.locale;
-    format.percent = (type & util::NumberFormat::PERCENT) != 0;
-    // Each locale's general format is its standard number format.
-    const Reference<util::XNumberFormatTypes> types(formats, UNO_QUERY_THROW);
-    format.general = key == types->getStandardFormat(util::NumberFormat::NUMBER, format.locale);
-    return format;
-}
-
-// A general cell takes on the look of what was typed into it, as it does when a user types.
-void applyLook(const Reference<frame::XModel>& workbook, const Reference<table::XCell>& cell,
-    const CellFormat& format, TypedEntry::Look look)
-{
-    if (!format.general || look == TypedEntry::Look::General)
-        return;
-    sal_Int16 type = util::NumberFormat::NUMBER;
-    switch (look) {
-    case TypedEntry::Look::Currency:
-        type = util::NumberFormat::CURRENCY;
-        break;
-    case TypedEntry::Look::Percent:
-        type = util::NumberFormat::PERCENT;
-        break;
-    case TypedEntry::Look::Date:
-        type = util::NumberFormat::DATE;
-        break;
-    case TypedEntry::Look::General:
-        return;
-    }
-    const Reference<util::XNumberFormatTypes> types(
-        Reference<util::XNumberFormatsSupplier>(workbook, UNO_QUERY_THROW)->getNumberFormats(),
-        UNO_QUERY_THROW);
-    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
-        ->setPropertyValue(
-            rtl::OUString("NumberFormat"), uno::Any(types->getStandardFormat(type, format.locale)));
-}
-
-void clearCell(const Reference<table::XCell>& cell)
-{
-    cell->setFormula(rtl::OUString());
 }
 
 } // namespace
@@ -167,7 +90,7 @@ int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
                 action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
             throw AppError(QStringLiteral("%1 is not a workbook.").arg(path));
         }
-        mWorkbooks.push_back(model);
+        mWorkbooks.push_back({ model, std::make_unique<CellWriter>(model) });
         return static_cast<int>(mWorkbooks.size());
     });
 }
@@ -181,27 +104,14 @@ Reference<frame::XModel> LibreOfficeSpreadsheet::workbook(int number) const
 {
     if (number < 1 || number > static_cast<int>(mWorkbooks.size()))
         throw AppError(QStringLiteral("There is no open workbook number %1.").arg(number));
-    return mWorkbooks[static_cast<size_t>(number - 1)];
+    return mWorkbooks[static_cast<size_t>(number - 1)].model;
 }
 
 Reference<frame::XModel> LibreOfficeSpreadsheet::activeWorkbook() const
 {
     if (mWorkbooks.empty())
         throw AppError(QStringLiteral("No workbook is open."));
-    return mWorkbooks.back();
-}
-
-Reference<sheet::XSpreadsheet> LibreOfficeSpreadsheet::sheet(
-    const Reference<frame::XModel>& workbook, int number) const
-{
-    return officeCall(QStringLiteral("find worksheet %1").arg(number), [&] {
-        const Reference<container::XIndexAccess> sheets(
-            Reference<sheet::XSpreadsheetDocument>(workbook, UNO_QUERY_THROW)->getSheets(),
-            UNO_QUERY_THROW);
-        if (number < 1 || number > sheets->getCount())
-            throw AppError(QStringLiteral("The workbook has no worksheet %1.").arg(number));
-        return Reference<sheet::XSpreadsheet>(sheets->getByIndex(number - 1), UNO_QUERY_THROW);
-    });
+    return mWorkbooks.back().model;
 }
 
 Reference<sheet::XSpreadsheet> LibreOfficeSpreadsheet::activeSheet(
@@ -212,7 +122,7 @@ Reference<sheet::XSpreadsheet> LibreOfficeSpreadsheet::activeSheet(
             return Reference<sheet::XSpreadsheetView>(workbook->getCurrentController(), UNO_QUERY);
         });
     if (!view.is())
-        return sheet(workbook, 1);
+        return CellWriter(workbook).sheet(1);
     return officeCall(
         QStringLiteral("find the active worksheet"), [&] { return view->getActiveSheet(); });
 }
@@ -220,48 +130,9 @@ Reference<sheet::XSpreadsheet> LibreOfficeSpreadsheet::activeSheet(
 void LibreOfficeSpreadsheet::setCell(int sheetNumber, int row, int column, const CellValue& value)
 {
     watched([&] {
-        const auto model = activeWorkbook();
-        const auto target = sheet(model, sheetNumber);
-        if (row < 1 || column < 1)
-            throw AppError(
-                QStringLiteral("There is no cell in row %1, column %2.").arg(row).arg(column));
-        const QString action = QStringLiteral("write cell %1").arg(cellName(row, column));
-        officeCall(action, [&] {
-            const Reference<table::XCell> cell
-                = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                      ->getCellByPosition(column - 1, row - 1);
-            if (const QDate* date = std::get_if<QDate>(&value)) {
-                // A picker without a date leaves an empty cell, which formulas read as day 0.
-                if (!date->isValid()) {
-                    clearCell(cell);
-                    return;
-                }
-                const CellFormat format = cellFormat(model, cell);
-                cell->setValue(dateSerial(*date));
-                applyLook(model, cell, format, TypedEntry::Look::Date);
-                return;
-            }
-            const QString* typed = std::get_if<QString>(&value);
-            if (!typed) {
-                clearCell(cell);
-                return;
-            }
-            const CellFormat format = cellFormat(model, cell);
-            const TypedEntry entry = parseTypedEntry(*typed, mTypingLocale, format.percent);
-            switch (entry.kind) {
-            case TypedEntry::Kind::Empty:
-                clearCell(cell);
-                break;
-            case TypedEntry::Kind::Number:
-                cell->setValue(entry.number);
-                applyLook(model, cell, format, entry.look);
-                break;
-            case TypedEntry::Kind::Text:
-                Reference<text::XTextRange>(cell, UNO_QUERY_THROW)
-                    ->setString(toOUString(entry.text));
-                break;
-            }
-        });
+        if (mWorkbooks.empty())
+            throw AppError(QStringLiteral("No workbook is open."));
+        mWorkbooks.back().writer->write(sheetNumber, row, column, value, mTypingLocale);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cellwriter.h"
 #include "officeinstance.h"
 #include "workbook/spreadsheetapplication.h"
 
@@ -48,12 +49,14 @@ private:
     css::uno::Reference<css::frame::XModel> activeWorkbook() const;
     css::uno::Reference<css::sheet::XSpreadsheet> activeSheet(
         const css::uno::Reference<css::frame::XModel>& workbook) const;
-    css::uno::Reference<css::sheet::XSpreadsheet> sheet(
-        const css::uno::Reference<css::frame::XModel>& workbook, int number) const;
 
     std::unique_ptr<OfficeInstance> mOffice;
     // Open workbooks in the order they were opened; the last one is the active one.
-    std::vector<css::uno::Reference<css::frame::XModel>> mWorkbooks;
+    struct OpenWorkbook {
+        css::uno::Reference<css::frame::XModel> model;
+        std::unique_ptr<CellWriter> writer;
+    };
+    std::vector<OpenWorkbook> mWorkbooks;
     bool mVisible = false;
     bool mDisplayAlerts = true;
     QLocale mTypingLocale = QLocale();

@@ -28,6 +28,7 @@
 #include <com/sun/star/table/XTableColumns.hpp>
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XNumberFormats.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
@@ -134,6 +135,21 @@ void makeWorkbook(OfficeInstance& office, const QString& path, const char* filte
     Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true);
 }
 
+sal_Int16 formatType(const Reference<frame::XModel>& model, const char* cell)
+{
+    sal_Int32 key = 0;
+    Reference<beans::XPropertySet>(cellAt(model, cell), UNO_QUERY_THROW)
+        ->getPropertyValue(rtl::OUString("NumberFormat"))
+        >>= key;
+    sal_Int16 type = 0;
+    Reference<util::XNumberFormatsSupplier>(model, UNO_QUERY_THROW)
+        ->getNumberFormats()
+        ->getByKey(key)
+        ->getPropertyValue(rtl::OUString("Type"))
+        >>= type;
+    return type;
+}
+
 struct Typed {
     const char* cell;
     QString text;
@@ -219,6 +235,12 @@ private slots:
                     typed.text);
             }
         }
+        // General cells took on the look of what was typed; formatted cells kept theirs.
+        QVERIFY(formatType(model, "B1") & util::NumberFormat::CURRENCY);
+        QVERIFY(formatType(model, "B5") & util::NumberFormat::PERCENT);
+        QVERIFY(!(formatType(model, "B4")
+            & (util::NumberFormat::CURRENCY | util::NumberFormat::PERCENT)));
+        QVERIFY(formatType(model, "C3") & util::NumberFormat::PERCENT);
         QCOMPARE(cellAt(model, "D2")->getValue(), 24050.0);
         QVERIFY(cellAt(model, "D3")->getType() == table::CellContentType_EMPTY);
         // The workbook's own formula computed from the typed amount, and the result was saved.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "typedentry.h"
+#include "workbook/spreadsheetapplication.h"
+
+#include <QLocale>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/Locale.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/util/XNumberFormatTypes.hpp>
+#include <com/sun/star/util/XNumberFormats.hpp>
+#include <map>
+
+// Writes values into one workbook's cells as typing them would store them. It remembers what
+// it has learnt of the workbook's sheets and number formats: every question to the office is a
+// round trip, and a run writes a hundred cells.
+class CellWriter final {
+public:
+    explicit CellWriter(const css::uno::Reference<css::frame::XModel>& workbook);
+
+    // The worksheet with that number, counted from 1; AppError when there is none.
+    css::uno::Reference<css::sheet::XSpreadsheet> sheet(int number);
+    // Text is read under the locale's typing rules; a date becomes its day number; nothing
+    // (and a date picker's "no date") empties the cell.
+    void write(int sheet, int row, int column, const CellValue& value, const QLocale& locale);
+
+private:
+    struct Format {
+        bool percent = false;
+        bool general = false;
+        css::lang::Locale locale;
+    };
+
+    Format formatOf(const css::uno::Reference<css::table::XCell>& cell);
+    void applyLook(const css::uno::Reference<css::table::XCell>& cell, const Format& format,
+        TypedEntry::Look look);
+
+    css::uno::Reference<css::frame::XModel> mWorkbook;
+    css::uno::Reference<css::container::XIndexAccess> mSheets;
+    css::uno::Reference<css::util::XNumberFormats> mFormats;
+    css::uno::Reference<css::util::XNumberFormatTypes> mTypes;
+    std::map<int, css::uno::Reference<css::sheet::XSpreadsheet>> mSheetByNumber;
+    std::map<sal_Int32, Format> mFormatByKey;
+};
