@@ -49,6 +49,14 @@ std::optional<bool> takeSign(QString& text, const QLocale& locale)
     return std::nullopt;
 }
 
+// Locales without a symbol of their own write the currency's ISO code ("CHF 1’500.00"); the
+// numeric test must know it too, or a validated amount would be refused the next time.
+QString currencySymbolOf(const QLocale& locale)
+{
+    const QString symbol = locale.currencySymbol();
+    return symbol.isEmpty() ? locale.currencySymbol(QLocale::CurrencyIsoCode) : symbol;
+}
+
 bool isUnitedStatesEnglish(const QLocale& locale)
 {
     return locale.language() == QLocale::English && locale.territory() == QLocale::UnitedStates;
@@ -67,7 +75,7 @@ std::optional<double> parse(const QString& text, const QLocale& locale)
         rest = rest.mid(1, rest.size() - 2).trimmed();
     }
 
-    const QString symbol = withoutFormatMarks(locale.currencySymbol()).trimmed();
+    const QString symbol = withoutFormatMarks(currencySymbolOf(locale)).trimmed();
     bool haveSymbol = takePrefix(rest, symbol) || takeSuffix(rest, symbol);
     const std::optional<bool> sign = takeSign(rest, locale);
     if (sign && negative)
@@ -103,7 +111,7 @@ QString currencyForm(double value, const QLocale& locale)
     // Amounts that round to zero cents show as zero, never as a negative zero.
     if (std::fabs(value) < 0.005)
         value = 0.0;
-    const QString symbol = locale.currencySymbol();
+    const QString symbol = currencySymbolOf(locale);
     if (isUnitedStatesEnglish(locale) && value < 0)
         return QLatin1Char('(') + locale.toCurrencyString(-value, symbol, 2) + QLatin1Char(')');
     return locale.toCurrencyString(value, symbol, 2);
