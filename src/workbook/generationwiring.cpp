@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <csignal>
+
 GenerationWiring::GenerationWiring(Form1& form1)
     : QObject(&form1)
     , mForm1(form1)
@@ -91,6 +93,9 @@ void GenerationWiring::hideMainWindow()
 
 GenerationWiring* connectGenerationRun(Form1& form1)
 {
+    // An office that dies while a call to it is being sent would otherwise take the program
+    // down with SIGPIPE; the call must fail and be reported instead.
+    std::signal(SIGPIPE, SIG_IGN);
     auto* wiring = new GenerationWiring(form1);
     QObject::connect(
         form1.PushButton22, &QPushButton::clicked, wiring, &GenerationWiring::PushButton22_Click);

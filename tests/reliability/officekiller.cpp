@@ -1,0 +1,79 @@
+#include "officekiller.h"
+
+#include "runharness.h"
+
+#include <csignal>
+
+namespace OfficeKiller {
+
+int killOfficeChildren()
+{
+    const QList<qint64> offices = Reliability::officeChildren();
+    for (const qint64 pid : offices)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    for (const qint64 pid : offices) {
+        if (!Reliability::waitUntilDead(pid, 10000))
+            qWarning("the office %lld outlived SIGKILL", pid);
+    }
+    return int(offices.size());
+}
+
+} // namespace OfficeKiller
+
+KillingClock::KillingClock(At at)
+    : mSystem(RunClock::current())
+    , mAt(at)
+{
+    RunClock::install(this);
+}
+
+KillingClock::~KillingClock()
+{
+    RunClock::install(nullptr);
+}
+
+void KillingClock::killAt(At at)
+{
+    if (at == mAt && killed == 0)
+        killed = OfficeKiller::killOfficeChildren();
+}
+
+QDate KillingClock::today()
+{
+    killAt(At::Today);
+    return mSystem.today();
+}
+
+qint64 KillingClock::nsecsSinceMidnight()
+{
+    return mSystem.nsecsSinceMidnight();
+}
+
+void KillingClock::randomize(qint64 seed)
+{
+    killAt(At::Digit);
+    mSystem.randomize(seed);
+}
+
+double KillingClock::rnd()
+{
+    return mSystem.rnd();
+}
+
+KillingClipboard::KillingClipboard()
+    : mSystem(ClipboardPictureSource::current())
+{
+    ClipboardPictureSource::install(this);
+}
+
+KillingClipboard::~KillingClipboard()
+{
+    ClipboardPictureSource::install(nullptr);
+}
+
+QImage KillingClipboard::read(int format)
+{
+    if (killed == 0)
+        killed = OfficeKiller::killOfficeChildren();
+    return mSystem.read(format);
+}

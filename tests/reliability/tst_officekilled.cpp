@@ -1,0 +1,204 @@
+#include "killingspreadsheet.h"
+#include "officekiller.h"
+#include "preview/form2.h"
+#include "runharness.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QtTest>
+#include <cerrno>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace Reliability;
+
+// The office killed at each phase of a run: the run reports what failed under
+// Form1.PushButton22_Click, never hangs, unlocks the window, leaves no office behind, and the
+// next run works.
+class TestOfficeKilled : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir mHome;
+
+    // After the faulty run: its reports, the window given back, nothing left running, and a
+    // next run that works.
+    void checkRecovery(RunHarness& harness, ScriptedDialogs& dialogs, const QList<int>& runLines,
+        const QList<int>& captureLines, bool resultSaved, bool lockLeft)
+    {
+        const QList<Report> reported = reports(dialogs);
+        const QString all = describe(reported);
+        QCOMPARE(reportedLines(reported, "Form1.PushButton22_Click"), runLines);
+        QCOMPARE(reportedLines(reported, "Excel1.saveCellsActivesheet"), captureLines);
+        for (const Report& report : reported) {
+            // Without a picture the preview reports that it has none to draw.
+            QVERIFY2(report.procedure != "?" && !report.description.isEmpty(), qPrintable(all));
+            if (report.procedure == "Form2.RedrawImage")
+                QVERIFY2(runLines.contains(208), qPrintable(all));
+        }
+        QVERIFY(harness.form().updatesEnabled());
+        QCOMPARE(harness.form().mousePointer(), Form1::MousePointer::Default);
+        QCOMPARE(officeChildren(), QList<qint64>());
+        const QString temp = temporaryFolder(mHome);
+        QVERIFY(!QFileInfo::exists(temp + "/template.xlt"));
+        QVERIFY(!QFileInfo::exists(temp + "/temp.bmp"));
+        Form2* preview = harness.preview();
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(QFileInfo::exists(preview->mExcelFile), resultSaved);
+
+        harness.back();
+        QVERIFY(harness.form().isVisible());
+        QStringList left = filesIn(temp);
+        const QStringList locks = left.filter(QRegularExpression("^\\.~lock\\..*#$"));
+        for (const QString& lock : locks) {
+            left.removeAll(lock);
+            QFile::remove(temp + '/' + lock);
+        }
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
+        if (lockLeft)
+            QEXPECT_FAIL(
+                "", "an office killed with the result open leaves its lock file", Continue);
+        QVERIFY2(locks.isEmpty(), qPrintable(locks.join(' ')));
+        dialogs.messages.clear();
+        harness.startRun();
+        QCOMPARE(dialogs.texts(), QStringList());
+        QVERIFY(preview->isVisible());
+        QVERIFY(!preview->picture().isNull());
+        QVERIFY(QFileInfo::exists(preview->mExcelFile));
+        QCOMPARE(officeChildren(), QList<qint64>());
+        harness.back();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mHome.isValid());
+        setUpProcess(mHome);
+    }
+
+    // Writing to an office that is gone must fail the write, not end the program.
+    void brokenPipeSparesTheProgram()
+    {
+        RunHarness harness;
+        int ends[2];
+        QCOMPARE(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+        ::close(ends[1]);
+        const ssize_t written = ::send(ends[0], "x", 1, 0);
+        const int error = errno;
+        ::close(ends[0]);
+        QCOMPARE(written, ssize_t(-1));
+        QCOMPARE(error, EPIPE);
+    }
+
+    void init()
+    {
+        // What the clipboard held before would stand in for a capture that never happened.
+        QGuiApplication::clipboard()->clear();
+    }
+
+    void cleanup() { KillingSpreadsheet::uninstall(); }
+
+    void killedDuringTheRun_data()
+    {
+        QTest::addColumn<int>("instance");
+        QTest::addColumn<QString>("member");
+        // Lines reported under Form1.PushButton22_Click and Excel1.saveCellsActivesheet.
+        QTest::addColumn<QList<int>>("runLines");
+        QTest::addColumn<QList<int>>("captureLines");
+        QTest::addColumn<bool>("resultSaved");
+        // Killed with the result open, before the capture closed its own copy.
+        QTest::addColumn<bool>("lockLeft");
+        // Every cell write fails on its own line, then what needs the instance or its file.
+        const QList<int> cells { 114, 124, 134, 138, 140, 142, 148, 154, 156, 158, 160 };
+        const QList<int> noSecond { 192, 196, 200, 202, 204, 208 };
+        const QList<int> noWorkbook { 100, 102, 104 };
+        QTest::newRow("first, opening the template")
+            << 1 << "openWorkbook"
+            << QList<int> { 108 } + cells + QList<int> { 164, 182, 186 } + noSecond << noWorkbook
+            << false << false;
+        QTest::newRow("first, typing cells")
+            << 1 << "setCell" << cells + QList<int> { 164, 182, 186 } + noSecond << noWorkbook
+            << false << false;
+        QTest::newRow("first, saving")
+            << 1 << "saveAs" << QList<int> { 182, 186 } + noSecond << noWorkbook << false << false;
+        // It was to end anyway.
+        QTest::newRow("first, quitting")
+            << 1 << "quit" << QList<int>() << QList<int>() << true << false;
+        QTest::newRow("between the instances")
+            << 2 << "create" << noSecond << noWorkbook << true << false;
+        QTest::newRow("capture, used range") << 2 << "usedRangeLastRow" << QList<int> { 202, 208 }
+                                             << QList<int> { 102, 104 } << true << true;
+        QTest::newRow("capture, picture") << 2 << "copyPicture" << QList<int> { 202, 208 }
+                                          << QList<int> { 110, 112 } << true << true;
+        QTest::newRow("second, closing")
+            << 2 << "close" << QList<int> { 202 } << QList<int>() << true << false;
+    }
+
+    void killedDuringTheRun()
+    {
+        QFETCH(int, instance);
+        QFETCH(QString, member);
+        QFETCH(QList<int>, runLines);
+        QFETCH(QList<int>, captureLines);
+        QFETCH(bool, resultSaved);
+        QFETCH(bool, lockLeft);
+        ScriptedDialogs dialogs;
+        RunHarness harness;
+        RunHarness::click(harness.form().PushButton7);
+        KillingSpreadsheet::Plan plan { instance, member };
+        KillingSpreadsheet::install(plan);
+        harness.startRun();
+        KillingSpreadsheet::uninstall();
+
+        QVERIFY(plan.killedProcess != 0);
+        checkRecovery(harness, dialogs, runLines, captureLines, resultSaved, lockLeft);
+    }
+
+    // The offices die on the program's own path, with nothing standing in for the factory.
+    void killedOnTheProgramsPath_data()
+    {
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<QList<int>>("runLines");
+        QTest::addColumn<QList<int>>("captureLines");
+        QTest::addColumn<bool>("resultSaved");
+        // Killed with the result open, before the capture closed its own copy.
+        QTest::addColumn<bool>("lockLeft");
+        const QList<int> noSecond { 192, 196, 200, 202, 204, 208 };
+        QTest::newRow("first, typing today's date")
+            << 0 << QList<int> { 138, 140, 142, 148, 154, 156, 158, 160, 164, 182, 186 } + noSecond
+            << QList<int> { 100, 102, 104 } << false << false;
+        QTest::newRow("first, naming the result") << 1 << QList<int> { 182, 186 } + noSecond
+                                                  << QList<int> { 100, 102, 104 } << false << false;
+        // The picture is on the clipboard already; only closing the workbook fails.
+        QTest::newRow("capture, reading the clipboard")
+            << 2 << QList<int> { 202 } << QList<int>() << true << false;
+    }
+
+    void killedOnTheProgramsPath()
+    {
+        QFETCH(int, phase);
+        QFETCH(QList<int>, runLines);
+        QFETCH(QList<int>, captureLines);
+        QFETCH(bool, resultSaved);
+        QFETCH(bool, lockLeft);
+        ScriptedDialogs dialogs;
+        RunHarness harness;
+        RunHarness::click(harness.form().PushButton7);
+        int killed = 0;
+        if (phase < 2) {
+            KillingClock clock(phase == 0 ? KillingClock::At::Today : KillingClock::At::Digit);
+            harness.startRun();
+            killed = clock.killed;
+        } else {
+            KillingClipboard clipboard;
+            harness.startRun();
+            killed = clipboard.killed;
+        }
+        QVERIFY(killed > 0);
+        checkRecovery(harness, dialogs, runLines, captureLines, resultSaved, lockLeft);
+    }
+};
+
+QTEST_MAIN(TestOfficeKilled)
+#include "tst_officekilled.moc"
