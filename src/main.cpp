@@ -4,6 +4,7 @@
 #include "entry/form1.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
+#include "workbook/spreadsheetapplication.h"
 
 #include <QApplication>
 
@@ -13,10 +14,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(Product::name);
     QApplication::setWindowIcon(programIcon());
 
+    // The start check's office comes up while the main window is built.
+    std::unique_ptr<SpreadsheetHeadStart> checkHeadStart = startNextSpreadsheetAhead();
     Form1 form1(
         { [](QWidget& window) { ApplySkin(window); }, [] { return CheckExcelInstance(); } });
     connectGenerationRun(form1);
-    if (!form1.Form_Load())
+    const bool loaded = form1.Form_Load();
+    checkHeadStart.reset();
+    if (!loaded)
         return 1;
     form1.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 // Measures the preview window on a generated sheet-like picture: the repaint of one zoom step at
-// the largest zoom the picture allows, and the cost of one drag move of the picture.
+// the largest zoom the picture allows, the repaint of every zoom step, and the cost of one drag
+// move of the picture.
 #include "preview/form2.h"
 #include "preview/picturebox.h"
 
@@ -95,6 +96,58 @@ std::vector<double> zoomSteps(QSize pixels, int stepsIn, int rounds)
     return times;
 }
 
+// Every zoom step from the largest zoom down to the smallest and back up, each painted; the
+// median of the rounds for every step.
+void everyZoomStep(QSize pixels, int rounds)
+{
+    Form2 form;
+    form.setPicture(sheetPicture(pixels));
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qFatal("preview window not exposed");
+    auto walk = [&](QPushButton* button, const char* direction) {
+        std::vector<std::pair<QString, std::vector<double>>> steps;
+        for (int round = 0; round < rounds; ++round) {
+            for (size_t step = 0;; ++step) {
+                const float before = form.mZoom;
+                const double time = timed([&] {
+                    button->click();
+                    form.repaint();
+                });
+                if (form.mZoom == before)
+                    break;
+                if (steps.size() <= step)
+                    steps.push_back({ QStringLiteral("zoom %1 %2 -> %3, repaint")
+                                          .arg(QString::fromLatin1(direction))
+                                          .arg(before, 0, 'f', 2)
+                                          .arg(form.mZoom, 0, 'f', 2),
+                        {} });
+                steps[step].second.push_back(time);
+            }
+            // Back to where this walk started, untimed.
+            QPushButton* back = button == form.PushButton1 ? form.PushButton2 : form.PushButton1;
+            for (size_t step = 0; step < steps.size(); ++step)
+                back->click();
+        }
+        for (const auto& step : steps)
+            print(qPrintable(step.first), step.second);
+    };
+    while (true) {
+        const float before = form.mZoom;
+        form.PushButton1->click();
+        if (form.mZoom == before)
+            break;
+    }
+    walk(form.PushButton2, "out");
+    while (true) {
+        const float before = form.mZoom;
+        form.PushButton2->click();
+        if (form.mZoom == before)
+            break;
+    }
+    walk(form.PushButton1, "in");
+}
+
 // One drag move through the window system: delivery, clamps and the picture's move; with the
 // window's repaint when painted is true.
 std::vector<double> dragMoves(QSize pixels, int moves, bool painted)
@@ -132,6 +185,7 @@ int main(int argc, char* argv[])
     print("zoom in 0.75 -> 1.00, repaint, sheet 1160x1348", zoomSteps(sheet, 0, 50));
     // The largest surface the limits allow: 560x650 px at 2.25 is 18895 x 21933 twips.
     print("zoom in 2.00 -> 2.25, repaint, picture 560x650", zoomSteps(QSize(560, 650), 5, 50));
+    everyZoomStep(sheet, 9);
     print("drag move, sheet 1160x1348, no repaint", dragMoves(sheet, 400, false));
     print("drag move, sheet 1160x1348, with window repaint", dragMoves(sheet, 400, true));
     return 0;

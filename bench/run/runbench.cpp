@@ -1,6 +1,8 @@
 // Times the generation run from the click on "Start Creating Template" until the preview window
 // is shown, and a bare `soffice --headless --convert-to xls` of the same template with a private
-// profile seeded the same way, and prints both medians and their ratio.
+// profile seeded the same way, one after the other in each round so that both see the same load
+// on the machine, and prints both medians and their ratio. It also prints the peak memory of
+// this process and of each office process the runs started.
 #include "app/dialogs.h"
 #include "entry/form1.h"
 #include "preview/form2.h"
@@ -18,7 +20,15 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <string>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -156,6 +166,75 @@ private:
     int mCellCount = 0;
 };
 
+// Watches the office processes this process starts and keeps each one's peak resident size.
+class OfficeMemory final {
+public:
+    OfficeMemory()
+        : mThread([this] { watch(); })
+    {
+    }
+    ~OfficeMemory()
+    {
+        mStop = true;
+        mThread.join();
+    }
+    std::vector<long> peaksKb()
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        std::vector<long> peaks;
+        for (const auto& entry : mPeakKb)
+            peaks.push_back(entry.second);
+        return peaks;
+    }
+
+private:
+    static long statusField(const std::string& path, const std::string& field)
+    {
+        std::ifstream status(path);
+        std::string line;
+        while (std::getline(status, line))
+            if (line.compare(0, field.size(), field) == 0)
+                return std::stol(line.substr(field.size()));
+        return -1;
+    }
+    void watch()
+    {
+        const long self = ::getpid();
+        while (!mStop) {
+            const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+            for (const QString& entry : entries) {
+                bool number = false;
+                const long pid = entry.toLong(&number);
+                if (!number)
+                    continue;
+                const std::string base = "/proc/" + entry.toStdString();
+                std::ifstream comm(base + "/comm");
+                std::string name;
+                std::getline(comm, name);
+                if (name != "soffice.bin" || statusField(base + "/status", "PPid:") != self)
+                    continue;
+                const long peak = statusField(base + "/status", "VmHWM:");
+                const std::lock_guard<std::mutex> lock(mMutex);
+                if (peak > mPeakKb[pid])
+                    mPeakKb[pid] = peak;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    std::atomic_bool mStop { false };
+    std::mutex mMutex;
+    std::map<long, long> mPeakKb;
+    std::thread mThread;
+};
+
+long ownPeakKb()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -199,7 +278,7 @@ int main(int argc, char* argv[])
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
     QDir().mkpath(work.filePath(QStringLiteral("temp")));
     QApplication application(argc, argv);
-    const int runs = 5;
+    const int runs = 7;
 
     CountingDialogs dialogs;
     Dialogs::install(&dialogs);
@@ -215,8 +294,16 @@ int main(int argc, char* argv[])
     ShowWatcher watcher(clock);
     application.installEventFilter(&watcher);
 
-    // The first run also seeds the office profiles; it is shown but not counted.
+    const QString templatePath = work.filePath(QStringLiteral("template.xlt"));
+    QFile::copy(QStringLiteral(":/CUSTOM/101"), templatePath);
+    const QString profile = work.filePath(QStringLiteral("profile"));
+    OfficeProfile::seed(profile, installedOfficeVersion(officeProgramPath()));
+
+    // Round 0 seeds the office profiles of both sides; it is shown but not counted.
+    OfficeMemory officeMemory;
     std::vector<double> toPreview;
+    std::vector<double> conversions;
+    long peakAfterFirstRunKb = 0;
     for (int run = 0; run <= runs; ++run) {
         watcher.shownAt = -1;
         const qint64 clicked = clock.nsecsElapsed();
@@ -226,18 +313,42 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "run %d did not reach the preview cleanly\n", run);
             return 1;
         }
-        if (run == 0)
-            std::printf("first run (profiles seeded): %.0f ms\n", shown);
-        else
-            toPreview.push_back(shown);
         QCoreApplication::processEvents();
         wiring->preview()->PushButton8->click();
         QCoreApplication::processEvents();
+        if (run == 0)
+            peakAfterFirstRunKb = ownPeakKb();
+
+        const double converted
+            = convertOnce(templatePath, profile, work.filePath(QStringLiteral("converted")));
+        if (converted < 0) {
+            std::fprintf(stderr, "the bare conversion failed\n");
+            return 1;
+        }
+        if (run == 0) {
+            std::printf(
+                "round 0 (profiles seeded): run %.0f ms, conversion %.0f ms\n", shown, converted);
+            continue;
+        }
+        toPreview.push_back(shown);
+        conversions.push_back(converted);
     }
-    printSeries("click to preview shown", toPreview);
+    printSeries("(a) click to preview shown", toPreview);
+    printSeries("(b) bare soffice --convert-to xls", conversions);
+    std::printf("ratio a/b: %.2f\n", median(toPreview) / median(conversions));
+
+    std::vector<long> peaks = officeMemory.peaksKb();
+    std::sort(peaks.begin(), peaks.end());
+    if (!peaks.empty())
+        std::printf("office processes: %zu, peak resident each: min %ld MB, median %ld MB, max %ld "
+                    "MB\n",
+            peaks.size(), peaks.front() / 1024, peaks[peaks.size() / 2] / 1024,
+            peaks.back() / 1024);
+    std::printf("this process: peak resident %ld MB after the first run, %ld MB after %d runs\n",
+        peakAfterFirstRunKb / 1024, ownPeakKb() / 1024, runs + 1);
 
     if (application.arguments().contains(QStringLiteral("--calls"))) {
-        std::printf("one more run, call by call:\n");
+        std::printf("one more run, call by call (no office started ahead):\n");
         setSpreadsheetFactory([] { return std::make_unique<TimedSpreadsheet>(); });
         const qint64 clicked = clock.nsecsElapsed();
         watcher.shownAt = -1;
@@ -247,26 +358,6 @@ int main(int argc, char* argv[])
         QCoreApplication::processEvents();
         wiring->preview()->PushButton8->click();
     }
-
-    const QString templatePath = work.filePath(QStringLiteral("template.xlt"));
-    QFile::copy(QStringLiteral(":/CUSTOM/101"), templatePath);
-    const QString profile = work.filePath(QStringLiteral("profile"));
-    OfficeProfile::seed(profile, installedOfficeVersion(officeProgramPath()));
-    std::vector<double> conversions;
-    for (int run = 0; run <= runs; ++run) {
-        const double elapsed
-            = convertOnce(templatePath, profile, work.filePath(QStringLiteral("converted")));
-        if (elapsed < 0) {
-            std::fprintf(stderr, "the bare conversion failed\n");
-            return 1;
-        }
-        if (run == 0)
-            std::printf("first conversion (profile seeded): %.0f ms\n", elapsed);
-        else
-            conversions.push_back(elapsed);
-    }
-    printSeries("bare soffice --convert-to xls", conversions);
-    std::printf("ratio run / conversion: %.2f\n", median(toPreview) / median(conversions));
     Dialogs::install(nullptr);
     return 0;
 }

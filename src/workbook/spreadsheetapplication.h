@@ -34,6 +34,8 @@ public:
     virtual void close(int workbook) = 0;
     // Quit: ends the office process and waits for it.
     virtual void quit() = 0;
+    // Quit, leaving the wait for the process to waitForQuitSpreadsheets().
+    virtual void quitWithoutWaiting() { quit(); }
     // Version: the office's own version text, such as "7.4".
     virtual QString version() = 0;
     // ActiveSheet.UsedRange: the sheet row and column where the used range ends.
@@ -50,3 +52,19 @@ using SpreadsheetFactory = std::function<std::unique_ptr<SpreadsheetApplication>
 std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication();
 // An empty factory restores the real LibreOffice instances.
 void setSpreadsheetFactory(SpreadsheetFactory factory);
+
+// Waits until every office ended by quitWithoutWaiting() is gone; never throws.
+void waitForQuitSpreadsheets();
+
+// The next instance's office, started ahead of need so that it comes up while the current
+// instance works. The next createSpreadsheetApplication() takes it over; dropping this object
+// before that ends the office. Nothing is started while a test factory is installed.
+class SpreadsheetHeadStart {
+public:
+    virtual ~SpreadsheetHeadStart() = default;
+};
+// warmUpWorkbook, when given, is opened by the office as it starts, so that its first workbook
+// of ours opens as quickly as later ones. Never throws: an office that cannot be started ahead
+// is reported by the next creation.
+std::unique_ptr<SpreadsheetHeadStart> startNextSpreadsheetAhead(
+    const QString& warmUpWorkbook = QString());

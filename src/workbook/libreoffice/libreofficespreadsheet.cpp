@@ -59,6 +59,14 @@ LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(const OfficeOptions& options)
 {
 }
 
+LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(std::unique_ptr<OfficeInstance> office)
+    : mOffice(std::move(office))
+{
+    if (!mOffice)
+        throw AppError(QStringLiteral("No LibreOffice instance was started."));
+    mOffice->finishStart();
+}
+
 LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet()
 {
     // An instance that is dropped without Quit must not keep running.
@@ -132,6 +140,7 @@ void LibreOfficeSpreadsheet::setCell(int sheetNumber, int row, int column, const
     watched([&] {
         if (mWorkbooks.empty())
             throw AppError(QStringLiteral("No workbook is open."));
+        mWorkbooks.back().usedArea.reset();
         mWorkbooks.back().writer->write(sheetNumber, row, column, value, mTypingLocale);
     });
 }
@@ -192,29 +201,37 @@ void LibreOfficeSpreadsheet::quit()
     mOffice->quit();
 }
 
+void LibreOfficeSpreadsheet::quitWithoutWaiting()
+{
+    mWorkbooks.clear();
+    mOffice->quitWithoutWaiting();
+}
+
 QString LibreOfficeSpreadsheet::version()
 {
     return watched([&] { return mOffice->version(); });
 }
 
+table::CellRangeAddress LibreOfficeSpreadsheet::usedAreaOf(int number)
+{
+    const auto model = workbook(number);
+    std::optional<table::CellRangeAddress>& known
+        = mWorkbooks[static_cast<size_t>(number - 1)].usedArea;
+    if (!known) {
+        const auto target = activeSheet(model);
+        known = officeCall(QStringLiteral("find the used range"), [&] { return usedArea(target); });
+    }
+    return *known;
+}
+
 int LibreOfficeSpreadsheet::usedRangeLastRow(int number)
 {
-    return watched([&] {
-        const auto target = activeSheet(workbook(number));
-        return officeCall(QStringLiteral("find the used range"), [&] {
-            return usedArea(target).EndRow;
-        }) + 1;
-    });
+    return watched([&] { return usedAreaOf(number).EndRow + 1; });
 }
 
 int LibreOfficeSpreadsheet::usedRangeLastColumn(int number)
 {
-    return watched([&] {
-        const auto target = activeSheet(workbook(number));
-        return officeCall(QStringLiteral("find the used range"), [&] {
-            return usedArea(target).EndColumn;
-        }) + 1;
-    });
+    return watched([&] { return usedAreaOf(number).EndColumn + 1; });
 }
 
 void LibreOfficeSpreadsheet::copyPicture(int number)
@@ -222,8 +239,7 @@ void LibreOfficeSpreadsheet::copyPicture(int number)
     watched([&] {
         const auto model = workbook(number);
         const auto target = activeSheet(model);
-        const auto area
-            = officeCall(QStringLiteral("find the used range"), [&] { return usedArea(target); });
+        const auto area = usedAreaOf(number);
         putPictureOnClipboard(renderRange(*mOffice, model, target, area));
     });
 }

@@ -8,7 +8,9 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/table/CellRangeAddress.hpp>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The spreadsheet application as one private LibreOffice instance. Workbooks are loaded hidden;
@@ -17,6 +19,8 @@ class LibreOfficeSpreadsheet final : public SpreadsheetApplication {
 public:
     // Starts a new office; AppError when none can be had.
     explicit LibreOfficeSpreadsheet(const OfficeOptions& options = OfficeOptions());
+    // Takes over an office from OfficeInstance::launchAhead() and connects to it.
+    explicit LibreOfficeSpreadsheet(std::unique_ptr<OfficeInstance> office);
     ~LibreOfficeSpreadsheet() override;
     LibreOfficeSpreadsheet(const LibreOfficeSpreadsheet&) = delete;
     LibreOfficeSpreadsheet& operator=(const LibreOfficeSpreadsheet&) = delete;
@@ -30,6 +34,7 @@ public:
     void setDisplayAlerts(bool displayAlerts) override { mDisplayAlerts = displayAlerts; }
     void close(int workbook) override;
     void quit() override;
+    void quitWithoutWaiting() override;
     QString version() override;
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
@@ -55,7 +60,11 @@ private:
     struct OpenWorkbook {
         css::uno::Reference<css::frame::XModel> model;
         std::unique_ptr<CellWriter> writer;
+        // The active sheet's used area, found once until a cell is written: it takes dozens
+        // of calls, and the picture needs it thrice in a row.
+        std::optional<css::table::CellRangeAddress> usedArea;
     };
+    css::table::CellRangeAddress usedAreaOf(int number);
     std::vector<OpenWorkbook> mWorkbooks;
     bool mVisible = false;
     bool mDisplayAlerts = true;

@@ -32,6 +32,7 @@
 #include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace css;
 using uno::Reference;
@@ -43,7 +44,7 @@ namespace {
 constexpr int restartExitCode = 81;
 constexpr int restartAfterUpdateExitCode = 79;
 constexpr int maximumRestarts = 3;
-constexpr int connectRetryMs = 25;
+constexpr int connectRetryMs = 5;
 constexpr int terminateWaitMs = 3000;
 constexpr int signalWaitMs = 2000;
 
@@ -101,8 +102,15 @@ Reference<container::XNameAccess> productSettings(
 } // namespace
 
 OfficeInstance::OfficeInstance(const Options& options)
+    : OfficeInstance(options, true)
+{
+}
+
+OfficeInstance::OfficeInstance(const Options& options, bool connectNow)
     : mProgram(options.program.isEmpty() ? requireOfficeProgram() : options.program)
     , mWatchdog(std::make_unique<OfficeWatchdog>(options.callTimeoutMs))
+    , mStartTimeoutMs(options.startTimeoutMs)
+    , mWarmUpDocument(options.warmUpDocument)
     , mBridgeGone(std::make_shared<std::atomic_bool>(false))
 {
     const QFileInfo program(mProgram);
@@ -114,7 +122,20 @@ OfficeInstance::OfficeInstance(const Options& options)
         = std::make_unique<OfficeProfile>(options.profileBase, installedOfficeVersion(mProgram));
     try {
         launch();
-        connect(options.startTimeoutMs);
+    } catch (...) {
+        quit();
+        throw;
+    }
+    if (connectNow)
+        finishStart();
+}
+
+void OfficeInstance::finishStart()
+{
+    if (mDesktop.is() || mQuit)
+        return;
+    try {
+        connect(mStartTimeoutMs);
         const Guard guard(*this);
         recordVersionInProfile();
     } catch (...) {
@@ -137,17 +158,25 @@ std::unique_ptr<OfficeInstance> OfficeInstance::start(const Options& options)
     return std::make_unique<OfficeInstance>(options);
 }
 
+std::unique_ptr<OfficeInstance> OfficeInstance::launchAhead(const Options& options)
+{
+    return std::unique_ptr<OfficeInstance>(new OfficeInstance(options, false));
+}
+
 void OfficeInstance::launch()
 {
     mPipeName = uniquePipeName();
     const QString profileUrl = fromOUString(fileUrl(mProfile->folder()));
     mProcess = std::make_unique<QProcess>();
     mProcess->setProgram(mProgram);
-    mProcess->setArguments({ QStringLiteral("--headless"), QStringLiteral("--invisible"),
+    QStringList arguments { QStringLiteral("--headless"), QStringLiteral("--invisible"),
         QStringLiteral("--nodefault"), QStringLiteral("--nologo"), QStringLiteral("--norestore"),
         QStringLiteral("--nolockcheck"),
         QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(mPipeName),
-        QStringLiteral("-env:UserInstallation=%1").arg(profileUrl) });
+        QStringLiteral("-env:UserInstallation=%1").arg(profileUrl) };
+    if (!mWarmUpDocument.isEmpty())
+        arguments << fromOUString(fileUrl(mWarmUpDocument));
+    mProcess->setArguments(arguments);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Ours points at the linked libraries' installation; the office finds its own.
     environment.remove(QStringLiteral("URE_BOOTSTRAP"));
@@ -315,7 +344,41 @@ QString OfficeInstance::profileFolder() const
     return mProfile ? mProfile->folder() : QString();
 }
 
+namespace {
+
+// Offices told to terminate whose exit is awaited later, each with the profile it still uses.
+struct EndingOffice {
+    std::unique_ptr<QProcess> process;
+    std::unique_ptr<OfficeProfile> profile;
+};
+
+std::vector<EndingOffice>& endingOffices()
+{
+    static std::vector<EndingOffice> offices;
+    return offices;
+}
+
+} // namespace
+
 void OfficeInstance::quit()
+{
+    endOffice(true);
+}
+
+void OfficeInstance::quitWithoutWaiting()
+{
+    endOffice(false);
+}
+
+void OfficeInstance::waitForEndingOffices()
+{
+    std::vector<EndingOffice> offices;
+    offices.swap(endingOffices());
+    for (EndingOffice& office : offices)
+        stopProcess(*office.process, terminateWaitMs);
+}
+
+void OfficeInstance::endOffice(bool wait)
 {
     if (mQuit)
         return;
@@ -349,22 +412,27 @@ void OfficeInstance::quit()
         }
         mBridge.clear();
     }
-    stopProcess(terminating ? terminateWaitMs : 0);
+    if (!wait && terminating && mProcess && mProcess->state() != QProcess::NotRunning) {
+        endingOffices().push_back({ std::move(mProcess), std::move(mProfile) });
+        return;
+    }
+    if (mProcess)
+        stopProcess(*mProcess, terminating ? terminateWaitMs : 0);
     mProfile.reset();
 }
 
-void OfficeInstance::stopProcess(int graceMs)
+void OfficeInstance::stopProcess(QProcess& process, int graceMs)
 {
-    if (!mProcess || mProcess->state() == QProcess::NotRunning)
+    if (process.state() == QProcess::NotRunning)
         return;
-    if (mProcess->waitForFinished(graceMs))
+    if (process.waitForFinished(graceMs))
         return;
-    const pid_t group = static_cast<pid_t>(mProcess->processId());
+    const pid_t group = static_cast<pid_t>(process.processId());
     ::kill(-group, SIGTERM);
-    if (mProcess->waitForFinished(signalWaitMs))
+    if (process.waitForFinished(signalWaitMs))
         return;
     ::kill(-group, SIGKILL);
-    mProcess->waitForFinished(signalWaitMs);
+    process.waitForFinished(signalWaitMs);
 }
 
 QString OfficeInstance::lastErrorLine() const

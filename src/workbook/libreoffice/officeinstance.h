@@ -21,6 +21,9 @@ struct OfficeOptions {
     // The longest a guarded stretch of calls may take before the office is deemed stuck and
     // killed.
     int callTimeoutMs = 120000;
+    // A file the office opens as it starts, so that the libraries for that kind of file are
+    // loaded before the first document of our own; empty: none.
+    QString warmUpDocument;
 };
 
 // One private headless LibreOffice process with its own profile, connected over a UNO pipe.
@@ -38,6 +41,12 @@ public:
     OfficeInstance& operator=(const OfficeInstance&) = delete;
 
     static std::unique_ptr<OfficeInstance> start(const Options& options = Options());
+    // Only starts the process, so that it comes up while the caller does other work;
+    // finishStart() then connects to it (the start time-out counts from there).
+    static std::unique_ptr<OfficeInstance> launchAhead(const Options& options = Options());
+    // Connects an instance from launchAhead(); nothing for one that is connected. Throws
+    // AppError, leaving the process ended, when the office fails to come up.
+    void finishStart();
 
     // While a Guard lives, calls into the office that take longer than callTimeoutMs in all end
     // the office, so that they fail instead of hanging. Guards may nest.
@@ -65,6 +74,11 @@ public:
     // Closes every document, terminates the office and waits for it; a process that will not
     // end is killed with its group. Safe to call more than once.
     void quit();
+    // As quit(), but the exit is only awaited by waitForEndingOffices(); meanwhile the office
+    // keeps its profile.
+    void quitWithoutWaiting();
+    // Waits for every office ended by quitWithoutWaiting(), killing those that will not end.
+    static void waitForEndingOffices();
 
     // False once the office has ended, been killed or lost its connection.
     bool isAlive();
@@ -74,10 +88,12 @@ public:
     int restarts() const { return mRestarts; }
 
 private:
+    OfficeInstance(const Options& options, bool connectNow);
     void launch();
     void connect(int timeoutMs);
     bool processHasEnded();
-    void stopProcess(int graceMs);
+    void endOffice(bool wait);
+    static void stopProcess(QProcess& process, int graceMs);
     QString lastErrorLine() const;
     void recordVersionInProfile();
 
@@ -88,6 +104,8 @@ private:
     std::unique_ptr<OfficeWatchdog> mWatchdog;
     qint64 mProcessId = 0;
     int mRestarts = 0;
+    int mStartTimeoutMs = 0;
+    QString mWarmUpDocument;
     bool mQuit = false;
     QString mVersion;
     std::shared_ptr<std::atomic_bool> mBridgeGone;
