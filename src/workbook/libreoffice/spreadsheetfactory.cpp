@@ -1,3 +1,4 @@
+#include "app/apperror.h"
 #include "libreofficespreadsheet.h"
 #include "workbook/spreadsheetapplication.h"
 
@@ -40,8 +41,13 @@ std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication()
 {
     if (installedFactory())
         return installedFactory()();
-    if (pendingHeadStart)
-        return std::make_unique<LibreOfficeSpreadsheet>(pendingHeadStart->take());
+    if (pendingHeadStart) {
+        try {
+            return std::make_unique<LibreOfficeSpreadsheet>(pendingHeadStart->take());
+        } catch (const AppError&) {
+            // An office that died while waiting is no reason to fail: a new one is tried.
+        }
+    }
     return std::make_unique<LibreOfficeSpreadsheet>();
 }
 
