@@ -145,7 +145,8 @@ qint64 heapInUseBytes()
 
 QStringList filesIn(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 } // namespace Reliability

@@ -43,6 +43,7 @@ bool waitUntilDead(qint64 pid, int limitMs);
 qint64 residentKilobytes();
 qint64 heapInUseBytes();
 
+// Files and folders in it, hidden ones included.
 QStringList filesIn(const QString& folder);
 
 } // namespace Reliability
