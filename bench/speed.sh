@@ -6,15 +6,30 @@
 #   the ratio a/b, peak memory of the program and of each office process,
 #   (c) program start to the main window painted, start check included, median of 5,
 #   the preview's repaint at every zoom step.
-# Usage: bench/speed.sh [--calls]   (--calls adds one run timed call by call)
+# Usage: bench/speed.sh [--against <commit>] [--calls]
+#   --against measures the program as it was at that commit, with today's benchmarks
+#   --calls adds one run timed call by call
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${FERROWYND_BENCH_BUILD:-$root/build-h/bench}"
-cmake -S "$root/bench/run" -B "$build/run" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build/run" -j2 >/dev/null
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+tree=$root
+if [ "${1:-}" = "--against" ]; then
+    commit=$2
+    shift 2
+    build="$build-$(git -C "$root" rev-parse --short "$commit")"
+    tree="$build/tree"
+    if [ ! -d "$tree" ]; then
+        mkdir -p "$tree"
+        git -C "$root" archive "$commit" src cmake data CMakeLists.txt | tar -x -C "$tree"
+    fi
+    echo "== measuring the program as of $(git -C "$root" log -1 --format='%h %s' "$commit")"
+fi
+cmake -S "$root/bench/run" -B "$build/run" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DFERROWYND_BENCH_ROOT="$tree" >/dev/null
+cmake --build "$build/run" -j2 >/dev/null
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" TEMP="$work/temp"
 mkdir -p "$TEMP"
 
