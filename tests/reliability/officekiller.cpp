@@ -6,9 +6,10 @@
 
 namespace OfficeKiller {
 
-int killOfficeChildren()
+namespace {
+
+int killAndWait(const QList<qint64>& offices)
 {
-    const QList<qint64> offices = Reliability::officeChildren();
     for (const qint64 pid : offices)
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     for (const qint64 pid : offices) {
@@ -16,6 +17,26 @@ int killOfficeChildren()
             qWarning("the office %lld outlived SIGKILL", pid);
     }
     return int(offices.size());
+}
+
+} // namespace
+
+int killOfficeChildren()
+{
+    return killAndWait(Reliability::officeChildren());
+}
+
+int killNewestOfficeChild()
+{
+    const QList<qint64> offices = Reliability::officeChildren();
+    if (offices.size() < 2)
+        return 0;
+    qint64 newest = offices.first();
+    for (const qint64 pid : offices) {
+        if (Reliability::startTime(pid) > Reliability::startTime(newest))
+            newest = pid;
+    }
+    return killAndWait({ newest });
 }
 
 } // namespace OfficeKiller
@@ -41,6 +62,8 @@ void KillingClock::killAt(At at)
 QDate KillingClock::today()
 {
     killAt(At::Today);
+    if (mAt == At::TodayNewest && killed == 0)
+        killed = OfficeKiller::killNewestOfficeChild();
     return mSystem.today();
 }
 

@@ -109,6 +109,13 @@ QList<qint64> officeChildren()
     return pids;
 }
 
+qint64 startTime(qint64 pid)
+{
+    // Field 22 of the stat line, the 20th after the command.
+    const QStringList fields = statFields(QString::number(pid));
+    return fields.size() > 19 ? fields.at(19).toLongLong() : -1;
+}
+
 bool waitUntilDead(qint64 pid, int limitMs)
 {
     for (int waited = 0; waited <= limitMs; waited += 5) {

@@ -36,6 +36,8 @@ QString describe(const QList<Report>& reports);
 
 // soffice.bin processes whose parent is this process, zombies included.
 QList<qint64> officeChildren();
+// When the process started, in clock ticks since boot; -1 when it is gone.
+qint64 startTime(qint64 pid);
 // Waits up to the limit for a killed process to be gone or a zombie; true when it is.
 bool waitUntilDead(qint64 pid, int limitMs);
 

@@ -170,6 +170,32 @@ private slots:
         checkRecovery(harness, dialogs, runLines, captureLines, resultSaved, lockLeft);
     }
 
+    // The office started ahead for the second instance dies while it waits: a new one takes
+    // its place and the run goes through as if nothing happened.
+    void officeStartedAheadDies()
+    {
+        ScriptedDialogs dialogs;
+        RunHarness harness;
+        RunHarness::click(harness.form().PushButton7);
+        KillingClock clock(KillingClock::At::TodayNewest);
+        harness.startRun();
+        if (clock.killed == 0)
+            QSKIP("the run starts no office ahead of the second instance");
+        QCOMPARE(dialogs.texts(), QStringList());
+        Form2* preview = harness.preview();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(!preview->picture().isNull());
+        QVERIFY(harness.form().updatesEnabled());
+        QCOMPARE(officeChildren(), QList<qint64>());
+        harness.back();
+        QStringList left = filesIn(temporaryFolder(mHome));
+        const QStringList scratch = takeLeftovers(left, QStringLiteral("^lu\\w+\\.tmp$"));
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
+        QEXPECT_FAIL(
+            "", "a killed office leaves its scratch folder in the temporary folder", Continue);
+        QVERIFY2(scratch.isEmpty(), qPrintable(scratch.join(' ')));
+    }
+
     // The offices die on the program's own path, with nothing standing in for the factory.
     void killedOnTheProgramsPath_data()
     {
