@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -43,6 +44,12 @@ QString requireOfficeProgram()
 
 QString installedOfficeVersion(const QString& programPath)
 {
+    // Reading the 2 MB registry costs a few milliseconds at every office start; a version
+    // that changes under a running program is put right by the office itself.
+    static QHash<QString, QString> known;
+    const auto found = known.constFind(programPath);
+    if (found != known.constEnd())
+        return *found;
     const QString registry
         = QFileInfo(programPath).absolutePath() + QStringLiteral("/../share/registry/main.xcd");
     QFile file(registry);
@@ -51,5 +58,7 @@ QString installedOfficeVersion(const QString& programPath)
     static const QRegularExpression version(
         QStringLiteral("oor:name=\"ooSetupVersion\">\\s*<value>([^<]+)</value>"));
     const QRegularExpressionMatch match = version.match(QString::fromUtf8(file.readAll()));
-    return match.hasMatch() ? match.captured(1).trimmed() : QString();
+    const QString result = match.hasMatch() ? match.captured(1).trimmed() : QString();
+    known.insert(programPath, result);
+    return result;
 }
