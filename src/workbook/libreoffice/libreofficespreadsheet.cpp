@@ -98,7 +98,7 @@ int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
                 action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
             throw AppError(QStringLiteral("%1 is not a workbook.").arg(path));
         }
-        mWorkbooks.push_back({ model, std::make_unique<CellWriter>(model) });
+        mWorkbooks.push_back({ model, std::make_unique<CellWriter>(model), std::nullopt });
         return static_cast<int>(mWorkbooks.size());
     });
 }
