@@ -200,7 +200,8 @@ private slots:
             QVERIFY(QFile::link(scratch.filePath("real"), folder));
         } else if (fault == "read-only" || fault == "full" || fault == "small") {
             QVERIFY(QDir().mkpath(folder));
-            mount = std::make_unique<ScratchMount>(folder, fault == "read-only" ? MS_RDONLY : 0UL,
+            mount = std::make_unique<ScratchMount>(folder,
+                fault == "read-only" ? static_cast<unsigned long>(MS_RDONLY) : 0UL,
                 fault == "small" ? QByteArray("size=64k") : QByteArray("size=16k"));
             if (!mount->isMounted())
                 QSKIP(qPrintable("a tmpfs cannot be mounted here: " + mount->error()));
