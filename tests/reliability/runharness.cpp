@@ -15,7 +15,8 @@
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer's own allocator keeps the heap; GCC ships no header that declares this.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
