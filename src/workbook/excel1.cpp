@@ -5,7 +5,9 @@
 #include "clipboardpicturesource.h"
 #include "spreadsheetapplication.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -49,7 +51,11 @@ void saveCellsActivesheet(SpreadsheetApplication* app, int workbook, const QStri
         104, [&] { lastColumn = activeSheetOf(app, workbook).usedRangeLastColumn(workbook); });
     if (!(lastRow > 1 && lastColumn > 1))
         return;
-    trap.step(110, [&] { activeSheetOf(app, workbook).copyPicture(workbook); });
+    trap.step(110, [&] {
+        // A picture left from before must never pass for this sheet when the copy fails.
+        QGuiApplication::clipboard()->clear();
+        activeSheetOf(app, workbook).copyPicture(workbook);
+    });
     trap.step(112, [&] { writePicture(GetClipboardPicture(0), path); });
 }
 

@@ -219,6 +219,23 @@ private slots:
         QVERIFY(!QFile::exists(picturePath()));
     }
 
+    void failedCopyNeverShowsAnOlderPicture()
+    {
+        QImage older(40, 40, QImage::Format_RGB32);
+        older.fill(Qt::blue);
+        QGuiApplication::clipboard()->setImage(older);
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        office.failing << "copyPicture";
+        auto app = openedOffice();
+        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+
+        QCOMPARE(dialogs.texts(),
+            QStringList({ report(110, "copyPicture failed (fake 1)"),
+                report(112, "The clipboard held no picture of the sheet") }));
+        QVERIFY(!QFile::exists(picturePath()));
+    }
+
     void noWorkbookReportsEachStep()
     {
         ScriptedDialogs dialogs;
