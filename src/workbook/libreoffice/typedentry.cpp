@@ -17,6 +17,45 @@ bool isSpaceLike(QChar c)
     return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
 }
 
+// Bidirectional marks that right-to-left locales put around signs, symbols and numbers are
+// invisible and carry no meaning.
+QString withoutFormatMarks(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() != QChar::Other_Format)
+            result.append(c);
+    }
+    return result;
+}
+
+// The locale's own digits as ASCII ones. A number is written in one set of digits: a text
+// that mixes them has no value.
+std::optional<QString> withAsciiDigits(const QString& text, const QLocale& locale)
+{
+    const QList<uint> zeroDigit = locale.zeroDigit().toUcs4();
+    const char32_t zero = zeroDigit.isEmpty() ? U'0' : zeroDigit.first();
+    if (zero == U'0')
+        return text;
+    QString result;
+    bool ascii = false;
+    bool native = false;
+    for (const uint point : text.toUcs4()) {
+        char32_t c = point;
+        if (c >= zero && c <= zero + 9) {
+            c = U'0' + (c - zero);
+            native = true;
+        } else if (c >= U'0' && c <= U'9') {
+            ascii = true;
+        }
+        result.append(QString::fromUcs4(&c, 1));
+    }
+    if (ascii && native)
+        return std::nullopt;
+    return result;
+}
+
 bool takePrefix(QString& text, const QString& token)
 {
     if (token.isEmpty() || !text.startsWith(token))
@@ -39,26 +78,79 @@ bool takeEither(QString& text, const QString& token)
     return takePrefix(text, token) || takeSuffix(text, token);
 }
 
-// Digits with the locale's grouping (groups of three only) and decimal separator, and an
-// optional exponent.
+// Locales without a symbol of their own write amounts with the currency's ISO code.
+QString currencySymbolOf(const QLocale& locale)
+{
+    const QString symbol = locale.currencySymbol();
+    return withoutFormatMarks(
+        symbol.isEmpty() ? locale.currencySymbol(QLocale::CurrencyIsoCode) : symbol)
+        .trimmed();
+}
+
+// The locale's group separator as a pattern; the spaces a locale groups with are interchangeable.
+QString groupPattern(const QLocale& locale)
+{
+    const QString group = withoutFormatMarks(locale.groupSeparator());
+    if (group.size() == 1 && isSpaceLike(group.at(0)))
+        return QStringLiteral("[ \\x{00A0}\\x{202F}]");
+    return QRegularExpression::escape(group);
+}
+
+QList<qsizetype> groupSizes(const QString& whole, const QRegularExpression& separator)
+{
+    QList<qsizetype> sizes;
+    for (const QString& group : whole.split(separator))
+        sizes.append(group.size());
+    return sizes;
+}
+
+// Groups of three below a first group of one to three digits, or the grouping the locale itself
+// writes a whole number of that many digits with (Indian 12,34,567; Spanish 1234.567).
+bool isGroupingRead(
+    const QList<qsizetype>& sizes, const QLocale& locale, const QRegularExpression& separator)
+{
+    if (sizes.size() == 1)
+        return true;
+    bool threes = sizes.first() >= 1 && sizes.first() <= 3;
+    for (qsizetype i = 1; i < sizes.size(); ++i)
+        threes = threes && sizes.at(i) == 3;
+    if (threes)
+        return true;
+    qsizetype count = 0;
+    for (const qsizetype size : sizes)
+        count += size;
+    // Only the number of digits decides where the locale groups, so any number of that length
+    // shows it; five and zeros keeps rounding from changing the length.
+    const std::optional<QString> written = withAsciiDigits(
+        withoutFormatMarks(locale.toString(5.0 * std::pow(10.0, count - 1), 'f', 0)), locale);
+    return written && groupSizes(*written, separator) == sizes;
+}
+
+// Digits with the locale's grouping and decimal separator, and an optional exponent.
 std::optional<double> parseDigits(const QString& core, const QLocale& locale)
 {
-    const QString decimal = locale.decimalPoint();
-    QString group = locale.groupSeparator();
-    QString groupPattern = QRegularExpression::escape(group);
-    if (group.size() == 1 && isSpaceLike(group.at(0)))
-        groupPattern = QStringLiteral("[ \\x{00A0}\\x{202F}]");
-    const QRegularExpression shape(QStringLiteral("^(\\d{1,3}(?:%1\\d{3})+|\\d*)(?:%2(\\d*))?"
-                                                  "(?:[eE]([+-]?\\d+))?$")
-                                       .arg(groupPattern, QRegularExpression::escape(decimal)));
-    const QRegularExpressionMatch match = shape.match(core);
+    const std::optional<QString> ascii = withAsciiDigits(core, locale);
+    if (!ascii)
+        return std::nullopt;
+    const QString group = groupPattern(locale);
+    const QString decimal = QRegularExpression::escape(withoutFormatMarks(locale.decimalPoint()));
+    const QRegularExpression shape(group.isEmpty()
+            ? QStringLiteral("^([0-9]*)(?:%1([0-9]*))?(?:[eE]([+-]?[0-9]+))?$").arg(decimal)
+            : QStringLiteral("^([0-9]+(?:%1[0-9]+)*|)(?:%2([0-9]*))?(?:[eE]([+-]?[0-9]+))?$")
+                  .arg(group, decimal));
+    const QRegularExpressionMatch match = shape.match(*ascii);
     if (!match.hasMatch())
         return std::nullopt;
     QString whole = match.captured(1);
     const QString fraction = match.captured(2);
     if (whole.isEmpty() && fraction.isEmpty())
         return std::nullopt;
-    whole.remove(QRegularExpression(QStringLiteral("\\D")));
+    if (!group.isEmpty()) {
+        const QRegularExpression separator(group);
+        if (!isGroupingRead(groupSizes(whole, separator), locale, separator))
+            return std::nullopt;
+        whole.remove(separator);
+    }
     QString plain = (whole.isEmpty() ? QStringLiteral("0") : whole) + QLatin1Char('.')
         + (fraction.isEmpty() ? QStringLiteral("0") : fraction);
     if (match.hasCaptured(3))
@@ -76,8 +168,11 @@ std::optional<Number> parseNumber(QString text, const QLocale& locale)
     bool negative = false;
     bool parentheses = false;
     bool signed_ = false;
-    const QString minus = locale.negativeSign();
-    const QString plus = locale.positiveSign();
+    text = withoutFormatMarks(text).trimmed();
+    const QString minus = withoutFormatMarks(locale.negativeSign());
+    const QString plus = withoutFormatMarks(locale.positiveSign());
+    const QString symbol = currencySymbolOf(locale);
+    const QString percent = withoutFormatMarks(locale.percent());
     // Signs, parentheses, currency symbol and percent sign may wrap the digits in any order,
     // each at most once.
     for (bool progress = true; progress;) {
@@ -90,10 +185,10 @@ std::optional<Number> parseNumber(QString text, const QLocale& locale)
             negative = !negative;
         } else if (!signed_ && (takePrefix(text, plus) || takePrefix(text, QStringLiteral("+")))) {
             signed_ = progress = true;
-        } else if (!number.currency && takeEither(text, locale.currencySymbol())) {
+        } else if (!number.currency && takeEither(text, symbol)) {
             number.currency = progress = true;
         } else if (!number.percent
-            && (takeEither(text, locale.percent()) || takeEither(text, QStringLiteral("%")))) {
+            && (takeEither(text, percent) || takeEither(text, QStringLiteral("%")))) {
             number.percent = progress = true;
         }
     }

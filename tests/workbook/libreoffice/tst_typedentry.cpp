@@ -97,6 +97,92 @@ private slots:
             << QStringLiteral("1\u202f500,25") << fr << false << K::Number << 1500.25 << L::General;
         QTest::newRow("french date")
             << "04/11/1965" << fr << false << K::Number << 24050.0 << L::Date;
+
+        // The locale's own digits, also beyond the basic plane, and its bidirectional marks.
+        const QLocale egypt(QLocale::Arabic, QLocale::Egypt);
+        const QLocale iran(QLocale::Persian, QLocale::Iran);
+        const QLocale chakma(QLocale::Chakma, QLocale::India);
+        QTest::newRow("arabic digits currency")
+            << QStringLiteral("\u0663\u066c\u0666\u0663\u0664\u066b\u0665\u0669 "
+                              "\u062c.\u0645.\u200f")
+            << egypt << false << K::Number << 3634.59 << L::Currency;
+        QTest::newRow("arabic negative behind letter mark")
+            << QStringLiteral("\u061c-\u0662\u066b\u0664\u0669 \u062c.\u0645.\u200f") << egypt
+            << false << K::Number << -2.49 << L::Currency;
+        QTest::newRow("arabic percent")
+            << QStringLiteral("\u0667\u066a") << egypt << false << K::Number << 0.07 << L::Percent;
+        QTest::newRow("arabic digits in percent cell")
+            << QStringLiteral("\u0667") << egypt << true << K::Number << 0.07 << L::General;
+        QTest::newRow("persian digits after symbol")
+            << QStringLiteral("\u200e\u0631\u06cc\u0627\u0644 \u06f7\u06f8\u066c\u06f0\u06f5"
+                              "\u06f0\u066b\u06f9\u06f0")
+            << iran << false << K::Number << 78050.9 << L::Currency;
+        QTest::newRow("chakma digits")
+            << QStringLiteral("\U00011137\U00011138.\U0001113e\U00011137\u20b9") << chakma << false
+            << K::Number << 12.81 << L::Currency;
+        QTest::newRow("ascii digits still read in arabic")
+            << "12" << egypt << false << K::Number << 12.0 << L::General;
+        QTest::newRow("mixed digit sets")
+            << QStringLiteral("\u06612") << egypt << false << K::Text << 0.0 << L::General;
+        QTest::newRow("arabic digits in us")
+            << QStringLiteral("\u0661\u0662") << us << false << K::Text << 0.0 << L::General;
+
+        // Locales without a currency symbol write the ISO code.
+        const QLocale swissEnglish(QLocale::English, QLocale::Switzerland);
+        const QLocale swissItalian(QLocale::Italian, QLocale::Switzerland);
+        const QLocale tamazight(QLocale::StandardMoroccanTamazight, QLocale::Morocco);
+        QTest::newRow("iso code before")
+            << QStringLiteral("CHF 72\u2019637\u2019158.10") << swissEnglish << false << K::Number
+            << 72637158.1 << L::Currency;
+        QTest::newRow("iso code after negative")
+            << "-2.09 CHF" << swissItalian << false << K::Number << -2.09 << L::Currency;
+        QTest::newRow("iso code unspaced")
+            << "-6,10MAD" << tamazight << false << K::Number << -6.1 << L::Currency;
+        QTest::newRow("iso code where a symbol exists")
+            << "EUR 5" << de << false << K::Text << 0.0 << L::General;
+
+        // Grouping as the locale writes it, groups of three, and nothing else.
+        const QLocale india(QLocale::Hindi, QLocale::India);
+        const QLocale spain(QLocale::Spanish, QLocale::Spain);
+        const QLocale poland(QLocale::Polish, QLocale::Poland);
+        QTest::newRow("indian grouping") << QStringLiteral("\u20b94,56,86,711.40") << india << false
+                                         << K::Number << 45686711.4 << L::Currency;
+        QTest::newRow("indian grouping negative")
+            << QStringLiteral("\u20b9-63,05,002.39") << india << false << K::Number << -6305002.39
+            << L::Currency;
+        QTest::newRow("threes in india")
+            << "1,234,567" << india << false << K::Number << 1234567.0 << L::General;
+        QTest::newRow("indian grouping misplaced")
+            << "4,5686,711" << india << false << K::Text << 0.0 << L::General;
+        QTest::newRow("spanish long top group")
+            << QStringLiteral("5371.129,68\u00a0\u20ac") << spain << false << K::Number
+            << 5371129.68 << L::Currency;
+        QTest::newRow("spanish four digits ungrouped")
+            << "1234,5" << spain << false << K::Number << 1234.5 << L::General;
+        QTest::newRow("spanish odd grouping")
+            << "53.71.129" << spain << false << K::Text << 0.0 << L::General;
+        QTest::newRow("polish long top group")
+            << QStringLiteral("(7255\u00a0444,89\u00a0z\u0142)") << poland << false << K::Number
+            << -7255444.89 << L::Currency;
+        QTest::newRow("single digit groups")
+            << "1,2,3" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("short last group")
+            << "12,34,5" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("indian grouping in us")
+            << "12,34,567" << us << false << K::Text << 0.0 << L::General;
+
+        // Texts a cell keeps as text.
+        QTest::newRow("symbol and percent") << "$5%" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("two minus signs") << "--5" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("minus on both sides")
+            << "-5-" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("plus and minus") << "+-5" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("sign outside parentheses")
+            << "-(5)" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("two symbols") << "$5$" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("trailing letters") << "12a" << us << false << K::Text << 0.0 << L::General;
+        QTest::newRow("amount and word")
+            << "5 apples" << us << false << K::Text << 0.0 << L::General;
     }
 
     void typing()
