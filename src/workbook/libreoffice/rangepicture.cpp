@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <iterator>
 #include <com/sun/star/awt/FontSlant.hpp>
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -41,6 +40,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
+#include <iterator>
 
 using namespace css;
 using uno::Reference;
@@ -137,7 +137,8 @@ uno::Sequence<rtl::OUString> lookProperties()
 
 using Cell = QPair<sal_Int32, sal_Int32>; // column, row
 
-void clearLine(const Reference<frame::XModel>& document, const QList<Cell>& cells, const char* line)
+void clearLine(const Reference<frame::XModel>& document, sal_Int16 sheet, const QList<Cell>& cells,
+    const char* line)
 {
     if (cells.isEmpty())
         return;
@@ -148,6 +149,7 @@ void clearLine(const Reference<frame::XModel>& document, const QList<Cell>& cell
     uno::Sequence<table::CellRangeAddress> addresses(cells.size());
     for (int i = 0; i < cells.size(); ++i) {
         table::CellRangeAddress& address = addresses.getArray()[i];
+        address.Sheet = sheet;
         address.StartColumn = address.EndColumn = cells[i].first;
         address.StartRow = address.EndRow = cells[i].second;
     }
@@ -255,8 +257,8 @@ void drawGridlines(const Reference<frame::XModel>& document,
             }
         }
     }
-    clearLine(document, clearRight, "RightBorder2");
-    clearLine(document, clearLeft, "LeftBorder2");
+    clearLine(document, area.Sheet, clearRight, "RightBorder2");
+    clearLine(document, area.Sheet, clearLeft, "LeftBorder2");
 }
 
 // The office's bitmap flavour costs half the time of its PNG, which it has to compress.

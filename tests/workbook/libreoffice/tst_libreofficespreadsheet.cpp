@@ -19,6 +19,7 @@
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/TableBorder2.hpp>
@@ -90,8 +91,10 @@ void setFormat(const Reference<frame::XModel>& model, const char* cells, const c
 
 // A workbook as the template would be: labels (one longer than its cell), general input cells
 // in B, percent cells in C, date cells in D, a formula computing from an input, a filled cell,
-// a blank cell whose only content is its format, and a zoom of 93 %.
-void makeWorkbook(OfficeInstance& office, const QString& path, const char* filter)
+// a blank cell whose only content is its format, and a zoom of 93 %. Behind another sheet, an
+// empty sheet comes first.
+void makeWorkbook(
+    OfficeInstance& office, const QString& path, const char* filter, bool behindAnother = false)
 {
     uno::Sequence<beans::PropertyValue> hidden(1);
     hidden.getArray()[0] = property("Hidden", uno::Any(true));
@@ -128,6 +131,10 @@ void makeWorkbook(OfficeInstance& office, const QString& path, const char* filte
     Reference<beans::XPropertySet> view(controller, UNO_QUERY_THROW);
     view->setPropertyValue(rtl::OUString("ZoomType"), uno::Any(sal_Int16(3)));
     view->setPropertyValue(rtl::OUString("ZoomValue"), uno::Any(sal_Int16(93)));
+    if (behindAnother)
+        Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY_THROW)
+            ->getSheets()
+            ->insertNewByName(rtl::OUString("Front"), 0);
     uno::Sequence<beans::PropertyValue> store(2);
     store.getArray()[0] = property("FilterName", uno::Any(rtl::OUString::createFromAscii(filter)));
     store.getArray()[1] = property("Overwrite", uno::Any(true));
@@ -166,6 +173,7 @@ private:
     QTemporaryDir mTemp;
     QString mWorkbook;
     QString mTemplate;
+    QString mSecondSheetWorkbook;
 
     std::unique_ptr<LibreOfficeSpreadsheet> open(const QString& path)
     {
@@ -182,8 +190,10 @@ private slots:
         qputenv("XDG_DATA_HOME", mTemp.filePath("data").toUtf8());
         mWorkbook = mTemp.filePath("made by test.xls");
         mTemplate = mTemp.filePath("template.xlt");
+        mSecondSheetWorkbook = mTemp.filePath("second sheet active.xls");
         OfficeInstance office;
         makeWorkbook(office, mWorkbook, "MS Excel 97");
+        makeWorkbook(office, mSecondSheetWorkbook, "MS Excel 97", true);
         makeWorkbook(office, mTemplate, "MS Excel 97 Vorlage/Template");
     }
 
@@ -402,6 +412,25 @@ private slots:
             ->getPropertyValue(rtl::OUString("TableBorder2"))
             >>= border;
         QCOMPARE(border.TopLine.LineWidth, sal_Int16(0));
+    }
+
+    void copyPictureOfASecondSheetMatchesTheSameSheetFirst()
+    {
+        // The label running on in A5 must clear its gridlines on the sheet shown, not on the first.
+        const auto first = open(mWorkbook);
+        first->copyPicture(1);
+        const QImage expected = QGuiApplication::clipboard()->image();
+        const auto second = open(mSecondSheetWorkbook);
+        const Reference<frame::XModel> model = second->workbook(1);
+        Reference<sheet::XSpreadsheetView>(model->getCurrentController(), UNO_QUERY_THROW)
+            ->setActiveSheet(Reference<sheet::XSpreadsheet>(
+                Reference<container::XIndexAccess>(
+                    Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY_THROW)->getSheets(),
+                    UNO_QUERY_THROW)
+                    ->getByIndex(1),
+                UNO_QUERY_THROW));
+        second->copyPicture(1);
+        QCOMPARE(QGuiApplication::clipboard()->image(), expected);
     }
 
     void copyPictureShowsUnsavedChanges()
