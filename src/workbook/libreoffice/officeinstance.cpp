@@ -8,9 +8,11 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
@@ -32,6 +34,7 @@
 #include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace css;
@@ -97,6 +100,65 @@ Reference<container::XNameAccess> productSettings(
         : rtl::OUString("com.sun.star.configuration.ConfigurationAccess");
     return Reference<container::XNameAccess>(
         provider->createInstanceWithArguments(service, arguments), UNO_QUERY_THROW);
+}
+
+// The fields of the entry in a LibreOffice lock file: separated by ',' and ended by ';', with '\'
+// escaping either.
+QStringList lockFileFields(const QByteArray& content)
+{
+    const QString text = QString::fromUtf8(content);
+    QStringList fields;
+    QString field;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            field += text.at(++i);
+        } else if (c == QLatin1Char(',') || c == QLatin1Char(';')) {
+            fields << field;
+            field.clear();
+            if (c == QLatin1Char(';'))
+                break;
+        } else {
+            field += c;
+        }
+    }
+    return fields;
+}
+
+// The office names its user installation in the lock files it writes; a lock naming another
+// profile belongs to someone else, maybe to an office that is still working on the file.
+void removeOwnLockFile(const QString& document, const QString& profileUrl)
+{
+    const QFileInfo file(document);
+    const QFileInfo lock(
+        file.absolutePath() + QStringLiteral("/.~lock.") + file.fileName() + QLatin1Char('#'));
+    // Lock files are one short line in a plain file; never read a pipe or follow a link.
+    if (!lock.isFile() || lock.isSymLink() || lock.size() > 64 * 1024)
+        return;
+    QFile content(lock.filePath());
+    if (content.open(QIODevice::ReadOnly)
+        && lockFileFields(content.readAll()).contains(profileUrl)) {
+        content.close();
+        QFile::remove(lock.filePath());
+    }
+}
+
+// What an office may leave behind when it is killed: the contents of its temporary folder and
+// the lock files beside the workbooks it had open. Only to be called once the process has ended.
+void removeOfficeLeftovers(
+    std::unique_ptr<QTemporaryDir>& scratch, QStringList& documents, const OfficeProfile* profile)
+{
+    if (profile && !documents.isEmpty()) {
+        try {
+            const QString profileUrl = fromOUString(fileUrl(profile->folder()));
+            for (const QString& document : std::as_const(documents))
+                removeOwnLockFile(document, profileUrl);
+        } catch (const AppError&) {
+            // A profile folder without a URL names no lock file.
+        }
+    }
+    documents.clear();
+    scratch.reset();
 }
 
 } // namespace
@@ -180,6 +242,18 @@ void OfficeInstance::launch()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Ours points at the linked libraries' installation; the office finds its own.
     environment.remove(QStringLiteral("URE_BOOTSTRAP"));
+    if (!mScratch) {
+        // A killed office cannot clear up its scratch files; a folder of its own lets us do it.
+        // Without one the office uses the shared temporary folder as before.
+        auto scratch = std::make_unique<QTemporaryDir>(
+            QDir::tempPath() + QStringLiteral("/ferrowynd-scratch-XXXXXX"));
+        if (scratch->isValid())
+            mScratch = std::move(scratch);
+    }
+    if (mScratch) {
+        for (const char* name : { "TMPDIR", "TMP", "TEMP" })
+            environment.insert(QLatin1String(name), mScratch->path());
+    }
     mProcess->setProcessEnvironment(environment);
     mProcess->setStandardOutputFile(QProcess::nullDevice());
     mProcess->setStandardErrorFile(mProfile->folder() + QStringLiteral("/office-errors.log"));
@@ -336,7 +410,33 @@ QString OfficeInstance::version()
 
 bool OfficeInstance::isAlive()
 {
-    return !mQuit && mDesktop.is() && !mBridgeGone->load() && !processHasEnded();
+    if (mQuit || !mDesktop.is())
+        return false;
+    if (processHasEnded()) {
+        removeLeftovers();
+        return false;
+    }
+    return !mBridgeGone->load();
+}
+
+void OfficeInstance::documentOpened(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!mDocuments.contains(absolute))
+        mDocuments << absolute;
+}
+
+void OfficeInstance::removeLeftovers()
+{
+    if (processHasEnded()) {
+        removeOfficeLeftovers(mScratch, mDocuments, mProfile.get());
+        return;
+    }
+    // A process that would not die might still write there: its files are left alone.
+    if (mScratch)
+        mScratch->setAutoRemove(false);
+    mScratch.reset();
+    mDocuments.clear();
 }
 
 QString OfficeInstance::profileFolder() const
@@ -346,8 +446,12 @@ QString OfficeInstance::profileFolder() const
 
 namespace {
 
-// Offices told to terminate whose exit is awaited later, each with the profile it still uses.
+// Offices told to terminate whose exit is awaited later, each with the profile it still uses
+// and what is to be cleared up after it. Destroyed in reverse order: the process is gone before
+// its scratch folder.
 struct EndingOffice {
+    std::unique_ptr<QTemporaryDir> scratch;
+    QStringList documents;
     std::unique_ptr<QProcess> process;
     std::unique_ptr<OfficeProfile> profile;
 };
@@ -374,8 +478,13 @@ void OfficeInstance::waitForEndingOffices()
 {
     std::vector<EndingOffice> offices;
     offices.swap(endingOffices());
-    for (EndingOffice& office : offices)
+    for (EndingOffice& office : offices) {
         stopProcess(*office.process, terminateWaitMs);
+        if (office.process->state() == QProcess::NotRunning)
+            removeOfficeLeftovers(office.scratch, office.documents, office.profile.get());
+        else if (office.scratch)
+            office.scratch->setAutoRemove(false);
+    }
 }
 
 void OfficeInstance::endOffice(bool wait)
@@ -413,11 +522,14 @@ void OfficeInstance::endOffice(bool wait)
         mBridge.clear();
     }
     if (!wait && terminating && mProcess && mProcess->state() != QProcess::NotRunning) {
-        endingOffices().push_back({ std::move(mProcess), std::move(mProfile) });
+        endingOffices().push_back(
+            { std::move(mScratch), mDocuments, std::move(mProcess), std::move(mProfile) });
+        mDocuments.clear();
         return;
     }
     if (mProcess)
         stopProcess(*mProcess, terminating ? terminateWaitMs : 0);
+    removeLeftovers();
     mProfile.reset();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
@@ -10,6 +11,7 @@
 
 class OfficeProfile;
 class OfficeWatchdog;
+class QTemporaryDir;
 
 struct OfficeOptions {
     // soffice.bin to start; empty: officeProgramPath().
@@ -29,7 +31,8 @@ struct OfficeOptions {
 // One private headless LibreOffice process with its own profile, connected over a UNO pipe.
 // The process lives in its own process group and is killed by the system when the thread that
 // started it ends, so start instances from the main thread. quit() (also run by the destructor)
-// ends it and waits for it.
+// ends it and waits for it. The office keeps its scratch files in a private temporary folder of
+// its own, removed with whatever a killed office left in it once the process has ended.
 class OfficeInstance final {
 public:
     using Options = OfficeOptions;
@@ -71,6 +74,11 @@ public:
     // The office's version text, such as "7.4".
     QString version();
 
+    // Records a workbook loaded through this office. Once the office has ended, however it
+    // ended, the lock file it keeps beside the workbook is removed if it is still there and names
+    // this office's profile; another program's lock is never touched.
+    void documentOpened(const QString& path);
+
     // Closes every document, terminates the office and waits for it; a process that will not
     // end is killed with its group. Safe to call more than once.
     void quit();
@@ -80,7 +88,8 @@ public:
     // Waits for every office ended by quitWithoutWaiting(), killing those that will not end.
     static void waitForEndingOffices();
 
-    // False once the office has ended, been killed or lost its connection.
+    // False once the office has ended, been killed or lost its connection. An office found to
+    // have ended has its leftovers removed at once.
     bool isAlive();
     qint64 processId() const { return mProcessId; }
     QString profileFolder() const;
@@ -96,10 +105,15 @@ private:
     static void stopProcess(QProcess& process, int graceMs);
     QString lastErrorLine() const;
     void recordVersionInProfile();
+    void removeLeftovers();
 
     QString mProgram;
     QString mPipeName;
     std::unique_ptr<OfficeProfile> mProfile;
+    // Given to the office as its temporary folder; empty when none could be made.
+    std::unique_ptr<QTemporaryDir> mScratch;
+    // Workbooks loaded through the office, whose lock files it may leave when killed.
+    QStringList mDocuments;
     std::unique_ptr<QProcess> mProcess;
     std::unique_ptr<OfficeWatchdog> mWatchdog;
     qint64 mProcessId = 0;

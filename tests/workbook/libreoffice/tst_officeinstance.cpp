@@ -3,12 +3,15 @@
 #include "workbook/libreoffice/officeprogram.h"
 #include "workbook/libreoffice/unoconvert.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 
 #include <cerrno>
@@ -51,7 +54,67 @@ QString writeScript(const QTemporaryDir& dir, const QString& name, const QByteAr
     return path;
 }
 
+// The temporary folder the office process was given in its environment.
+QString officeTemporaryFolder(qint64 pid)
+{
+    QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+    if (!environ.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QByteArray& entry : environ.readAll().split('\0')) {
+        if (entry.startsWith("TMPDIR="))
+            return QFile::decodeName(entry.mid(7));
+    }
+    return QString();
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+QString lockFileOf(const QTemporaryDir& dir, const QString& name)
+{
+    return dir.filePath(QStringLiteral(".~lock.%1#").arg(name));
+}
+
+// A lock entry as the office writes it: user name, system user, host, time, user installation;
+// separators within a field are escaped.
+QByteArray lockEntry(const QString& profileFolder)
+{
+    QByteArray url = fromOUString(fileUrl(profileFolder)).toUtf8();
+    for (const char special : { '\\', ',', ';' })
+        url.replace(special, QByteArray("\\") + special);
+    return ",someone,elsewhere,08.12.2026 01:15," + url + ";";
+}
+
+enum class Ending { FoundDead, Quit, Destroyed };
+
+// Ends the office the given way; a killed office is only looked at until it is seen dead.
+void endOffice(std::unique_ptr<OfficeInstance>& office, Ending ending)
+{
+    switch (ending) {
+    case Ending::FoundDead:
+        QTRY_VERIFY_WITH_TIMEOUT(!office->isAlive(), 10000);
+        break;
+    case Ending::Quit:
+        office->quit();
+        break;
+    case Ending::Destroyed:
+        office.reset();
+        break;
+    }
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Ending)
 
 class TestOfficeInstance : public QObject {
     Q_OBJECT
@@ -63,7 +126,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(mData.isValid());
-        qputenv("XDG_DATA_HOME", mData.path().toUtf8());
+        // A comma and a space in the profile's path, which its URL and lock entries must carry.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(mData.filePath("data, home")));
     }
 
     void startsConnectsAndQuitEndsTheProcess()
@@ -132,6 +196,8 @@ private slots:
         QVERIFY(first.profileFolder() != second.profileFolder());
         // Each answers for itself: a document loaded in one is not seen by the other.
         QVERIFY(first.desktop() != second.desktop());
+        QVERIFY(
+            officeTemporaryFolder(first.processId()) != officeTemporaryFolder(second.processId()));
     }
 
     void killedOfficeGivesAppErrorNotAHang()
@@ -146,6 +212,103 @@ private slots:
         QVERIFY(!office.isAlive());
         office.quit();
         QVERIFY(!processExists(pid));
+    }
+
+    // A killed office cannot clear up its scratch files, so each office gets a temporary folder
+    // of its own, removed once the office has ended, and not before.
+    void scratchFolderGoesWithTheOffice_data()
+    {
+        QTest::addColumn<bool>("killed");
+        QTest::addColumn<Ending>("ending");
+        QTest::addColumn<bool>("waitLater");
+        QTest::newRow("quit") << false << Ending::Quit << false;
+        QTest::newRow("quit, exit awaited later") << false << Ending::Quit << true;
+        QTest::newRow("destroyed") << false << Ending::Destroyed << false;
+        QTest::newRow("killed, found dead") << true << Ending::FoundDead << false;
+        QTest::newRow("killed, then quit") << true << Ending::Quit << false;
+        QTest::newRow("killed, then destroyed") << true << Ending::Destroyed << false;
+    }
+
+    void scratchFolderGoesWithTheOffice()
+    {
+        QFETCH(bool, killed);
+        QFETCH(Ending, ending);
+        QFETCH(bool, waitLater);
+        auto office = OfficeInstance::start();
+        const qint64 pid = office->processId();
+        const QString scratch = officeTemporaryFolder(pid);
+        QVERIFY(!scratch.isEmpty());
+        QVERIFY(QDir(scratch) != QDir(QDir::tempPath()));
+        // The office's own scratch folder, which it removes only when it ends by itself.
+        QVERIFY2(
+            !QDir(scratch).entryList({ "lu*.tmp" }, QDir::Dirs).isEmpty(), qPrintable(scratch));
+
+        if (killed)
+            QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+        if (waitLater) {
+            office->quitWithoutWaiting();
+            // The office may still be writing there until its exit has been awaited.
+            QVERIFY(QFileInfo(scratch).isDir());
+            OfficeInstance::waitForEndingOffices();
+        } else {
+            endOffice(office, ending);
+        }
+        QVERIFY(!processExists(pid));
+        QVERIFY2(!QFileInfo::exists(scratch), qPrintable(scratch));
+    }
+
+    // A killed office leaves the lock file beside each workbook it had open; only those naming
+    // its own profile go with it.
+    void ownLockFilesGoWithAKilledOffice_data()
+    {
+        QTest::addColumn<Ending>("ending");
+        QTest::newRow("found dead") << Ending::FoundDead;
+        QTest::newRow("quit") << Ending::Quit;
+        QTest::newRow("destroyed") << Ending::Destroyed;
+    }
+
+    void ownLockFilesGoWithAKilledOffice()
+    {
+        QFETCH(Ending, ending);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        auto office = OfficeInstance::start();
+        const qint64 pid = office->processId();
+        // A stranger's lock, and one of another office of ours whose profile folder's name
+        // begins with this one's.
+        const QList<QPair<QString, QByteArray>> foreign {
+            { "theirs.csv", lockEntry(QDir::homePath() + "/.config/libreoffice/4") },
+            { "sibling.csv", lockEntry(office->profileFolder() + "1") },
+        };
+        for (const auto& [name, entry] : foreign) {
+            QVERIFY(writeFile(dir.filePath(name), "1,2\n"));
+            QVERIFY(writeFile(lockFileOf(dir, name), entry));
+            office->documentOpened(dir.filePath(name));
+        }
+        const QString name = QStringLiteral("our book, 2026.csv");
+        const QString ours = dir.filePath(name);
+        QVERIFY(writeFile(ours, "1,2\n"));
+        office->documentOpened(ours);
+        uno::Sequence<beans::PropertyValue> arguments(1);
+        arguments.getArray()[0].Name = "Hidden";
+        arguments.getArray()[0].Value <<= true;
+        QVERIFY(uno::Reference<frame::XComponentLoader>(office->desktop(), uno::UNO_QUERY_THROW)
+                    ->loadComponentFromURL(fileUrl(ours), "_blank", 0, arguments)
+                    .is());
+        // While the office lives its lock stays.
+        QVERIFY(office->isAlive());
+        const QByteArray lock = readFile(lockFileOf(dir, name));
+        QVERIFY2(lock.contains(",file://"), lock.constData());
+
+        QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+        endOffice(office, ending);
+        QVERIFY(!processExists(pid));
+        QVERIFY2(!QFileInfo::exists(lockFileOf(dir, name)), lock.constData());
+        QVERIFY(QFileInfo::exists(ours));
+        for (const auto& [name, entry] : foreign) {
+            QCOMPARE(readFile(lockFileOf(dir, name)), entry);
+            QVERIFY(QFileInfo::exists(dir.filePath(name)));
+        }
     }
 
     void restartRequestIsHonoured()
@@ -169,10 +332,12 @@ private slots:
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<QString>("expected");
         QTest::newRow("missing") << QByteArray() << "LibreOffice Calc is not installed";
-        QTest::newRow("fails") << QByteArray("echo 'no display here' >&2\nexit 3\n")
+        // Each leaves a scratch folder in its temporary folder and says where that is.
+        const QByteArray scratch = "mkdir \"$TMPDIR/lu1.tmp\"\necho \"$TMPDIR\" > \"$0.tmp\"\n";
+        QTest::newRow("fails") << scratch + "echo 'no display here' >&2\nexit 3\n"
                                << "stopped while starting (exit code 3). no display here";
-        QTest::newRow("never answers")
-            << QByteArray("echo $$ > \"$0.pid\"\nexec sleep 60\n") << "did not start within";
+        QTest::newRow("never answers") << scratch + "echo $$ > \"$0.pid\"\nexec sleep 60\n"
+                                       << "did not start within";
     }
 
     void failuresToStart()
@@ -193,6 +358,11 @@ private slots:
         QFile pidFile(options.program + ".pid");
         if (pidFile.open(QIODevice::ReadOnly))
             QVERIFY(!processExists(pidFile.readAll().trimmed().toLongLong()));
+        if (!script.isEmpty()) {
+            const QString scratch = QFile::decodeName(readFile(options.program + ".tmp").trimmed());
+            QVERIFY(scratch.startsWith(QDir::tempPath() + '/'));
+            QVERIFY2(!QFileInfo::exists(scratch), qPrintable(scratch));
+        }
     }
 };
 
