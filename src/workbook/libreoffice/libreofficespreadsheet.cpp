@@ -240,6 +240,6 @@ void LibreOfficeSpreadsheet::copyPicture(int number)
         const auto model = workbook(number);
         const auto target = activeSheet(model);
         const auto area = usedAreaOf(number);
-        putPictureOnClipboard(renderRange(*mOffice, model, target, area));
+        putPictureOnClipboard(renderRange(model, target, area));
     });
 }

@@ -1,7 +1,6 @@
 #include "rangepicture.h"
 
 #include "app/apperror.h"
-#include "officeinstance.h"
 #include "unoconvert.h"
 
 #include <QClipboard>
@@ -9,35 +8,26 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <com/sun/star/awt/FontSlant.hpp>
 #include <com/sun/star/awt/FontWeight.hpp>
-#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
-#include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/datatransfer/XTransferable.hpp>
 #include <com/sun/star/datatransfer/XTransferableSupplier.hpp>
-#include <com/sun/star/frame/XComponentLoader.hpp>
-#include <com/sun/star/frame/XController.hpp>
-#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/CellFlags.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XCellRangesQuery.hpp>
 #include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
-#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
-#include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
 #include <com/sun/star/table/BorderLineStyle.hpp>
 #include <com/sun/star/table/CellHoriJustify.hpp>
 #include <com/sun/star/table/TableBorder2.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
-#include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 #include <iterator>
@@ -50,14 +40,6 @@ using uno::UNO_QUERY_THROW;
 namespace {
 
 constexpr sal_Int32 gridlineColour = 0xC0C0C0;
-
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
 
 bool hasLine(const table::BorderLine2& line)
 {
@@ -74,11 +56,12 @@ table::BorderLine2 gridline()
     return line;
 }
 
-table::TableBorder2 grid()
+// Every line of the cells, the given one or none.
+table::TableBorder2 allLines(const table::BorderLine2& line)
 {
     table::TableBorder2 border;
-    border.TopLine = border.BottomLine = border.LeftLine = border.RightLine = gridline();
-    border.HorizontalLine = border.VerticalLine = gridline();
+    border.TopLine = border.BottomLine = border.LeftLine = border.RightLine = line;
+    border.HorizontalLine = border.VerticalLine = line;
     border.IsTopLineValid = border.IsBottomLineValid = border.IsLeftLineValid
         = border.IsRightLineValid = border.IsHorizontalLineValid = border.IsVerticalLineValid
         = true;
@@ -162,7 +145,7 @@ void clearLine(const Reference<frame::XModel>& document, sal_Int16 sheet, const 
 // fill nor borders of their own. Text wider than its cell runs on over empty neighbours; the
 // office then leaves out the lines between the cells it runs over, but not the line where the
 // text leaves its own cell, so that one is taken away on both cells that share it.
-void drawGridlines(const Reference<frame::XModel>& document,
+Reference<beans::XPropertySet> drawGridlines(const Reference<frame::XModel>& document,
     const Reference<table::XCellRange>& range, const table::CellRangeAddress& area)
 {
     const Reference<container::XIndexAccess> groups
@@ -185,25 +168,28 @@ void drawGridlines(const Reference<frame::XModel>& document,
         if (look.plain)
             std::copy(addresses.begin(), addresses.end(), std::back_inserter(plainBlocks));
     }
+    if (plainBlocks.isEmpty())
+        return nullptr;
     // One change for all of them: the office spends a millisecond or more on each change.
-    if (!plainBlocks.isEmpty()) {
-        const Reference<sheet::XSheetCellRangeContainer> plain(
-            Reference<lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
-                ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
-            UNO_QUERY_THROW);
-        plain->addRangeAddresses(
-            uno::Sequence<table::CellRangeAddress>(plainBlocks.constData(), plainBlocks.size()),
-            false);
-        Reference<beans::XPropertySet>(plain, UNO_QUERY_THROW)
-            ->setPropertyValue(rtl::OUString("TableBorder2"), uno::Any(grid()));
-    }
+    const Reference<sheet::XSheetCellRangeContainer> plain(
+        Reference<lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
+            ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
+        UNO_QUERY_THROW);
+    plain->addRangeAddresses(
+        uno::Sequence<table::CellRangeAddress>(plainBlocks.constData(), plainBlocks.size()), false);
+    const Reference<beans::XPropertySet> lined(plain, UNO_QUERY_THROW);
+    lined->setPropertyValue(rtl::OUString("TableBorder2"), uno::Any(allLines(gridline())));
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return;
+        return lined;
 
     const uno::Sequence<uno::Sequence<uno::Any>> data
         = Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->getDataArray();
+    // Only lines this drew are taken away: a cell's own borders stay.
+    auto isPlain = [&](sal_Int32 column, sal_Int32 row) {
+        return looks.at(lookOfCell.value({ column, row })).plain;
+    };
     auto isEmpty = [&](sal_Int32 column, sal_Int32 row) {
-        if (column < area.StartColumn || column > area.EndColumn)
+        if (column < area.StartColumn || column > area.EndColumn || !isPlain(column, row))
             return false;
         const uno::Any& value = data[row - area.StartRow][column - area.StartColumn];
         rtl::OUString text;
@@ -250,6 +236,8 @@ void drawGridlines(const Reference<frame::XModel>& document,
                     || justify == table::CellHoriJustify_CENTER;
                 const bool runsLeft = justify == table::CellHoriJustify_RIGHT
                     || justify == table::CellHoriJustify_CENTER;
+                if (!look.plain)
+                    continue;
                 if (runsRight && isEmpty(column + 1, row))
                     clearRight << Cell(column, row), clearLeft << Cell(column + 1, row);
                 if (runsLeft && isEmpty(column - 1, row))
@@ -259,6 +247,7 @@ void drawGridlines(const Reference<frame::XModel>& document,
     }
     clearLine(document, area.Sheet, clearRight, "RightBorder2");
     clearLine(document, area.Sheet, clearLeft, "LeftBorder2");
+    return lined;
 }
 
 // The office's bitmap flavour costs half the time of its PNG, which it has to compress.
@@ -303,80 +292,59 @@ QImage trimmedBlankEdges(const QImage& picture)
     return image.copy(0, 0, width, height);
 }
 
-// A second document with the workbook's content, for drawing on. A saved, unchanged workbook
-// is loaded once more from its file; otherwise it is first stored into the temporary folder.
-Reference<frame::XModel> renderCopy(
-    OfficeInstance& office, const Reference<frame::XModel>& workbook, const QTemporaryDir& folder)
-{
-    uno::Sequence<beans::PropertyValue> load(1);
-    load.getArray()[0] = property("Hidden", uno::Any(true));
-    const Reference<frame::XComponentLoader> loader(office.desktop(), UNO_QUERY_THROW);
-    const rtl::OUString url = workbook->getURL();
-    const Reference<util::XModifiable> modifiable(workbook, UNO_QUERY);
-    if (!url.isEmpty() && modifiable.is() && !modifiable->isModified()) {
-        const Reference<frame::XModel> model(
-            loader->loadComponentFromURL(url, rtl::OUString("_blank"), 0, load), UNO_QUERY_THROW);
-        if (model != workbook)
-            return model;
-    }
-    const rtl::OUString copyUrl = fileUrl(folder.filePath(QStringLiteral("render.ods")));
-    uno::Sequence<beans::PropertyValue> store(1);
-    store.getArray()[0] = property("FilterName", uno::Any(rtl::OUString("calc8")));
-    Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(copyUrl, store);
-    return Reference<frame::XModel>(
-        loader->loadComponentFromURL(copyUrl, rtl::OUString("_blank"), 0, load), UNO_QUERY_THROW);
-}
-
 } // namespace
 
-QImage renderRange(OfficeInstance& office, const Reference<frame::XModel>& workbook,
+QImage renderRange(const Reference<frame::XModel>& workbook,
     const Reference<sheet::XSpreadsheet>& sheet, const table::CellRangeAddress& range)
 {
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/ferrowynd-render-XXXXXX"));
-    if (!folder.isValid())
-        throw AppError(QStringLiteral("No folder for rendering the worksheet could be made: %1")
-                           .arg(folder.errorString()));
-    Reference<util::XCloseable> copy;
-    try {
-        const QImage picture = officeCall(QStringLiteral("draw the worksheet"), [&] {
-            const Reference<frame::XModel> model = renderCopy(office, workbook, folder);
-            copy.set(model, UNO_QUERY_THROW);
-            const rtl::OUString name
-                = Reference<container::XNamed>(sheet, UNO_QUERY_THROW)->getName();
-            const Reference<sheet::XSpreadsheet> target(
-                Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY_THROW)
-                    ->getSheets()
-                    ->getByName(name),
-                UNO_QUERY_THROW);
+    const QImage picture = officeCall(QStringLiteral("draw the worksheet"), [&] {
+        // The gridlines go on the workbook itself and come off again: a throwaway copy of the
+        // workbook would cost a load as long as the drawing.
+        const Reference<beans::XPropertySet> document(workbook, UNO_QUERY_THROW);
+        const Reference<util::XModifiable> modifiable(workbook, UNO_QUERY_THROW);
+        const Reference<view::XSelectionSupplier> view(
+            workbook->getCurrentController(), UNO_QUERY_THROW);
+        const rtl::OUString adjustHeight("IsAdjustHeightEnabled");
+        const bool wasModified = modifiable->isModified();
+        bool adjusted = true;
+        document->getPropertyValue(adjustHeight) >>= adjusted;
+        const uno::Any selected = view->getSelection();
+        Reference<beans::XPropertySet> lined;
+        auto takeBack = [&] {
+            // Lined cells had no borders of their own.
+            if (lined.is())
+                lined->setPropertyValue(
+                    rtl::OUString("TableBorder2"), uno::Any(allLines(table::BorderLine2 {})));
+            if (selected.hasValue())
+                view->select(selected);
+            document->setPropertyValue(adjustHeight, uno::Any(adjusted));
+            modifiable->setModified(wasModified);
+        };
+        try {
             const Reference<table::XCellRange> cells
-                = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
+                = Reference<table::XCellRange>(sheet, UNO_QUERY_THROW)
                       ->getCellRangeByPosition(
                           range.StartColumn, range.StartRow, range.EndColumn, range.EndRow);
             // Borders would otherwise make the office grow the rows to fit them.
-            Reference<beans::XPropertySet>(model, UNO_QUERY_THROW)
-                ->setPropertyValue(rtl::OUString("IsAdjustHeightEnabled"), uno::Any(false));
-            drawGridlines(model, cells, range);
-
-            const Reference<frame::XController> controller = model->getCurrentController();
-            Reference<sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(target);
-            Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)
-                ->select(uno::Any(cells));
-            return pictureOf(
-                Reference<datatransfer::XTransferableSupplier>(controller, UNO_QUERY_THROW)
-                    ->getTransferable());
-        });
-        copy->close(true);
-        if (picture.isNull())
-            throw AppError(QStringLiteral("LibreOffice gave no picture of the worksheet."));
-        return trimmedBlankEdges(picture);
-    } catch (...) {
-        try {
-            if (copy.is())
-                copy->close(true);
-        } catch (const uno::Exception&) {
+            document->setPropertyValue(adjustHeight, uno::Any(false));
+            lined = drawGridlines(workbook, cells, range);
+            view->select(uno::Any(cells));
+            const QImage image
+                = pictureOf(Reference<datatransfer::XTransferableSupplier>(view, UNO_QUERY_THROW)
+                                ->getTransferable());
+            takeBack();
+            return image;
+        } catch (...) {
+            try {
+                takeBack();
+            } catch (const uno::Exception&) {
+            }
+            throw;
         }
-        throw;
-    }
+    });
+    if (picture.isNull())
+        throw AppError(QStringLiteral("LibreOffice gave no picture of the worksheet."));
+    return trimmedBlankEdges(picture);
 }
 
 void putPictureOnClipboard(const QImage& picture)

@@ -5,12 +5,10 @@
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
 
-class OfficeInstance;
-
 // A picture of a worksheet range as the screen shows it: fills, fonts and formatted values
-// as the office renders them, plus grey gridlines on plain cells. The workbook itself is left
-// untouched: the gridlines go on a copy that is rendered and thrown away.
-QImage renderRange(OfficeInstance& office, const css::uno::Reference<css::frame::XModel>& workbook,
+// as the office renders them, plus grey gridlines on plain cells. The workbook is left as it
+// was: its borders, selection and changed state are put back after the drawing.
+QImage renderRange(const css::uno::Reference<css::frame::XModel>& workbook,
     const css::uno::Reference<css::sheet::XSpreadsheet>& sheet,
     const css::table::CellRangeAddress& range);
 

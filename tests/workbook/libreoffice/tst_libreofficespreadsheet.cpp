@@ -31,6 +31,7 @@
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/util/XNumberFormats.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
@@ -412,6 +413,36 @@ private slots:
             ->getPropertyValue(rtl::OUString("TableBorder2"))
             >>= border;
         QCOMPARE(border.TopLine.LineWidth, sal_Int16(0));
+    }
+
+    void copyPictureLeavesTheWorkbookAsItWas()
+    {
+        const auto excel = open(mWorkbook);
+        const Reference<frame::XModel> model = excel->workbook(1);
+        const Reference<view::XSelectionSupplier> view(
+            model->getCurrentController(), UNO_QUERY_THROW);
+        view->select(uno::Any(firstSheet(model)->getCellRangeByName(rtl::OUString("B2"))));
+        excel->copyPicture(1);
+        QVERIFY(!Reference<util::XModifiable>(model, UNO_QUERY_THROW)->isModified());
+        const table::CellRangeAddress selected
+            = Reference<sheet::XCellRangeAddressable>(view->getSelection(), UNO_QUERY_THROW)
+                  ->getRangeAddress();
+        QCOMPARE(selected.StartColumn, 1);
+        QCOMPARE(selected.StartRow, 1);
+        QCOMPARE(selected.EndColumn, 1);
+        QCOMPARE(selected.EndRow, 1);
+        bool adjusted = false;
+        Reference<beans::XPropertySet>(model, UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString("IsAdjustHeightEnabled"))
+            >>= adjusted;
+        QVERIFY(adjusted);
+        // The label running on from A5 had its gridlines taken away; none is left either.
+        table::TableBorder2 border;
+        Reference<beans::XPropertySet>(cellAt(model, "A5"), UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString("TableBorder2"))
+            >>= border;
+        QCOMPARE(border.LeftLine.LineWidth, sal_Int16(0));
+        QCOMPARE(border.BottomLine.LineWidth, sal_Int16(0));
     }
 
     void copyPictureOfASecondSheetMatchesTheSameSheetFirst()
