@@ -13,6 +13,7 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XLayoutManager.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -93,6 +94,7 @@ int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
         });
         if (!model.is())
             throw AppError(QStringLiteral("LibreOffice could not open %1.").arg(path));
+        mOffice->documentOpened(path);
         if (!Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY).is()) {
             officeCall(
                 action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
@@ -157,8 +159,16 @@ void LibreOfficeSpreadsheet::selectRange(const QString& cell)
             // The 97-2003 export takes the cursor from a visible view only; under --headless a
             // visible view still shows nothing anywhere.
             const Reference<frame::XFrame> frame = controller->getFrame();
-            const Reference<awt::XWindow> window = frame->getContainerWindow();
-            window->setVisible(true);
+            // Without toolbars and menus to lay out, the view comes up sooner.
+            Reference<frame::XLayoutManager> layout;
+            Reference<beans::XPropertySet>(frame, UNO_QUERY_THROW)
+                ->getPropertyValue(rtl::OUString("LayoutManager"))
+                >>= layout;
+            if (layout.is()) {
+                layout->setVisible(false);
+                layout->lock();
+            }
+            frame->getContainerWindow()->setVisible(true);
             frame->activate();
             Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)->select(range);
         });
