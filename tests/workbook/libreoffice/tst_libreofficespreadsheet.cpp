@@ -422,7 +422,25 @@ private slots:
         const Reference<view::XSelectionSupplier> view(
             model->getCurrentController(), UNO_QUERY_THROW);
         view->select(uno::Any(firstSheet(model)->getCellRangeByName(rtl::OUString("B2"))));
+        const Reference<container::XIndexAccess> rows(
+            Reference<table::XColumnRowRange>(
+                firstSheet(model)->getCellRangeByName(rtl::OUString("A1:H20")), UNO_QUERY_THROW)
+                ->getRows(),
+            UNO_QUERY_THROW);
+        auto heights = [&] {
+            QList<sal_Int32> result;
+            for (sal_Int32 i = 0; i < rows->getCount(); ++i) {
+                sal_Int32 height = 0;
+                Reference<beans::XPropertySet>(rows->getByIndex(i), UNO_QUERY_THROW)
+                    ->getPropertyValue(rtl::OUString("Height"))
+                    >>= height;
+                result << height;
+            }
+            return result;
+        };
+        const QList<sal_Int32> heightsBefore = heights();
         excel->copyPicture(1);
+        QCOMPARE(heights(), heightsBefore);
         QVERIFY(!Reference<util::XModifiable>(model, UNO_QUERY_THROW)->isModified());
         const table::CellRangeAddress selected
             = Reference<sheet::XCellRangeAddressable>(view->getSelection(), UNO_QUERY_THROW)
