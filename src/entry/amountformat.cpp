@@ -1,20 +1,10 @@
 #include "amountformat.h"
 
+#include "app/formatmarks.h"
+
 #include <cmath>
 
 namespace {
-
-// Bidirectional marks that some locales put around numbers and symbols carry no meaning here.
-QString withoutFormatMarks(const QString& text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (const QChar character : text) {
-        if (character.category() != QChar::Other_Format)
-            result.append(character);
-    }
-    return result;
-}
 
 bool takePrefix(QString& text, const QString& prefix)
 {

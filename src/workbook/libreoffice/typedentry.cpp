@@ -1,5 +1,7 @@
 #include "typedentry.h"
 
+#include "app/formatmarks.h"
+
 #include <QRegularExpression>
 #include <cmath>
 #include <optional>
@@ -15,19 +17,6 @@ struct Number {
 bool isSpaceLike(QChar c)
 {
     return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
-}
-
-// Bidirectional marks that right-to-left locales put around signs, symbols and numbers are
-// invisible and carry no meaning.
-QString withoutFormatMarks(const QString& text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.category() != QChar::Other_Format)
-            result.append(c);
-    }
-    return result;
 }
 
 // The locale's own digits as ASCII ones. A number is written in one set of digits: a text
