@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every speed figure of the main road in one run:
-#   (a) the generation run from the click to the preview shown, median of 7,
+#   (a) the generation run from the click to the preview shown, median of 7 (or of
+#       FERROWYND_BENCH_ROUNDS),
 #   (b) one bare `soffice --headless --convert-to xls` of the template with a private profile
 #       seeded like the program's own, alternating with (a) so both see the same machine load,
 #   the ratio a/b, peak memory of the program and of each office process,
