@@ -7,6 +7,11 @@
 #include "workbook/spreadsheetapplication.h"
 
 #include <QApplication>
+#include <QTimer>
+
+namespace {
+constexpr int startCheckReapDelayMs = 500;
+}
 
 int main(int argc, char* argv[])
 {
@@ -21,8 +26,14 @@ int main(int argc, char* argv[])
     connectGenerationRun(form1);
     const bool loaded = form1.Form_Load();
     checkHeadStart.reset();
-    if (!loaded)
+    if (!loaded) {
+        waitForQuitSpreadsheets();
         return 1;
+    }
     form1.show();
-    return QApplication::exec();
+    // By then the start check's office has ended; reaping it no longer holds up the window.
+    QTimer::singleShot(startCheckReapDelayMs, [] { waitForQuitSpreadsheets(); });
+    const int status = QApplication::exec();
+    waitForQuitSpreadsheets();
+    return status;
 }

@@ -61,5 +61,7 @@ int main(int argc, char* argv[])
     FirstPaint firstPaint;
     form1.installEventFilter(&firstPaint);
     form1.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    waitForQuitSpreadsheets();
+    return status;
 }

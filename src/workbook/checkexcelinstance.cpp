@@ -35,9 +35,10 @@ bool CheckExcelInstance()
         // Whatever went wrong, the answer is the message below.
     }
     if (instance) {
-        // A checked instance that merely went out of scope would keep an office running.
+        // A checked instance that merely went out of scope would keep an office running. Its
+        // process ends while the main window comes up; waitForQuitSpreadsheets() reaps it.
         try {
-            instance->quit();
+            instance->quitWithoutWaiting();
         } catch (...) {
         }
         return true;

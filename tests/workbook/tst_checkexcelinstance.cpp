@@ -124,6 +124,9 @@ private slots:
         ScriptedDialogs dialogs;
         QVERIFY(CheckExcelInstance());
         QVERIFY(dialogs.messages.isEmpty());
+        // The check does not wait for the office to end; the program reaps it once its window
+        // is up.
+        waitForQuitSpreadsheets();
         QCOMPARE(ownOffices(), QList<qint64>());
     }
 
