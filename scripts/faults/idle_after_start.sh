@@ -6,28 +6,8 @@
 set -euo pipefail
 program=${1:?usage: $0 <ferrowynd program>}
 
-if [ -z "${FERROWYND_FAULT_X:-}" ]; then
-    for tool in xvfb-run xdotool; do
-        command -v "$tool" >/dev/null || { echo "skipped: $tool is missing" >&2; exit 77; }
-    done
-    export FERROWYND_FAULT_X=1
-    exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
-
-scratch=$(mktemp -d)
-pid=
-finish() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid" 2>/dev/null || true
-        { wait "$pid"; } 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap finish EXIT
-fail() {
-    echo "idle after start: $*" >&2
-    exit 1
-}
+fault="idle after start"
+. "$(dirname "$0")/common.sh" "$@"
 
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 export TEMP="$scratch/temp" TMPDIR="$scratch/tmp" XDG_RUNTIME_DIR="$scratch/runtime"

@@ -6,27 +6,8 @@
 set -euo pipefail
 program=${1:?usage: $0 <ferrowynd program>}
 
-if [ -z "${FERROWYND_FAULT_X:-}" ]; then
-    for tool in xvfb-run xdotool; do
-        command -v "$tool" >/dev/null || { echo "skipped: $tool is missing" >&2; exit 77; }
-    done
-    export FERROWYND_FAULT_X=1
-    exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
-
-scratch=$(mktemp -d)
-pid=
-finish() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap finish EXIT
-fail() {
-    echo "office missing at start: $*" >&2
-    exit 1
-}
+fault="office missing at start"
+. "$(dirname "$0")/common.sh" "$@"
 
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" TEMP="$scratch/temp"
 export QT_QPA_PLATFORM=xcb FERROWYND_SOFFICE="$scratch/no-office/soffice.bin"
