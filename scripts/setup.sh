@@ -10,6 +10,7 @@ packages=(
     fonts-liberation fonts-liberation2
     xvfb xauth x11-utils imagemagick xdotool desktop-file-utils libqt6svg6
     python3 python3-xlrd gnumeric
+    dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()

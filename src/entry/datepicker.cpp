@@ -77,6 +77,14 @@ void DatePicker::setValue(std::optional<QDate> value)
     emit valueChanged();
 }
 
+void DatePicker::describe(const QString& name, const QString& description)
+{
+    mDateEdit->setAccessibleName(name);
+    mDateEdit->setAccessibleDescription(description);
+    mCheckBox->setAccessibleName(name + QStringLiteral(" — has a date"));
+    mCheckBox->setAccessibleDescription(description);
+}
+
 void DatePicker::showValue()
 {
     mUpdating = true;

@@ -22,6 +22,10 @@ public:
     // Emits valueChanged when the value differs. Throws AppError for a date outside the range.
     void setValue(std::optional<QDate> value);
 
+    // Names the parts a screen reader meets: the date edit by the picker's name, the check box
+    // as the switch that gives the picker a date or none.
+    void describe(const QString& name, const QString& description);
+
     QCheckBox* checkBox() const { return mCheckBox; }
     QDateEdit* dateEdit() const { return mDateEdit; }
 

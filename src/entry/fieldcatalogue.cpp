@@ -238,6 +238,33 @@ const GroupRules& rules(Group group)
     return picker;
 }
 
+const Meaning& meaning(const Field& field)
+{
+    static const std::vector<Meaning> table {
+        { Group::Income, {}, Figure::MonthlyAmount, QStringLiteral("B3") },
+        { Group::Expense, {}, Figure::MonthlyAmount, QStringLiteral("B3") },
+        { Group::HusbandDOB, {}, Figure::Date, QStringLiteral("H3") },
+        { Group::WifeDOB, {}, Figure::Date, QStringLiteral("H3") },
+        { Group::Other, { 0, 1 }, Figure::Rate, QStringLiteral("H6") },
+        { Group::Other, { 2 }, Figure::Rate, QStringLiteral("H8") },
+        { Group::Other, { 5 }, Figure::Share, QStringLiteral("H11") },
+        { Group::Other, { 8, 9 }, Figure::Age, QStringLiteral("H14") },
+        { Group::Other, { 12, 13 }, Figure::Age, QStringLiteral("H18") },
+        { Group::Savings, {}, Figure::Balance, QStringLiteral("I38") },
+        { Group::RetirementIncome, { 0, 1 }, Figure::MonthlyAmount, QStringLiteral("L16") },
+        { Group::RetirementIncome, { 2, 3 }, Figure::YearlyAmount, QStringLiteral("L16") },
+    };
+    for (const Meaning& candidate : table) {
+        const auto& indices = candidate.indices;
+        if (candidate.group == field.group
+            && (indices.empty()
+                || std::find(indices.begin(), indices.end(), field.index) != indices.end()))
+            return candidate;
+    }
+    throw AppError(
+        QStringLiteral("No meaning for %1(%2)").arg(controlName(field.group)).arg(field.index));
+}
+
 std::vector<int> indices(Group group)
 {
     int last = -1;

@@ -55,6 +55,17 @@ struct Slot {
     int index;
 };
 
+// The kind of figure a field takes, as a screen reader announces it.
+enum class Figure { MonthlyAmount, YearlyAmount, Rate, Share, Age, Balance, Date };
+
+// What a set of fields holds, and the template cell whose comment guides the user on them.
+struct Meaning {
+    Group group;
+    std::vector<int> indices; // empty: every field of the group
+    Figure figure;
+    QString guidanceCell;
+};
+
 const std::vector<Frame>& frames(); // in screen order
 const std::vector<Field>& fields(); // every visible field
 const std::vector<Heading>& headings();
@@ -63,6 +74,7 @@ const std::vector<Slot>& placeholders();
 
 const Frame& frame(int index);
 const GroupRules& rules(Group group);
+const Meaning& meaning(const Field& field);
 // The indices that exist in a text-box array, visible and placeholder, ascending.
 std::vector<int> indices(Group group);
 bool isPlaceholder(Group group, int index);

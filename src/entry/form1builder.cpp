@@ -1,7 +1,9 @@
 #include "form1builder.h"
 
+#include "fielddescription.h"
 #include "form1.h"
 #include "formlayout.h"
+#include "typinghidestooltip.h"
 
 #include "app/twips.h"
 
@@ -124,6 +126,7 @@ void Form1Builder::frames()
 
 void Form1Builder::fields()
 {
+    auto* typing = new TypingHidesToolTip(&mForm);
     for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
         const int frameIndex = FieldCatalogue::rules(field.group).frame;
         QWidget* frame = mForm.Frame1(frameIndex);
@@ -134,10 +137,19 @@ void Form1Builder::fields()
             // Rates, a share and ages take three characters; amounts have no limit.
             box->setMaxLength(field.group == Group::Other ? 3 : std::numeric_limits<int>::max());
             place(box, left, top, textBoxWidth, textBoxHeight);
+            box->setAccessibleName(FieldDescription::accessibleName(field));
+            box->setAccessibleDescription(FieldDescription::accessibleDescription(field));
+            box->setToolTip(FieldDescription::toolTip(field));
+            box->installEventFilter(typing);
             mForm.textArray(field.group).insert(field.index, box);
         } else {
             auto* picker = new DatePicker(frame);
             place(picker, left, top, textBoxWidth, pickerHeight);
+            picker->describe(FieldDescription::accessibleName(field),
+                FieldDescription::accessibleDescription(field));
+            picker->setToolTip(FieldDescription::toolTip(field));
+            for (QWidget* part : picker->findChildren<QWidget*>())
+                part->installEventFilter(typing);
             (field.group == Group::HusbandDOB ? mForm.dtHusbandDOB : mForm.dtWifeDOB) = picker;
         }
         const int labelLeft = labelColumn(FieldCatalogue::frame(frameIndex), field.column)

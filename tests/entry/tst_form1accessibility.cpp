@@ -1,0 +1,220 @@
+#include "form1fixture.h"
+
+#include "workbook/template/templatedescription.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHelpEvent>
+#include <QPushButton>
+#include <QToolTip>
+#include <set>
+
+using namespace Form1Fixture;
+using FieldCatalogue::Group;
+
+namespace {
+
+// Which template comment guides which fields, and the words that say what each takes.
+struct Expected {
+    Group group;
+    std::set<int> indices; // empty: the whole group
+    QString cell;
+    QString figure;
+};
+
+const std::vector<Expected>& expectations()
+{
+    static const std::vector<Expected> table {
+        { Group::Income, {}, "B3", "monthly amount" },
+        { Group::Expense, {}, "B3", "monthly amount" },
+        { Group::HusbandDOB, {}, "H3", "date" },
+        { Group::WifeDOB, {}, "H3", "date" },
+        { Group::Other, { 0, 1 }, "H6", "rate in percent" },
+        { Group::Other, { 2 }, "H8", "rate in percent" },
+        { Group::Other, { 5 }, "H11", "share of today's expenses in percent" },
+        { Group::Other, { 8, 9 }, "H14", "age in years" },
+        { Group::Other, { 12, 13 }, "H18", "age in years" },
+        { Group::Savings, {}, "I38", "balance" },
+        { Group::RetirementIncome, { 0, 1 }, "L16", "monthly amount" },
+        { Group::RetirementIncome, { 2, 3 }, "L16", "yearly amount" },
+    };
+    return table;
+}
+
+const Expected* expectationFor(Group group, int index)
+{
+    for (const Expected& expected : expectations()) {
+        if (expected.group == group && (expected.indices.empty() || expected.indices.count(index)))
+            return &expected;
+    }
+    return nullptr;
+}
+
+// The comments as the template itself carries them.
+QHash<QString, QString> templateComments()
+{
+    QHash<QString, QString> comments;
+    for (const CellComment& comment : estimateSheet().comments)
+        comments.insert(comment.address, comment.text);
+    return comments;
+}
+
+QString accessibleText(QWidget* widget, QAccessible::Text text)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(text) : QString();
+}
+
+// The tooltip that hovering shows: the widget's own, or its nearest parent's.
+QString shownToolTip(QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (!widget->toolTip().isEmpty())
+            return widget->toolTip();
+    }
+    return QString();
+}
+
+// The tooltip window that Qt shows, found by the name Qt gives it.
+int toolTipWidth()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
+            return window->width();
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestForm1Accessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mHome.isValid());
+        setUpProcess(mHome);
+        useStoreIn(mHome.filePath("store"));
+        mDialogs = std::make_unique<ScriptedDialogs>();
+        mForm = shownForm();
+        QVERIFY(mForm->isVisible());
+    }
+
+    void cleanupTestCase()
+    {
+        mForm.reset();
+        mDialogs.reset();
+    }
+
+    void everyFieldSaysWhatItIs_data()
+    {
+        QTest::addColumn<Group>("group");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("label");
+        for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+            QTest::newRow(qPrintable(FieldCatalogue::settingsKey(field.group, field.index)))
+                << field.group << field.index << field.label.trimmed();
+        }
+    }
+
+    void everyFieldSaysWhatItIs()
+    {
+        QFETCH(Group, group);
+        QFETCH(int, index);
+        QFETCH(QString, label);
+        const Expected* expected = expectationFor(group, index);
+        QVERIFY(expected);
+        const QHash<QString, QString> comments = templateComments();
+        const QString guidance = comments.value(expected->cell);
+        QVERIFY(!guidance.isEmpty());
+
+        for (QWidget* part : focusableParts(group, index)) {
+            const QString name = accessibleText(part, QAccessible::Name);
+            QVERIFY2(name.contains(label), qPrintable(name));
+            const QString description = accessibleText(part, QAccessible::Description);
+            QVERIFY2(description.contains(expected->figure, Qt::CaseInsensitive),
+                qPrintable(description));
+            // The comment whole, its line breaks included, and no other comment.
+            QVERIFY2(description.contains(guidance), qPrintable(description));
+            for (auto other = comments.cbegin(); other != comments.cend(); ++other) {
+                if (other.key() != expected->cell)
+                    QVERIFY2(!description.contains(other.value()), qPrintable(other.key()));
+            }
+            const QString toolTip = shownToolTip(part).simplified();
+            for (const QString& line : guidance.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                QVERIFY2(toolTip.contains(line.simplified()), qPrintable(line));
+        }
+    }
+
+    // No two controls of the window share a name, so every field can be told apart by ear.
+    void namesAreUniqueAcrossTheWindow()
+    {
+        std::set<QString> names;
+        int fieldParts = 0;
+        for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+            for (QWidget* part : focusableParts(field.group, field.index)) {
+                QVERIFY(names.insert(accessibleText(part, QAccessible::Name)).second);
+                ++fieldParts;
+            }
+        }
+        QCOMPARE(fieldParts, 85 + 2 * 2);
+        for (QPushButton* button :
+            { mForm->PushButton22, mForm->PushButton6, mForm->PushButton7 }) {
+            const QString name = accessibleText(button, QAccessible::Name);
+            QCOMPARE(name, button->text());
+            QVERIFY(names.insert(name).second);
+        }
+    }
+
+    void placeholdersStayHidden()
+    {
+        for (const FieldCatalogue::Slot& slot : FieldCatalogue::placeholders()) {
+            QLineEdit* box = mForm->textArray(slot.group)(slot.index);
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+            QVERIFY(accessible->state().invisible);
+            QCOMPARE(box->toolTip(), QString());
+            QCOMPARE(box->accessibleDescription(), QString());
+        }
+    }
+
+    // The tooltip shows on hover; the first key typed into the field takes it away. One field
+    // of each group: the tip takes its short fade to go.
+    void typingHidesTheToolTip()
+    {
+        std::set<Group> tried;
+        for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+            if (!tried.insert(field.group).second)
+                continue;
+            QWidget* part = focusableParts(field.group, field.index).back();
+            const QPoint at = part->rect().center();
+            QHelpEvent hover(QEvent::ToolTip, at, part->mapToGlobal(at));
+            QApplication::sendEvent(part, &hover);
+            QVERIFY2(QToolTip::isVisible(), qPrintable(field.label));
+            QCOMPARE(QToolTip::text(), shownToolTip(part));
+            const int width = toolTipWidth();
+            QVERIFY2(width > 0 && width < mForm->width(), qPrintable(field.label));
+            QTest::keyClick(part, Qt::Key_End);
+            QTRY_VERIFY2_WITH_TIMEOUT(!QToolTip::isVisible(), qPrintable(field.label), 2000);
+        }
+        QCOMPARE(int(tried.size()), 7);
+    }
+
+private:
+    // What the keyboard reaches of a field: the box, or a picker's check box and date edit.
+    std::vector<QWidget*> focusableParts(Group group, int index) const
+    {
+        if (FieldCatalogue::isTextArray(group))
+            return { mForm->textArray(group)(index) };
+        DatePicker* picker = mForm->picker(group);
+        return { picker->checkBox(), picker->dateEdit() };
+    }
+
+    QTemporaryDir mHome;
+    std::unique_ptr<ScriptedDialogs> mDialogs;
+    std::unique_ptr<Form1> mForm;
+};
+
+QTEST_MAIN(TestForm1Accessibility)
+#include "tst_form1accessibility.moc"
