@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <algorithm>
 #include <limits>
@@ -21,6 +22,8 @@ using FieldCatalogue::Column;
 using FieldCatalogue::Group;
 
 namespace {
+
+const QRegularExpression threeCharacters(QStringLiteral(".{0,3}"));
 
 QFont arialBold(double pointSize)
 {
@@ -131,8 +134,11 @@ void Form1Builder::fields()
         const int left = boxLeft(field);
         if (FieldCatalogue::isTextArray(field.group)) {
             auto* box = new QLineEdit(QStringLiteral("0"), frame);
-            // Rates, a share and ages take three characters; amounts have no limit.
-            box->setMaxLength(field.group == Group::Other ? 3 : std::numeric_limits<int>::max());
+            box->setMaxLength(std::numeric_limits<int>::max());
+            // Rates, a share and ages take three typed characters; a longer text set by the
+            // program is shown whole. Amounts have no limit.
+            if (field.group == Group::Other)
+                box->setValidator(new QRegularExpressionValidator(threeCharacters, box));
             place(box, left, top, textBoxWidth, textBoxHeight);
             mForm.textArray(field.group).insert(field.index, box);
         } else {
@@ -161,8 +167,15 @@ void Form1Builder::headings()
         if (heading.bracket) {
             const int left = labelColumn(design, heading.column);
             label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-            // A group heading's row has no box, so its text may run across the column.
-            place(label, left, top, frameWidth - left - leftLabelColumn, headingHeight);
+            // A group heading's row has no box, so its text may run across its own column, but
+            // not into the other one: a skin paints a label's whole background.
+            const int columnEnd
+                = (heading.column == Column::Left ? design.leftColumn : rightColumn) + textBoxWidth;
+            place(label, left, top, columnEnd - left, headingHeight);
+            // Only as tall as its text, so that it reaches no box of the row above.
+            const int spare = label->height() - label->fontMetrics().height();
+            if (spare > 0)
+                label->setGeometry(label->geometry().adjusted(0, spare, 0, 0));
             bracket(frame, design, heading, left, top);
         } else {
             const int left = heading.column == Column::Left ? design.leftColumn : rightColumn;
@@ -215,9 +228,7 @@ void Form1Builder::tabOrder()
         if (FieldCatalogue::isTextArray(field.group)) {
             stops.push_back(mForm.textArray(field.group)(field.index));
         } else {
-            DatePicker* picker = mForm.picker(field.group);
-            stops.push_back(picker->checkBox());
-            stops.push_back(picker->dateEdit());
+            stops.push_back(mForm.picker(field.group)->dateEdit());
         }
     }
     stops.push_back(mForm.VScroll1);

@@ -169,32 +169,40 @@ private slots:
 
     void restoredTexts_data()
     {
+        QTest::addColumn<Group>("group");
+        QTest::addColumn<int>("index");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("currency text") << "$1,500.00"
+        QTest::newRow("currency text") << Group::Savings << 11 << "$1,500.00"
                                        << "$1,500.00";
-        QTest::newRow("not validated") << "abc"
+        QTest::newRow("not validated") << Group::Savings << 11 << "abc"
                                        << "abc";
-        QTest::newRow("empty shows 0") << ""
+        QTest::newRow("empty shows 0") << Group::Savings << 11 << ""
                                        << "0";
-        QTest::newRow("non-ASCII")
-            << QString::fromUtf8("€½ü 日本") << QString::fromUtf8("€½ü 日本");
-        QTest::newRow("the placeholder word in a real field") << "Dummy"
+        QTest::newRow("non-ASCII") << Group::Savings << 11 << QString::fromUtf8("€½ü 日本")
+                                   << QString::fromUtf8("€½ü 日本");
+        QTest::newRow("the placeholder word in a real field") << Group::Savings << 11 << "Dummy"
                                                               << "Dummy";
-        QTest::newRow("spaces kept") << "  12 "
+        QTest::newRow("spaces kept") << Group::Savings << 11 << "  12 "
                                      << "  12 ";
+        // Three characters is a limit on typing: the box, the store and the cell agree.
+        QTest::newRow("rate longer than three characters") << Group::Other << 0 << "10.55"
+                                                           << "10.55";
     }
 
     void restoredTexts()
     {
+        QFETCH(Group, group);
+        QFETCH(int, index);
         QFETCH(QString, stored);
         QFETCH(QString, shown);
-        SettingsStore::write("txtSavings11", stored);
+        const QString key = FieldCatalogue::settingsKey(group, index);
+        SettingsStore::write(key, stored);
         Form1 form;
         form.Form_Load();
-        QCOMPARE(form.txtSavings(11)->text(), shown);
+        QCOMPARE(form.textArray(group)(index)->text(), shown);
         // Only a change is written back: an empty stored text stays empty.
-        QCOMPARE(Form1Fixture::stored("txtSavings11"), stored.isEmpty() ? QString() : shown);
+        QCOMPARE(Form1Fixture::stored(key), stored.isEmpty() ? QString() : shown);
     }
 
     void garbageOrMissingGroup_data()
