@@ -172,10 +172,8 @@ void Form1Builder::headings()
             const int columnEnd
                 = (heading.column == Column::Left ? design.leftColumn : rightColumn) + textBoxWidth;
             place(label, left, top, columnEnd - left, headingHeight);
-            // Only as tall as its text, so that it reaches no box of the row above.
-            const int spare = label->height() - label->fontMetrics().height();
-            if (spare > 0)
-                label->setGeometry(label->geometry().adjusted(0, spare, 0, 0));
+            // Its text stands at the bottom; the top may reach into the row above, under it.
+            label->lower();
             bracket(frame, design, heading, left, top);
         } else {
             const int left = heading.column == Column::Left ? design.leftColumn : rightColumn;
