@@ -1,9 +1,11 @@
 #include "app/appicon.h"
+#include "app/commandline.h"
 #include "app/product.h"
 #include "appearance/applyskin.h"
 #include "entry/form1.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
+#include "workbook/libreoffice/officeprogram.h"
 #include "workbook/spreadsheetapplication.h"
 
 #include <QApplication>
@@ -15,8 +17,17 @@ constexpr int startCheckReapDelayMs = 500;
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(Product::name);
+    QCoreApplication::setApplicationVersion(QStringLiteral(FERROWYND_VERSION));
+    {
+        // Answered before a display or an office is needed.
+        const QCoreApplication commandLine(argc, argv);
+        if (const std::optional<int> status
+            = answerCommandLine(QCoreApplication::arguments(), officeProgramPath))
+            return *status;
+    }
+
     QApplication application(argc, argv);
-    QApplication::setApplicationName(Product::name);
     QApplication::setWindowIcon(programIcon());
 
     // The start check's office comes up while the main window is built.

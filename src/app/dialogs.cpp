@@ -2,20 +2,23 @@
 
 #include "applicationtitle.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
+
+// What a title bar takes besides its text: the window's icon and its buttons.
+constexpr int titleBarRoom = 160;
 
 class WidgetDialogs final : public Dialogs {
 public:
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
         Buttons buttons) override
     {
-        QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title,
-            text, buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-            parent);
-        const int result = box.exec();
+        const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, title, text, icon, buttons);
+        const int result = box->exec();
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -54,4 +57,22 @@ void showPlainMessage(QWidget* parent, const QString& text)
 {
     Dialogs::current().message(
         parent, applicationTitle(), text, Dialogs::Icon::None, Dialogs::Buttons::Ok);
+}
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& title,
+    const QString& text, Dialogs::Icon icon, Dialogs::Buttons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(
+        icon == Dialogs::Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
+        buttons == Dialogs::Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+        parent);
+    // A box sizes itself to its text, so a short message would leave the title bar room for
+    // an ellipsis only. A row as wide as the title keeps it whole.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + titleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // The one door to modal windows: every message box and the save dialog go through the
@@ -27,3 +29,7 @@ public:
 
 // A message box with the application title, no icon and an OK button only.
 void showPlainMessage(QWidget* parent, const QString& text);
+
+// The message box that the real dialogs show, not yet shown: wide enough for its whole title.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& title,
+    const QString& text, Dialogs::Icon icon, Dialogs::Buttons buttons);

@@ -5,15 +5,21 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <functional>
 
 namespace {
 
-// A date edit that can show nothing, and that Tab leaves at once instead of walking through
-// day, month and year.
+// A date edit that can show nothing, that Tab leaves at once instead of walking through day,
+// month and year, and where Space turns the date on and off.
 class BlankableDateEdit final : public QDateEdit {
 public:
-    using QDateEdit::QDateEdit;
+    BlankableDateEdit(const QDate& date, QWidget* parent, std::function<void()> toggle)
+        : QDateEdit(date, parent)
+        , mToggle(std::move(toggle))
+    {
+    }
 
     void setBlank(bool blank)
     {
@@ -29,7 +35,30 @@ protected:
 
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+            mToggle();
+            return;
+        }
+        // With no date shown there is no day, month or year to move to or change.
+        if (mBlank) {
+            event->ignore();
+            return;
+        }
+        QDateEdit::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        if (mBlank)
+            QAbstractSpinBox::focusInEvent(event);
+        else
+            QDateEdit::focusInEvent(event);
+    }
+
 private:
+    std::function<void()> mToggle;
     bool mBlank = false;
 };
 
@@ -41,7 +70,7 @@ const QDate DatePicker::lastDate(9999, 12, 31);
 DatePicker::DatePicker(QWidget* parent)
     : QWidget(parent)
     , mCheckBox(new QCheckBox(this))
-    , mDateEdit(new BlankableDateEdit(QDate::currentDate(), this))
+    , mDateEdit(new BlankableDateEdit(QDate::currentDate(), this, [this] { mCheckBox->click(); }))
 {
     mDateEdit->setDisplayFormat(QStringLiteral("dd-MMM-yyyy"));
     mDateEdit->setDateRange(firstDate, lastDate);
@@ -52,7 +81,9 @@ DatePicker::DatePicker(QWidget* parent)
     layout->setSpacing(2);
     layout->addWidget(mCheckBox);
     layout->addWidget(mDateEdit, 1);
-    setFocusProxy(mCheckBox);
+    // One place in the tab order: the date, which takes the keys for the check box too.
+    mCheckBox->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(mDateEdit);
 
     connect(mCheckBox, &QCheckBox::toggled, this, &DatePicker::checkToggled);
     connect(mDateEdit, &QDateEdit::dateChanged, this, &DatePicker::dateEdited);
@@ -92,7 +123,8 @@ void DatePicker::showValue()
     if (mValue)
         mDateEdit->setDate(*mValue);
     static_cast<BlankableDateEdit*>(mDateEdit)->setBlank(!mValue);
-    mDateEdit->setEnabled(mValue.has_value());
+    // Still a tab stop without a date, so that Space can bring one back.
+    mDateEdit->setReadOnly(!mValue);
     mUpdating = false;
 }
 

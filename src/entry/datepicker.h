@@ -8,7 +8,8 @@ class QCheckBox;
 class QDateEdit;
 
 // A date or no date: a date edit showing "dd-MMM-yyyy" with a check box in front that turns
-// the date on and off. With no date the edit is blank and disabled.
+// the date on and off; Space in the edit does the same. With no date the edit is blank and
+// read-only.
 class DatePicker final : public QWidget {
     Q_OBJECT
 

@@ -41,6 +41,13 @@ bool isFocusMove(Qt::FocusReason reason)
         || reason == Qt::OtherFocusReason;
 }
 
+// The reasons for which a line edit selects its whole text as it takes the focus.
+bool isKeyboardFocus(Qt::FocusReason reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason;
+}
+
 } // namespace
 
 Form1::Form1(StartUpHooks hooks, QWidget* parent)
@@ -253,17 +260,19 @@ void Form1::VScroll1_Scroll(int position)
 
 void Form1::fieldGotFocus(const FieldRef& field)
 {
-    const FieldCatalogue::GroupRules& rules = FieldCatalogue::rules(field.group);
-    QWidget* control = nullptr;
-    if (FieldCatalogue::isTextArray(field.group)) {
-        QLineEdit* box = textArray(field.group)(field.index);
-        if (rules.selectOnFocus)
-            selectAllText(box);
-        control = box;
-    } else {
-        control = picker(field.group);
-    }
-    const int position = Twips::fromPixels(Frame1(rules.frame)->y() + control->y());
+    if (FieldCatalogue::isTextArray(field.group)
+        && FieldCatalogue::rules(field.group).selectOnFocus)
+        selectAllText(textArray(field.group)(field.index));
+    scrollIntoView(field);
+}
+
+void Form1::scrollIntoView(const FieldRef& field)
+{
+    const QWidget* control = FieldCatalogue::isTextArray(field.group)
+        ? static_cast<QWidget*>(textArray(field.group)(field.index))
+        : picker(field.group);
+    const int frameTop = Frame1(FieldCatalogue::rules(field.group).frame)->y();
+    const int position = Twips::fromPixels(frameTop + control->y());
     VScroll1->setValue(ScrollRule::targetFor(position, VScroll1->maximum()));
 }
 
@@ -276,8 +285,10 @@ void Form1::fieldValidate(const FieldRef& field, QWidget* next, Qt::FocusReason 
             box->setText(outcome.text);
         return;
     }
-    // The focus has already moved on; the answer to the message brings it back. A button
-    // pressed to leave the field must not act on the refused entry.
+    // The focus has already moved on; the answer to the message brings it back. Until then
+    // the control that took it does not act: a pressed button does not click, and a field
+    // does not scroll the refused one out of view.
+    mRefusedField = box;
     if (reason == Qt::MouseFocusReason)
         mRefusedClick = qobject_cast<QAbstractButton*>(next);
     QMetaObject::invokeMethod(
@@ -290,8 +301,10 @@ void Form1::fieldValidate(const FieldRef& field, QWidget* next, Qt::FocusReason 
 
 void Form1::refuseLeaving(QPointer<QLineEdit> box, const QString& message)
 {
-    if (!box)
+    const auto field = fieldOf(box);
+    if (!field)
         return;
+    scrollIntoView(*field);
     showPlainMessage(this, message);
     mRefusedClick.clear();
     if (!box)
@@ -300,10 +313,10 @@ void Form1::refuseLeaving(QPointer<QLineEdit> box, const QString& message)
     mReturningFocus = true;
     box->setFocus(Qt::OtherFocusReason);
     mReturningFocus = false;
+    mRefusedField.clear();
     // The message's window may still hold the activation, so the field gets no focus event of
     // its own: the panel goes back to where the field stands.
-    if (const auto field = fieldOf(box))
-        fieldGotFocus(*field);
+    scrollIntoView(*field);
     selectAllText(box);
 }
 
@@ -325,12 +338,23 @@ void Form1::selectAllText(QLineEdit* box)
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (!mReturningFocus && isFocusMove(static_cast<QFocusEvent*>(event)->reason())) {
-            if (const auto field = fieldOf(watched))
-                fieldGotFocus(*field);
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const auto field = fieldOf(watched);
+        if (!field)
+            break;
+        if (!mReturningFocus && !mRefusedField && isFocusMove(reason))
+            fieldGotFocus(*field);
+        // A line edit selects its whole text when the keyboard brings the focus; a group that
+        // does not select on focus gets the focus without that, so typing adds to the text.
+        if (isKeyboardFocus(reason) && FieldCatalogue::isTextArray(field->group)
+            && !FieldCatalogue::rules(field->group).selectOnFocus) {
+            QFocusEvent withoutSelection(QEvent::FocusIn, Qt::OtherFocusReason);
+            static_cast<QObject*>(watched)->event(&withoutSelection);
+            return true;
         }
         break;
+    }
     case QEvent::FocusOut: {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         QWidget* next = QApplication::focusWidget();

@@ -91,6 +91,7 @@ private:
     void fieldChange(FieldCatalogue::Group group, int index);
     void pickerChange(FieldCatalogue::Group group);
     void fieldGotFocus(const FieldRef& field);
+    void scrollIntoView(const FieldRef& field);
     void fieldValidate(const FieldRef& field, QWidget* next, Qt::FocusReason reason);
     void refuseLeaving(QPointer<QLineEdit> box, const QString& message);
     void selectAllText(QLineEdit* box);
@@ -109,4 +110,6 @@ private:
     bool mReturningFocus = false;
     // A button clicked while leaving a field that is refused: its click must not happen.
     QPointer<QAbstractButton> mRefusedClick;
+    // The field whose entry was refused, until its message is answered.
+    QPointer<QLineEdit> mRefusedField;
 };

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <algorithm>
 #include <limits>
@@ -23,6 +24,8 @@ using FieldCatalogue::Column;
 using FieldCatalogue::Group;
 
 namespace {
+
+const QRegularExpression threeCharacters(QStringLiteral(".{0,3}"));
 
 QFont arialBold(double pointSize)
 {
@@ -134,8 +137,11 @@ void Form1Builder::fields()
         const int left = boxLeft(field);
         if (FieldCatalogue::isTextArray(field.group)) {
             auto* box = new QLineEdit(QStringLiteral("0"), frame);
-            // Rates, a share and ages take three characters; amounts have no limit.
-            box->setMaxLength(field.group == Group::Other ? 3 : std::numeric_limits<int>::max());
+            box->setMaxLength(std::numeric_limits<int>::max());
+            // Rates, a share and ages take three typed characters; a longer text set by the
+            // program is shown whole. Amounts have no limit.
+            if (field.group == Group::Other)
+                box->setValidator(new QRegularExpressionValidator(threeCharacters, box));
             place(box, left, top, textBoxWidth, textBoxHeight);
             box->setAccessibleName(FieldDescription::accessibleName(field));
             box->setAccessibleDescription(FieldDescription::accessibleDescription(field));
@@ -173,8 +179,13 @@ void Form1Builder::headings()
         if (heading.bracket) {
             const int left = labelColumn(design, heading.column);
             label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-            // A group heading's row has no box, so its text may run across the column.
-            place(label, left, top, frameWidth - left - leftLabelColumn, headingHeight);
+            // A group heading's row has no box, so its text may run across its own column, but
+            // not into the other one: a skin paints a label's whole background.
+            const int columnEnd
+                = (heading.column == Column::Left ? design.leftColumn : rightColumn) + textBoxWidth;
+            place(label, left, top, columnEnd - left, headingHeight);
+            // Its text stands at the bottom; the top may reach into the row above, under it.
+            label->lower();
             bracket(frame, design, heading, left, top);
         } else {
             const int left = heading.column == Column::Left ? design.leftColumn : rightColumn;
@@ -227,9 +238,7 @@ void Form1Builder::tabOrder()
         if (FieldCatalogue::isTextArray(field.group)) {
             stops.push_back(mForm.textArray(field.group)(field.index));
         } else {
-            DatePicker* picker = mForm.picker(field.group);
-            stops.push_back(picker->checkBox());
-            stops.push_back(picker->dateEdit());
+            stops.push_back(mForm.picker(field.group)->dateEdit());
         }
     }
     stops.push_back(mForm.VScroll1);

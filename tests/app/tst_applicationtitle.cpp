@@ -1,5 +1,7 @@
 #include "app/applicationtitle.h"
+#include "app/dialogs.h"
 
+#include <QMessageBox>
 #include <QtTest>
 
 class TestApplicationTitle : public QObject {
@@ -33,6 +35,36 @@ private slots:
         QCOMPARE(result, title);
         QVERIFY(result.size() <= 40);
         QVERIFY(name.startsWith(result));
+    }
+
+    // The real message box leaves its title bar room for the whole title beside the window's
+    // icon and buttons, however short its text.
+    void messageBoxesShowTheirWholeTitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a short message") << "Ferrowynd"
+                                         << "Done.";
+        QTest::newRow("the error report's title") << "Application Error"
+                                                  << "Overflow";
+        QTest::newRow("the longest application title") << QString(40, QLatin1Char('W')) << "Done.";
+    }
+
+    void messageBoxesShowTheirWholeTitle()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        const std::unique_ptr<QMessageBox> box
+            = makeMessageBox(nullptr, title, text, Dialogs::Icon::None, Dialogs::Buttons::Ok);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        const int needed = QFontMetrics(titleFont).horizontalAdvance(title) + 3 * 24 + 24;
+        QVERIFY2(box->width() >= needed,
+            qPrintable(QStringLiteral("%1 < %2").arg(box->width()).arg(needed)));
+        QCOMPARE(box->windowTitle(), title);
+        box->close();
     }
 };
 

@@ -12,8 +12,9 @@ private slots:
     void reportTextIsExact()
     {
         QCOMPARE(errorReportText("File not found", "Form1.Form_Load", 126),
-            QStringLiteral("File not found\r\nFerrowynd2021/08/31.Form1.Form_Load at line 126\r\r"
-                           "Please email screenshot of this message to support@ostrivane.example"));
+            QStringLiteral(
+                "File not found\r\nin Ferrowynd2021/08/31.Form1.Form_Load at line 126\r\r"
+                "Please email screenshot of this message to support@ostrivane.example"));
     }
 
     void failingStepIsReportedAndTheNextRuns()

@@ -2,12 +2,12 @@
 #include "app/errortrap.h"
 #include "appearance/applyskin.h"
 #include "appearance/skinframework.h"
+#include "entry/form1.h"
 #include "scripteddialogs.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -122,12 +122,34 @@ QColor shownAt(QWidget& window, const QString& name, QPoint inside)
     return window.grab().toImage().pixelColor(control->mapTo(&window, inside));
 }
 
+// Beside the program, where a user puts it.
+QString skinFolder()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/x");
+}
+
+QString skinFile()
+{
+    return skinFolder() + QStringLiteral("/o.cjs");
+}
+
 bool writeSkinFile(const QByteArray& bytes)
 {
-    if (!QDir().mkpath(QFileInfo(skinFilePath()).path()))
+    if (!QDir().mkpath(skinFolder()))
         return false;
-    QFile file(skinFilePath());
+    QFile file(skinFile());
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A control as the panel shows it, against the control drawn alone; the border is left out,
+// where a rounded frame lets the background through.
+bool shownWhole(QWidget* panel, const QImage& panelImage, QWidget* control)
+{
+    const QRect inside = control->rect().adjusted(3, 3, -3, -3);
+    const QImage alone = control->grab(inside).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage onPanel = panelImage.copy(inside.translated(control->mapTo(panel, QPoint(0, 0))))
+                               .convertToFormat(QImage::Format_RGB32);
+    return alone == onPanel;
 }
 
 const QByteArray plainSkin = QByteArrayLiteral("QPushButton { font-weight: bold; }\n");
@@ -149,12 +171,6 @@ private slots:
     }
 
     void cleanup() { QDir(skinFolder()).removeRecursively(); }
-
-    void theSkinIsLookedForBesideTheProgram()
-    {
-        QCOMPARE(
-            skinFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/x/o.cjs"));
-    }
 
     void noSkinFileLeavesTheDesignAndNeverCallsTheComponent()
     {
@@ -179,7 +195,7 @@ private slots:
 
     void aFolderNamedLikeTheSkinIsNoSkin()
     {
-        QVERIFY(QDir().mkpath(skinFilePath()));
+        QVERIFY(QDir().mkpath(skinFile()));
         MainWindow window;
         const auto designed = looksOf(window);
         ApplySkin(window);
@@ -263,7 +279,7 @@ private slots:
             { 1, Access::Get }, { 1, Access::Put }, { 5, Access::Put }, { 10, Access::Put },
             { 3, Access::Method } };
         QCOMPARE(skin->calls(), expected);
-        QCOMPARE(skin->loadedPath(), skinFilePath());
+        QCOMPARE(skin->loadedPath(), skinFile());
         QCOMPARE(skin->applyOptions(), 0x41);
         QCOMPARE(window.styleSheet(), QString::fromUtf8(plainSkin));
         QCOMPARE(window.property("skinControls").toBool(), true);
@@ -315,8 +331,7 @@ private slots:
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.first().title, QStringLiteral("Application Error"));
         const QString text = dialogs.messages.first().text;
-        QVERIFY2(
-            text.startsWith(QStringLiteral("The skin file ") + skinFilePath()), qPrintable(text));
+        QVERIFY2(text.startsWith(QStringLiteral("The skin file ") + skinFile()), qPrintable(text));
         QVERIFY2(text.contains(description), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("Form1.Form_Load at line 104")), qPrintable(text));
         QCOMPARE(looksOf(window), designed);
@@ -330,7 +345,7 @@ private slots:
         if (::geteuid() == 0)
             QSKIP("the superuser reads files whatever their permissions");
         QVERIFY(writeSkinFile(plainSkin));
-        QVERIFY(QFile::setPermissions(skinFilePath(), QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(skinFile(), QFileDevice::WriteOwner));
         MainWindow window;
         const auto designed = looksOf(window);
         QVERIFY_THROWS_EXCEPTION(AppError, ApplySkin(window));
@@ -338,8 +353,27 @@ private slots:
         QCOMPARE(window.styleSheet(), QString());
     }
 
-private:
-    static QString skinFolder() { return QFileInfo(skinFilePath()).path(); }
+    // The skin paints every label's background: no heading may lie over a field of the other
+    // column, nor over any label or box of its own.
+    void theSkinnedMainWindowShowsEveryFieldWhole()
+    {
+        QVERIFY(writeSkinFile(plainSkin));
+        Form1 form;
+        ApplySkin(form);
+        QCOMPARE(form.styleSheet(), QString::fromUtf8(plainSkin));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage panel = form.Picture1->grab().toImage();
+        for (const int index : form.Label4.indices()) {
+            QLabel* label = form.Label4(index);
+            QVERIFY2(shownWhole(form.Picture1, panel, label), qPrintable(label->text()));
+        }
+        for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+            if (FieldCatalogue::isTextArray(field.group))
+                QVERIFY2(shownWhole(form.Picture1, panel, form.textArray(field.group)(field.index)),
+                    qPrintable(FieldCatalogue::settingsKey(field.group, field.index)));
+        }
+    }
 };
 
 QTEST_MAIN(TestApplySkin)

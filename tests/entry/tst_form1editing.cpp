@@ -26,6 +26,8 @@ public:
     Answer message(QWidget*, const QString&, const QString& text, Icon, Buttons) override
     {
         texts << text;
+        if (whileShown)
+            whileShown();
         QWidget box;
         box.setFocusPolicy(Qt::StrongFocus);
         box.show();
@@ -37,13 +39,20 @@ public:
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 
     QStringList texts;
+    std::function<void()> whileShown;
 };
 
 QWidget* control(Form1& form, Group group, int index)
 {
     if (FieldCatalogue::isTextArray(group))
         return form.textArray(group)(index);
-    return form.picker(group)->checkBox();
+    return form.picker(group)->dateEdit();
+}
+
+bool inView(Form1& form, const QWidget* control)
+{
+    const QPoint topLeft = control->mapTo(form.Picture2, QPoint(0, 0));
+    return topLeft.y() >= 0 && topLeft.y() + control->height() <= form.Picture2->height();
 }
 
 QString describe(QWidget* widget)
@@ -200,10 +209,86 @@ private slots:
             if (selected)
                 QCOMPARE(box->selectedText(), box->text());
         }
-        // The field lies inside the viewport.
-        const QPoint topLeft = target->mapTo(mForm->Picture2, QPoint(0, 0));
-        QVERIFY(topLeft.y() >= 0);
-        QVERIFY(topLeft.y() + target->height() <= mForm->Picture2->height());
+        QVERIFY(inView(*mForm, target));
+    }
+
+    // Only the groups that select on focus select when the keyboard brings the focus; typing
+    // into an income field adds to its text.
+    void keyboardFocusSelectsWhereTheGroupDoes_data()
+    {
+        QTest::addColumn<Group>("fromGroup");
+        QTest::addColumn<int>("fromIndex");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Group>("group");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("Tab into txtIncome(4)")
+            << Group::Income << 0 << int(Qt::Key_Tab) << Group::Income << 4 << "45007";
+        QTest::newRow("Backtab into txtIncome(4)")
+            << Group::Income << 1 << int(Qt::Key_Backtab) << Group::Income << 4 << "45007";
+        QTest::newRow("Tab into txtExpense(27)")
+            << Group::Expense << 0 << int(Qt::Key_Tab) << Group::Expense << 27 << "7";
+        QTest::newRow("Backtab into txtSavings(7)")
+            << Group::Savings << 8 << int(Qt::Key_Backtab) << Group::Savings << 7 << "7";
+    }
+
+    void keyboardFocusSelectsWhereTheGroupDoes()
+    {
+        QFETCH(Group, fromGroup);
+        QFETCH(int, fromIndex);
+        QFETCH(int, key);
+        QFETCH(Group, group);
+        QFETCH(int, index);
+        QFETCH(QString, result);
+        QLineEdit* box = mForm->textArray(group)(index);
+        box->setText("4500");
+        QLineEdit* from = mForm->textArray(fromGroup)(fromIndex);
+        from->setFocus(Qt::MouseFocusReason);
+        settle();
+        QTest::keyClick(from, Qt::Key(key));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), box);
+        type(box, "7");
+        QCOMPARE(box->text(), result);
+        QCOMPARE(stored(FieldCatalogue::settingsKey(group, index)), result);
+    }
+
+    // The way a label's shortcut gives the focus.
+    void shortcutIntoAnIncomeFieldSelectsNothing()
+    {
+        QLineEdit* box = mForm->txtIncome(2);
+        box->setText("4500");
+        box->setFocus(Qt::ShortcutFocusReason);
+        settle();
+        QVERIFY(!box->hasSelectedText());
+        type(box, "7");
+        QCOMPARE(box->text(), QStringLiteral("45007"));
+    }
+
+    // A picker is one tab stop, with or without a date; Space turns its date off and on.
+    void pickerIsOneTabStop()
+    {
+        mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
+        mForm->txtExpense(60)->setFocus(Qt::MouseFocusReason);
+        settle();
+        QTest::keyClick(mForm->txtExpense(60), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), mForm->dtHusbandDOB->dateEdit());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(mForm->dtHusbandDOB->value(), std::nullopt);
+        QCOMPARE(stored("dtHusbandDOB"), QString());
+        QCOMPARE(mForm->dtHusbandDOB->dateEdit()->text(), QString());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), mForm->dtWifeDOB->dateEdit());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), mForm->txtOther(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), mForm->dtHusbandDOB->dateEdit());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(mForm->dtHusbandDOB->value(), std::optional<QDate>(QDate(1965, 11, 4)));
+        QCOMPARE(stored("dtHusbandDOB"), QStringLiteral("11/4/1965"));
+        QVERIFY(mDialogs->messages.isEmpty());
     }
 
     void tabbingFromLastExpenseMovesToTheHusbandsPicker()
@@ -316,10 +401,19 @@ private slots:
         settle();
         QCOMPARE(mForm->VScroll1->value(), 6335);
         type(box, "abc");
+        int valueWhileShown = -1;
+        bool inViewWhileShown = false;
+        windowed.whileShown = [&] {
+            valueWhileShown = mForm->VScroll1->value();
+            inViewWhileShown = inView(*mForm, box);
+        };
         // A field higher up, which scrolls the panel when it takes the focus.
         QTest::mouseClick(mForm->txtExpense(10), Qt::LeftButton);
         settle();
         QCOMPARE(windowed.texts, QStringList { "Please enter a valid amount" });
+        // The refused field stayed where the user saw it while the message was read.
+        QCOMPARE(valueWhileShown, 6335);
+        QVERIFY(inViewWhileShown);
         QApplication::setActiveWindow(mForm.get());
         QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
         settle();

@@ -5,7 +5,6 @@
 #include "app/errorreport.h"
 #include "app/product.h"
 #include "app/twips.h"
-#include "entry/storeddate.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -94,11 +93,15 @@ private slots:
     void firstStart()
     {
         Form1 form;
+        // Left from elsewhere: the load handler sets the title and puts the panel at its top.
+        setApplicationTitle(QStringLiteral("stale title"));
+        form.Picture1->move(form.Picture1->x(), -Twips::toPixels(3000));
         QVERIFY(form.Form_Load());
         QVERIFY(mDialogs->messages.isEmpty());
-        QCOMPARE(form.windowTitle(), Product::name);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Ferrowynd"));
         QVERIFY(!form.windowIcon().isNull());
-        QCOMPARE(applicationTitle(), applicationTitleFor(Product::name));
+        // A name without a space cannot lose its last word: it is its own title.
+        QCOMPARE(applicationTitle(), QStringLiteral("Ferrowynd"));
         for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
             if (FieldCatalogue::isTextArray(field.group))
                 QCOMPARE(form.textArray(field.group)(field.index)->text(), QStringLiteral("0"));
@@ -169,32 +172,40 @@ private slots:
 
     void restoredTexts_data()
     {
+        QTest::addColumn<Group>("group");
+        QTest::addColumn<int>("index");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("currency text") << "$1,500.00"
+        QTest::newRow("currency text") << Group::Savings << 11 << "$1,500.00"
                                        << "$1,500.00";
-        QTest::newRow("not validated") << "abc"
+        QTest::newRow("not validated") << Group::Savings << 11 << "abc"
                                        << "abc";
-        QTest::newRow("empty shows 0") << ""
+        QTest::newRow("empty shows 0") << Group::Savings << 11 << ""
                                        << "0";
-        QTest::newRow("non-ASCII")
-            << QString::fromUtf8("€½ü 日本") << QString::fromUtf8("€½ü 日本");
-        QTest::newRow("the placeholder word in a real field") << "Dummy"
+        QTest::newRow("non-ASCII") << Group::Savings << 11 << QString::fromUtf8("€½ü 日本")
+                                   << QString::fromUtf8("€½ü 日本");
+        QTest::newRow("the placeholder word in a real field") << Group::Savings << 11 << "Dummy"
                                                               << "Dummy";
-        QTest::newRow("spaces kept") << "  12 "
+        QTest::newRow("spaces kept") << Group::Savings << 11 << "  12 "
                                      << "  12 ";
+        // Three characters is a limit on typing: the box, the store and the cell agree.
+        QTest::newRow("rate longer than three characters") << Group::Other << 0 << "10.55"
+                                                           << "10.55";
     }
 
     void restoredTexts()
     {
+        QFETCH(Group, group);
+        QFETCH(int, index);
         QFETCH(QString, stored);
         QFETCH(QString, shown);
-        SettingsStore::write("txtSavings11", stored);
+        const QString key = FieldCatalogue::settingsKey(group, index);
+        SettingsStore::write(key, stored);
         Form1 form;
         form.Form_Load();
-        QCOMPARE(form.txtSavings(11)->text(), shown);
+        QCOMPARE(form.textArray(group)(index)->text(), shown);
         // Only a change is written back: an empty stored text stays empty.
-        QCOMPARE(Form1Fixture::stored("txtSavings11"), stored.isEmpty() ? QString() : shown);
+        QCOMPARE(Form1Fixture::stored(key), stored.isEmpty() ? QString() : shown);
     }
 
     void garbageOrMissingGroup_data()
@@ -313,7 +324,7 @@ private slots:
             DatePicker* husband = form->dtHusbandDOB;
             QTest::mouseClick(husband->checkBox(), Qt::LeftButton);
             QVERIFY(husband->value().has_value());
-            QCOMPARE(stored("dtHusbandDOB"), StoredDate::toText(husband->value()));
+            QCOMPARE(stored("dtHusbandDOB"), husband->value()->toString("M/d/yyyy"));
             husband->dateEdit()->setDate(QDate(1965, 11, 4));
             QCOMPARE(stored("dtHusbandDOB"), QStringLiteral("11/4/1965"));
 
@@ -349,6 +360,8 @@ private slots:
     void pointerWithoutHandFile()
     {
         auto form = shownForm();
+        // Whatever the window showed before, the custom pointer without a hand is the arrow.
+        form->setCursor(Qt::CrossCursor);
         moveOver(form->PushButton22);
         QCOMPARE(form->mousePointer(), Form1::MousePointer::Custom);
         QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
@@ -401,9 +414,10 @@ private slots:
     void closingEndsTheProgramAlone()
     {
         auto form = shownForm();
+        // Another window still open: Qt alone would not end the program when the main one
+        // closes.
         CloseCounter preview;
         preview.show();
-        preview.hide();
         QTimer::singleShot(0, form.get(), [&] { form->close(); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// The program takes no options of its own; it answers --help and --version on standard output
+// before any window or office starts. Returns the exit status when the program ends there, or
+// nothing when it goes on. Options meant for Qt itself (-platform, -style, ...) pass untouched.
+std::optional<int> answerCommandLine(
+    const QStringList& arguments, const std::function<QString()>& officeProgram);
