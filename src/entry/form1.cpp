@@ -66,6 +66,8 @@ Form1::Form1(StartUpHooks hooks, QWidget* parent)
     Picture2->setAttribute(Qt::WA_NoMousePropagation);
     setMouseTracking(true);
 
+    // Connected ahead of the generation run's handler: the run starts with every input on disk.
+    connect(PushButton22, &QPushButton::clicked, this, [this] { mSavedInputs.flush(); });
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
@@ -368,7 +370,9 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // Everything was stored as it changed; no other window's close handling runs.
+    // Everything was stored as it changed; the close waits until it is on disk. No other
+    // window's close handling runs.
+    mSavedInputs.flush();
     event->accept();
     QCoreApplication::exit(0);
 }

@@ -425,7 +425,7 @@ private slots:
 
         type(box, "12345");
         QCOMPARE(box->text(), QStringLiteral("12345"));
-        QCOMPARE(mDialogs->messages.size(), 1);
+        QTRY_COMPARE(mDialogs->messages.size(), 1);
         QCOMPARE(mDialogs->messages.constFirst().title, QStringLiteral("Application Error"));
         QVERIFY2(
             mDialogs->messages.constFirst().text.contains("Form1.txtExpense_Change at line 100"),
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(stored("txtExpense3"), QStringLiteral("123456"));
         useStoreIn(blocker.fileName() + "/config");
         type(box, "78");
-        QCOMPARE(mDialogs->messages.size(), 2);
+        QTRY_COMPARE(mDialogs->messages.size(), 2);
         useStoreIn(mStore->path());
     }
 
