@@ -4,6 +4,7 @@
 #include "app/applicationtitle.h"
 #include "app/errorreport.h"
 #include "app/product.h"
+#include "app/settingswriter.h"
 #include "app/twips.h"
 #include "entry/storeddate.h"
 
@@ -439,6 +440,35 @@ private slots:
         type(box, "78");
         QTRY_COMPARE(mDialogs->messages.size(), 2);
         useStoreIn(mStore->path());
+    }
+
+    // The generation run, connected after the window is made, and the end of the window find
+    // everything typed on disk.
+    void typingIsOnDiskBeforeTheRunAndAfterClosing()
+    {
+        auto form = shownForm();
+        QLineEdit* box = form->txtExpense(3);
+        box->setFocus(Qt::MouseFocusReason);
+        settle();
+        SettingsWriter& writer = SettingsStore::writer();
+        QString atRun;
+        connect(form->PushButton22, &QPushButton::clicked, form.get(), [&] {
+            if (writer.written() >= writer.handedIn())
+                atRun = QSettings(SettingsStore::fileName(), QSettings::IniFormat)
+                            .value("Ferrowynd/txtExpense3")
+                            .toString();
+        });
+        type(box, "1234567890");
+        form->PushButton22->click();
+        QCOMPARE(atRun, QStringLiteral("1234567890"));
+
+        type(box, "55");
+        QVERIFY(form->close());
+        QCOMPARE(writer.written(), writer.handedIn());
+        QCOMPARE(QSettings(SettingsStore::fileName(), QSettings::IniFormat)
+                     .value("Ferrowynd/txtExpense3")
+                     .toString(),
+            QStringLiteral("123456789055"));
     }
 
     void layoutInTwips()
