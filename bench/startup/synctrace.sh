@@ -2,32 +2,20 @@
 # Traces the disk syncs of the real program while digits are typed into its first field, under a
 # private X server and a private settings store: how many fsync/fdatasync calls each thread makes
 # while typing and while the window closes, and what the store holds after typing and after the
-# close. Needs xvfb-run, xdotool, strace and the real office the program checks for at start.
+# close. Needs xvfb-run, xdotool, strace, python3 and the real office the program checks for at
+# start; exits 77 when a tool is missing.
 #   bench/startup/synctrace.sh <ferrowynd program> [digits, default 30]
 set -euo pipefail
 program=$(realpath "${1:?usage: $0 <ferrowynd program> [digits]}")
 digits=${2:-30}
 
-if [ -z "${FERROWYND_TRACE_X:-}" ]; then
-    for tool in xvfb-run xdotool strace python3; do
-        command -v "$tool" >/dev/null || { echo "skipped: $tool is missing" >&2; exit 77; }
-    done
-    export FERROWYND_TRACE_X=1
-    exec timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
-
-scratch=$(mktemp -d)
-pid=
+for tool in strace python3; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing" >&2; exit 77; }
+done
+fault="sync trace"
+. "$(dirname "$0")/../../scripts/faults/common.sh" "$@"
 tracer=
-finish() {
-    [ -n "$tracer" ] && kill "$tracer" 2>/dev/null || true
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid" 2>/dev/null || true
-        { wait "$pid"; } 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
-}
-trap finish EXIT
+trap '[ -z "$tracer" ] || kill "$tracer" 2>/dev/null || true; finish' EXIT
 
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 export TEMP="$scratch/temp" TMPDIR="$scratch/tmp" XDG_RUNTIME_DIR="$scratch/runtime"
@@ -40,7 +28,7 @@ store="$XDG_CONFIG_HOME/Ostrivane.conf"
 pid=$!
 window=
 for _ in $(seq 600); do
-    kill -0 "$pid" 2>/dev/null || { echo "the program ended: $(cat "$scratch/errors.txt")" >&2; exit 1; }
+    kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$scratch/errors.txt")"
     for id in $(xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null); do
         width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
         [ "${width:-0}" -ge 700 ] && window=$id
@@ -48,7 +36,7 @@ for _ in $(seq 600); do
     [ -n "$window" ] && break
     sleep 0.1
 done
-[ -n "$window" ] || { echo "no main window within 60 seconds" >&2; exit 1; }
+[ -n "$window" ] || fail "no main window within 60 seconds"
 # Lets the start check's office end before counting.
 sleep 2
 

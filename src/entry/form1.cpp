@@ -196,7 +196,7 @@ void Form1::restoreTextFields(ErrorTrap& trap)
             if (!trap.step(132,
                     [&] { stored = mSavedInputs.read(FieldCatalogue::settingsKey(group, index)); }))
                 continue;
-            // Writing back the text just read would only sync the file once per field.
+            // Writing back the text just read would only write the file again once per field.
             mRestoringTextFields = true;
             trap.step(134, [&] { boxes(index)->setText(stored.isEmpty() ? "0" : stored); });
             mRestoringTextFields = false;
