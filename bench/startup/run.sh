@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Start-up to the main window's first paint (median of 5 runs) and the time of one keystroke
-# with its settings write, under a private X server and a private filled settings store.
+# Start-up to the main window's first paint (median of 5 runs) and the time of a keystroke
+# with and without waiting for its settings write, under a private X server and a private filled
+# settings store.
 # Usage: bench/startup/run.sh [screenshot-folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -73,6 +73,8 @@ Form1::Form1(StartUpHooks hooks, QWidget* parent)
     Picture2->setAttribute(Qt::WA_NoMousePropagation);
     setMouseTracking(true);
 
+    // Connected ahead of the generation run's handler: the run starts with every input on disk.
+    connect(PushButton22, &QPushButton::clicked, this, [this] { mSavedInputs.flush(); });
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
@@ -201,7 +203,7 @@ void Form1::restoreTextFields(ErrorTrap& trap)
             if (!trap.step(132,
                     [&] { stored = mSavedInputs.read(FieldCatalogue::settingsKey(group, index)); }))
                 continue;
-            // Writing back the text just read would only sync the file once per field.
+            // Writing back the text just read would only write the file again once per field.
             mRestoringTextFields = true;
             trap.step(134, [&] { boxes(index)->setText(stored.isEmpty() ? "0" : stored); });
             mRestoringTextFields = false;
@@ -392,7 +394,9 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // Everything was stored as it changed; no other window's close handling runs.
+    // Everything was stored as it changed; the close waits until it is on disk. No other
+    // window's close handling runs.
+    mSavedInputs.flush();
     event->accept();
     QCoreApplication::exit(0);
 }

@@ -1,8 +1,8 @@
 #include "savedinputs.h"
 
 #include "app/errorreport.h"
-#include "app/errortrap.h"
 #include "app/settingsstore.h"
+#include "app/settingswriter.h"
 
 namespace {
 
@@ -11,20 +11,40 @@ constexpr int changeLine = 100;
 
 } // namespace
 
+SavedInputs::SavedInputs()
+{
+    QObject::connect(
+        &SettingsStore::writer(), &SettingsWriter::failed, &mNotices, [this] { reportFailure(); });
+}
+
+SavedInputs::~SavedInputs()
+{
+    flush();
+}
+
 void SavedInputs::store(const QString& key, const QString& value, const QString& procedure)
 {
-    try {
-        SettingsStore::write(key, value);
-        mFailing = false;
-    } catch (...) {
-        if (mFailing)
-            return;
-        mFailing = true;
-        showErrorReport(describeCurrentException(), procedure, changeLine);
-    }
+    mProcedures.insert(key, procedure);
+    SettingsStore::write(key, value);
 }
 
 QString SavedInputs::read(const QString& key) const
 {
     return SettingsStore::read(key);
+}
+
+void SavedInputs::flush()
+{
+    SettingsStore::flush();
+    reportFailure();
+}
+
+void SavedInputs::reportFailure()
+{
+    const auto failure = SettingsStore::writer().takeUnreportedFailure();
+    if (!failure)
+        return;
+    const auto procedure = mProcedures.constFind(failure->key);
+    if (procedure != mProcedures.constEnd())
+        showErrorReport(failure->description, *procedure, changeLine);
 }

@@ -1,18 +1,33 @@
 #pragma once
 
+#include <QHash>
+#include <QObject>
 #include <QString>
 
-// Writes each input to the settings store the moment it changes. A write that fails never
-// costs the field its text: the failure is reported once, and not again until a write has
-// succeeded, so typing into a field of an unwritable store does not bring a message per key.
+// Writes each input to the settings store the moment it changes, without waiting for the disk:
+// the store's writer puts it there a moment later. A write that fails never costs the field its
+// text: the failure is reported once, on the window's thread, under the change handler whose
+// value could not be written, and not again until a write has gone through; the next change
+// tries again.
 class SavedInputs final {
 public:
+    SavedInputs();
+    // Waits until everything stored is on disk.
+    ~SavedInputs();
+    SavedInputs(const SavedInputs&) = delete;
+    SavedInputs& operator=(const SavedInputs&) = delete;
+
     // procedure names the change handler in the report.
     void store(const QString& key, const QString& value, const QString& procedure);
+    // Sees what was stored even before it is on disk.
     QString read(const QString& key) const;
-
-    bool failing() const { return mFailing; }
+    // Waits until everything stored so far is on disk, and reports a failure not yet told.
+    void flush();
 
 private:
-    bool mFailing = false;
+    void reportFailure();
+
+    QHash<QString, QString> mProcedures;
+    // Receives the writer's failure notices on the window's thread.
+    QObject mNotices;
 };

@@ -1,12 +1,22 @@
 #include "app/apperror.h"
 #include "app/settingsstore.h"
+#include "app/settingswriter.h"
 
+#include <QSemaphore>
 #include <QtTest>
+
+using Values = QHash<QString, QString>;
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
 
     QTemporaryDir mConfig;
+
+    static QByteArray fileContent(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private slots:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", mConfig.path().toLocal8Bit()); }
@@ -16,15 +26,16 @@ private slots:
         QCOMPARE(SettingsStore::fileName(), mConfig.filePath("Ostrivane.conf"));
     }
 
-    void writeReachesDiskAtOnce()
+    void writeIsReadBackAtOnceAndOnDiskAfterFlush()
     {
         SettingsStore::write("txtExpense12", "$1,500.00");
-        QFile file(mConfig.filePath("Ostrivane.conf"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray content = file.readAll();
+        QCOMPARE(SettingsStore::read("txtExpense12"), QStringLiteral("$1,500.00"));
+        QVERIFY(SettingsStore::flush());
+        const QByteArray content = fileContent(mConfig.filePath("Ostrivane.conf"));
         QVERIFY(content.contains("[Ferrowynd]"));
         QVERIFY(content.contains("txtExpense12"));
-        QCOMPARE(SettingsStore::read("txtExpense12"), QStringLiteral("$1,500.00"));
+        QSettings onDisk(SettingsStore::fileName(), QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Ferrowynd/txtExpense12").toString(), QStringLiteral("$1,500.00"));
     }
 
     void absentKeyReadsEmpty() { QCOMPARE(SettingsStore::read("txtIncome6"), QString()); }
@@ -42,21 +53,55 @@ private slots:
     void textsSurviveUnchanged()
     {
         QFETCH(QString, value);
+        SettingsStore::write("txtSavings3", "before");
         SettingsStore::write("txtSavings3", value);
+        QVERIFY(SettingsStore::flush());
         QCOMPARE(SettingsStore::read("txtSavings3"), value);
     }
 
-    void unwritableFileThrowsAndKeepsNothingHalfWritten()
+    // Told once, the values kept for the next try, and told again after a write went through.
+    void unwritableFileIsToldOnceAndRetried()
     {
+        SettingsWriter& writer = SettingsStore::writer();
+        QVERIFY(!writer.takeUnreportedFailure());
         // QSettings fixes its folder at first use, so block the file itself: a folder in its
         // place cannot be written, not even by root.
         const QString path = mConfig.filePath("Ostrivane.conf");
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkdir(path));
-        QVERIFY_THROWS_EXCEPTION(AppError, SettingsStore::write("txtIncome0", "1"));
+        // Counted on this thread, where the notices are meant to arrive.
+        int told = 0;
+        QObject receiver;
+        connect(&writer, &SettingsWriter::failed, &receiver, [&] { ++told; });
+        SettingsStore::write("txtIncome0", "1");
+        QVERIFY(!SettingsStore::flush());
+        QCOMPARE(SettingsStore::read("txtIncome0"), QStringLiteral("1"));
+        SettingsStore::write("txtIncome1", "5");
+        QVERIFY(!SettingsStore::flush());
+        QCoreApplication::processEvents();
+        QCOMPARE(told, 1);
+        const auto failure = writer.takeUnreportedFailure();
+        QVERIFY(failure);
+        QVERIFY2(failure->description.contains(path), qPrintable(failure->description));
+        QCOMPARE(failure->key, QStringLiteral("txtIncome0"));
+        QVERIFY(!writer.takeUnreportedFailure());
+
         QVERIFY(QDir().rmdir(path));
         SettingsStore::write("txtIncome0", "2");
-        QCOMPARE(SettingsStore::read("txtIncome0"), QStringLiteral("2"));
+        QVERIFY(SettingsStore::flush());
+        QSettings onDisk(path, QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Ferrowynd/txtIncome0").toString(), QStringLiteral("2"));
+        QCOMPARE(onDisk.value("Ferrowynd/txtIncome1").toString(), QStringLiteral("5"));
+
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+        SettingsStore::write("txtIncome0", "3");
+        QVERIFY(!SettingsStore::flush());
+        QVERIFY(writer.takeUnreportedFailure());
+        QVERIFY(QDir().rmdir(path));
+        QVERIFY(SettingsStore::flush());
+        QCoreApplication::processEvents();
+        QCOMPARE(told, 2);
     }
 
     void garbageFileIsOverwrittenWithoutError()
@@ -67,7 +112,49 @@ private slots:
         file.write("\x01\xff[[[Ferrowynd\n=====\n\x00garbage");
         file.close();
         SettingsStore::write("txtOther2", "7.5");
+        QVERIFY(SettingsStore::flush());
         QCOMPARE(SettingsStore::read("txtOther2"), QStringLiteral("7.5"));
+    }
+
+    // While one write is under way, newer values wait and replace older ones of their key; a
+    // failed write's values give way to newer ones and go with the next try.
+    void waitingValuesAreCoalescedInOrder()
+    {
+        QSemaphore entered;
+        QSemaphore release;
+        QList<Values> calls;
+        int failures = 1;
+        SettingsWriter writer([&](const Values& values) {
+            calls.append(values);
+            entered.release();
+            release.acquire();
+            if (failures-- > 0)
+                throw AppError(QStringLiteral("disk full"));
+        });
+        writer.write("a", "1");
+        writer.write("b", "1");
+        QVERIFY(entered.tryAcquire(1, 10000));
+        writer.write("a", "2");
+        writer.write("c", "1");
+        writer.write("a", "3");
+        QCOMPARE(writer.unwritten("a"), QStringLiteral("3"));
+        QCOMPARE(writer.unwritten("b"), QStringLiteral("1"));
+        QCOMPARE(writer.unwritten("d"), std::nullopt);
+        QCOMPARE(writer.handedIn(), 5u);
+        QCOMPARE(writer.written(), 0u);
+        release.release();
+        QVERIFY(entered.tryAcquire(1, 10000));
+        release.release();
+        QVERIFY(writer.flush());
+        QCOMPARE(writer.written(), 5u);
+        QCOMPARE(writer.unwritten("a"), std::nullopt);
+        QCOMPARE(calls,
+            QList<Values>(
+                { { { "a", "1" }, { "b", "1" } }, { { "a", "3" }, { "b", "1" }, { "c", "1" } } }));
+        const auto failure = writer.takeUnreportedFailure();
+        QVERIFY(failure);
+        QCOMPARE(failure->description, QStringLiteral("disk full"));
+        QCOMPARE(failure->key, QStringLiteral("b"));
     }
 };
 

@@ -25,9 +25,10 @@ inline void setUpProcess(QTemporaryDir& home)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-// A fresh, empty store for one test.
+// A fresh, empty store for one test; what was written before goes to the store it was meant for.
 inline void useStoreIn(const QString& folder)
 {
+    SettingsStore::flush();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
 }
 
@@ -36,8 +37,10 @@ inline QString stored(const QString& key)
     return SettingsStore::read(key);
 }
 
+// On disk, once everything written is there.
 inline bool hasKey(const QString& key)
 {
+    SettingsStore::flush();
     QSettings settings(SettingsStore::fileName(), QSettings::IniFormat);
     return settings.contains(QStringLiteral("Ferrowynd/") + key);
 }

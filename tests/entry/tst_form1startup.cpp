@@ -4,6 +4,7 @@
 #include "app/applicationtitle.h"
 #include "app/errorreport.h"
 #include "app/product.h"
+#include "app/settingswriter.h"
 #include "app/twips.h"
 
 #include <QBuffer>
@@ -439,7 +440,7 @@ private slots:
 
         type(box, "12345");
         QCOMPARE(box->text(), QStringLiteral("12345"));
-        QCOMPARE(mDialogs->messages.size(), 1);
+        QTRY_COMPARE(mDialogs->messages.size(), 1);
         QCOMPARE(mDialogs->messages.constFirst().title, QStringLiteral("Application Error"));
         QVERIFY2(
             mDialogs->messages.constFirst().text.contains("Form1.txtExpense_Change at line 100"),
@@ -451,8 +452,37 @@ private slots:
         QCOMPARE(stored("txtExpense3"), QStringLiteral("123456"));
         useStoreIn(blocker.fileName() + "/config");
         type(box, "78");
-        QCOMPARE(mDialogs->messages.size(), 2);
+        QTRY_COMPARE(mDialogs->messages.size(), 2);
         useStoreIn(mStore->path());
+    }
+
+    // The generation run, connected after the window is made, and the end of the window find
+    // everything typed on disk.
+    void typingIsOnDiskBeforeTheRunAndAfterClosing()
+    {
+        auto form = shownForm();
+        QLineEdit* box = form->txtExpense(3);
+        box->setFocus(Qt::MouseFocusReason);
+        settle();
+        SettingsWriter& writer = SettingsStore::writer();
+        QString atRun;
+        connect(form->PushButton22, &QPushButton::clicked, form.get(), [&] {
+            if (writer.written() >= writer.handedIn())
+                atRun = QSettings(SettingsStore::fileName(), QSettings::IniFormat)
+                            .value("Ferrowynd/txtExpense3")
+                            .toString();
+        });
+        type(box, "1234567890");
+        form->PushButton22->click();
+        QCOMPARE(atRun, QStringLiteral("1234567890"));
+
+        type(box, "55");
+        QVERIFY(form->close());
+        QCOMPARE(writer.written(), writer.handedIn());
+        QCOMPARE(QSettings(SettingsStore::fileName(), QSettings::IniFormat)
+                     .value("Ferrowynd/txtExpense3")
+                     .toString(),
+            QStringLiteral("123456789055"));
     }
 
     void layoutInTwips()

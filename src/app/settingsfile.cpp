@@ -1,0 +1,93 @@
+#include "settingsfile.h"
+
+#include "apperror.h"
+#include "product.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSettings>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QMutex fileMutex;
+
+// An empty application name makes QSettings use the organisation's own file.
+std::unique_ptr<QSettings> openStore()
+{
+    return std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, Product::settingsOrganization, QString());
+}
+
+// A writer killed between creating a lock file and writing its owner into it leaves an empty
+// lock that cannot be proved stale, and the next write would wait half a minute for it. A live
+// writer holds a native lock on its lock file from right after creating it, as the settings' own
+// stale-lock removal relies on: an empty lock that nobody holds is an orphan.
+void dropOrphanedLock(const QString& path)
+{
+    constexpr qint64 creationGraceMs = 5;
+    const QFileInfo lock(path);
+    if (!lock.isFile() || lock.size() != 0
+        || lock.lastModified().msecsTo(QDateTime::currentDateTime()) <= creationGraceMs)
+        return;
+    const QByteArray native = QFile::encodeName(path);
+    const int descriptor = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    struct stat info { };
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstat(descriptor, &info) == 0
+        && info.st_size == 0)
+        ::unlink(native.constData());
+    ::close(descriptor);
+}
+
+// Removing a stale settings lock takes a lock of its own, named after it with ".rmlock"; a
+// writer killed while removing one leaves that lock behind, and so on down a chain.
+void dropOrphanedLocks(const QString& settingsFile)
+{
+    for (QString lock = settingsFile + QStringLiteral(".lock"); QFileInfo::exists(lock);
+         lock += QStringLiteral(".rmlock"))
+        dropOrphanedLock(lock);
+}
+
+QString groupKey(const QString& key)
+{
+    return Product::settingsSection + QLatin1Char('/') + key;
+}
+
+} // namespace
+
+QString SettingsFile::read(const QString& key)
+{
+    const QMutexLocker lock(&fileMutex);
+    return openStore()->value(groupKey(key)).toString();
+}
+
+void SettingsFile::write(const QHash<QString, QString>& values)
+{
+    const QMutexLocker lock(&fileMutex);
+    const auto settings = openStore();
+    dropOrphanedLocks(settings->fileName());
+    // Where no new file can be made beside the old one, failing beats rewriting it in place.
+    settings->setAtomicSyncRequired(true);
+    for (auto value = values.cbegin(); value != values.cend(); ++value)
+        settings->setValue(groupKey(value.key()), value.value());
+    settings->sync();
+    // A FormatError only says that the old file did not parse; the write itself went through.
+    if (settings->status() == QSettings::AccessError)
+        throw AppError(
+            QStringLiteral("The settings file %1 could not be written.").arg(settings->fileName()));
+}
+
+QString SettingsFile::fileName()
+{
+    const QMutexLocker lock(&fileMutex);
+    return openStore()->fileName();
+}

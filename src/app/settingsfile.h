@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// The per-user settings file itself: section "Ferrowynd" of the organisation "Ostrivane" file.
+// Every call opens the file afresh and waits for the disk. Settings objects of one file share
+// their unwritten values, so only one call at a time in the process touches the file: a read
+// never ends up writing values that another thread has set but not yet synced.
+class SettingsFile final {
+public:
+    // An absent key reads as the empty text.
+    static QString read(const QString& key);
+    // Puts all values into the file at once and on disk; the file is replaced as a whole, so it
+    // holds either all of them or none. Throws AppError when the file could not be written.
+    static void write(const QHash<QString, QString>& values);
+    static QString fileName();
+};
