@@ -128,10 +128,11 @@ void PictureBox::draw(QPainter& painter) const
         // A plain stretch would skip whole source rows and columns: grid lines and letter strokes
         // one pixel wide would drop out.
         if (drawing.reduced.size() != device || drawing.reduced.devicePixelRatio() != ratio) {
+            QImage part = drawing.source.toImage();
+            if (drawing.sourcePart != part.rect())
+                part = part.copy(drawing.sourcePart);
             drawing.reduced = QPixmap::fromImage(
-                drawing.source.copy(drawing.sourcePart)
-                    .toImage()
-                    .scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                part.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             drawing.reduced.setDevicePixelRatio(ratio);
         }
         painter.drawPixmap(drawing.target.topLeft(), drawing.reduced);
