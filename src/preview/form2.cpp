@@ -83,14 +83,11 @@ void applyScrollRange(
 {
     bar.setEnabled(range.enabled);
     step = range.step;
-    if (!range.enabled) {
-        bar.setValue(0);
-        return;
-    }
     bar.setMaximum(range.maximum);
     bar.setSingleStep(range.singleStep);
     bar.setPageStep(range.pageStep);
-    bar.setValue(-position / range.step);
+    if (range.enabled)
+        bar.setValue(-position / range.step);
 }
 
 QAction* menuAction(QMenu& menu, const QString& text, const QList<QKeySequence>& keys = {})
@@ -175,23 +172,22 @@ void Form2::buildPictureMenu()
 {
     PictureMenu = new QMenu(this);
     QMenu& menu = *PictureMenu;
-    // The window carries the menu's keys, so they work without the menu open.
-    const QList<QAction*> zoomActions {
-        menuAction(menu, QStringLiteral("Zoom &In"),
-            { QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn }),
-        menuAction(menu, QStringLiteral("Zoom &Out"),
-            { QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut }),
+    connect(menuAction(menu, QStringLiteral("Zoom &In"),
+                { QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn }),
+        &QAction::triggered, this, &Form2::PushButton1_Click);
+    connect(menuAction(menu, QStringLiteral("Zoom &Out"),
+                { QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut }),
+        &QAction::triggered, this, &Form2::PushButton2_Click);
+    connect(
         menuAction(menu, QStringLiteral("Actual &Size"), { QKeySequence(Qt::CTRL | Qt::Key_0) }),
-    };
-    addActions(zoomActions);
-    connect(zoomActions[0], &QAction::triggered, this, &Form2::PushButton1_Click);
-    connect(zoomActions[1], &QAction::triggered, this, &Form2::PushButton2_Click);
-    connect(zoomActions[2], &QAction::triggered, this, &Form2::mnuActualSize_Click);
+        &QAction::triggered, this, &Form2::mnuActualSize_Click);
     menu.addSeparator();
-    connect(menuAction(menu, QStringLiteral("&Copy Picture")), &QAction::triggered, this,
-        &Form2::mnuCopyPicture_Click);
+    connect(menuAction(menu, QStringLiteral("&Copy Picture"), { QKeySequence::Copy }),
+        &QAction::triggered, this, &Form2::mnuCopyPicture_Click);
     connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026")), &QAction::triggered, this,
         &Form2::mnuSavePictureAs_Click);
+    // The window carries the menu's keys, so they work without the menu open.
+    addActions(menu.actions());
 }
 
 void Form2::buildScrollKeys()
@@ -279,11 +275,12 @@ void Form2::Form_Activate()
 void Form2::RedrawImage()
 {
     ErrorTrap trap(QStringLiteral("Form2.RedrawImage"));
-    const QPointF anchor = mZoomAnchor.value_or(
-        QPointF(Picture2->innerWidth() / 2.0, Picture2->innerHeight() / 2.0));
-    mZoomAnchor.reset();
     const QRect before(Picture1->twipsLeft(), Picture1->twipsTop(), Picture1->twipsWidth(),
         Picture1->twipsHeight());
+    const QPointF anchor = mZoomAnchor.value_or(
+        QPointF(ViewerMath::visibleCentre(before.left(), before.width(), Picture2->innerWidth()),
+            ViewerMath::visibleCentre(before.top(), before.height(), Picture2->innerHeight())));
+    mZoomAnchor.reset();
     bool fits = false;
     trap.step(100, [&] { mZoomWidth = ViewerMath::zoomedLength(mOrigWidth, mZoom); });
     trap.step(102, [&] { mZoomHeight = ViewerMath::zoomedLength(mOrigHeight, mZoom); });

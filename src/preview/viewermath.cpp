@@ -63,6 +63,14 @@ double clampPosition(double position, qint32 viewportInnerLength, qint32 picture
     return position < farthest ? farthest : position;
 }
 
+double visibleCentre(qint32 position, qint32 pictureLength, qint32 viewportInnerLength)
+{
+    const double first = qMax<double>(0, position);
+    const double last
+        = qMin<double>(viewportInnerLength, static_cast<double>(position) + pictureLength);
+    return last > first ? (first + last) / 2 : viewportInnerLength / 2.0;
+}
+
 qint32 keptPosition(
     qint32 position, qint32 oldLength, qint32 newLength, qint32 viewportInnerLength, double anchor)
 {

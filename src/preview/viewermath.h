@@ -33,7 +33,6 @@ bool acceptsZoom(float zoom);
 
 struct ScrollRange {
     bool enabled = false;
-    // Only meaningful when enabled: a disabled bar keeps the maximum it had.
     int maximum = 0;
     // Twips per bar position: 0 for a disabled bar.
     qint16 step = 0;
@@ -50,6 +49,10 @@ qint32 scrolledPosition(qint16 step, int value);
 // Where the picture may stand: a picture that fits stays at the origin; a larger one never
 // leaves empty space between its edges and the viewport's inner edges.
 double clampPosition(double position, qint32 viewportInnerLength, qint32 pictureLength);
+
+// The middle of what the viewport shows of the picture: the viewport's centre when the picture
+// overflows it, the picture's own centre when it fits.
+double visibleCentre(qint32 position, qint32 pictureLength, qint32 viewportInnerLength);
 
 // The position that keeps the picture's point under the anchor (a place in the viewport) where
 // it is when the picture's length changes; the point is taken on the picture, then clamped.

@@ -82,6 +82,7 @@ void checkBarsFollowThePicture(const Form2& form)
         QCOMPARE(form.HScroll1->value(), -left);
     } else {
         QCOMPARE(left, 0);
+        QCOMPARE(form.HScroll1->maximum(), 0);
     }
     const bool vertical = form.mZoomHeight > innerHeight;
     QCOMPARE(form.VScroll1->isEnabled(), vertical);
@@ -90,6 +91,7 @@ void checkBarsFollowThePicture(const Form2& form)
         QCOMPARE(form.VScroll1->value(), -top);
     } else {
         QCOMPARE(top, 0);
+        QCOMPARE(form.VScroll1->maximum(), 0);
     }
 }
 
@@ -204,6 +206,20 @@ private slots:
                                .arg(after.y())));
             checkBarsFollowThePicture(*form);
         }
+    }
+
+    void zoomFromAFittingPictureKeepsItsCentre()
+    {
+        auto form = showPreview(sheetPicture());
+        for (int step = 0; step < 3; ++step)
+            act(*form, "out");
+        const QPointF middle(form->mZoomWidth / 2.0, form->mZoomHeight / 2.0);
+        act(*form, "ctrl+0");
+        const QPointF share = shareAt(*form, middle);
+        QVERIFY2(qAbs(share.x() - 0.5) * form->mZoomWidth <= 1.0
+                && qAbs(share.y() - 0.5) * form->mZoomHeight <= 1.0,
+            qPrintable(QStringLiteral("%1, %2").arg(share.x()).arg(share.y())));
+        checkBarsFollowThePicture(*form);
     }
 
     void zoomOutAtTheFarEndsKeepsTheFarEnds()

@@ -187,6 +187,23 @@ private slots:
         QCOMPARE(keptPosition(position, oldLength, newLength, 9270, anchor), kept);
     }
 
+    void visibleCentres_data()
+    {
+        QTest::addColumn<qint32>("position");
+        QTest::addColumn<qint32>("picture");
+        QTest::addColumn<double>("centre");
+        QTest::newRow("overflowing picture: the viewport's centre") << -3000 << 19573 << 4635.0;
+        QTest::newRow("picture that fits: its own centre") << 0 << 4893 << 2446.5;
+        QTest::newRow("no picture: the viewport's centre") << 0 << 0 << 4635.0;
+    }
+    void visibleCentres()
+    {
+        QFETCH(qint32, position);
+        QFETCH(qint32, picture);
+        QFETCH(double, centre);
+        QCOMPARE(visibleCentre(position, picture, 9270), centre);
+    }
+
     // A dropped picture and the bar's value must agree to the twip, or it jumps on release.
     void dropHandsOverExactly_data()
     {
