@@ -302,6 +302,8 @@ private slots:
         QTest::newRow("right arrow") << "right" << QPoint(-255, 0);
         QTest::newRow("page down") << "pagedown" << QPoint(0, -innerHeight);
         QTest::newRow("page up") << "pageup" << QPoint(0, 0);
+        QTest::newRow("bar's arrow") << "arrow click" << QPoint(0, -255);
+        QTest::newRow("bar's track") << "track click" << QPoint(0, -innerHeight);
     }
     void wheelAndKeysScroll()
     {
@@ -319,6 +321,13 @@ private slots:
             QTest::keyClick(form->PushButton1, Qt::Key_Right);
         else if (input == "pagedown")
             QTest::keyClick(form->PushButton1, Qt::Key_PageDown);
+        else if (input == "arrow click")
+            QTest::mouseClick(form->VScroll1, Qt::LeftButton, {},
+                QPoint(form->VScroll1->width() / 2, form->VScroll1->height() - 4));
+        else if (input == "track click")
+            QTest::mouseClick(form->VScroll1, Qt::LeftButton, {},
+                thumbRect(*form->VScroll1).center()
+                    + QPoint(0, thumbRect(*form->VScroll1).height()));
         else
             QTest::keyClick(form->PushButton1, Qt::Key_PageUp);
         QCOMPARE(picturePosition(*form), moved);
@@ -441,6 +450,18 @@ private slots:
         QCOMPARE(form->picture().width(), 3750);
         act(*form, "in");
         QCOMPARE(form->mZoom, 1.25f);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void pictureTooLargeAtNaturalSizeKeepsItsSize()
+    {
+        ScriptedDialogs dialogs;
+        auto form = showPreview(QSize(4000, 300));
+        QCOMPARE(form->mZoom, 1.0f);
+        QCOMPARE(form->Picture1->twipsWidth(), 4000 * 15);
+        QCOMPARE(form->picture().width(), 4000);
+        // The bars are computed from the picture as it stands.
+        QCOMPARE(form->HScroll1->maximum(), 4000 * 15 - innerWidth);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
