@@ -565,7 +565,8 @@ void Form2::viewportWheel(QObject* watched, QWheelEvent* event)
     const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) || delta.y() == 0;
     const int turn = delta.y() != 0 ? delta.y() : delta.x();
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
-        // One step per notch; a fine wheel adds up to one. Outside the picture the centre stays.
+        // One step per notch, a fine wheel's turns adding up to one; over the viewport's border
+        // the zoom keeps its centre.
         const QPoint inViewport = Picture2->client()->mapFromGlobal(
             static_cast<QWidget*>(watched)->mapToGlobal(event->position().toPoint()));
         const QPointF anchor = Picture2->client()->rect().contains(inViewport)
