@@ -75,6 +75,25 @@ std::vector<double> zoomSteps(QSize pixels, int stepsIn, int rounds)
     return times;
 }
 
+// The first step below natural size on a new picture, when the master is averaged down.
+std::vector<double> firstReductions(QSize pixels, int rounds)
+{
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        Form2 form;
+        form.setPicture(PreviewHelpers::sheetPicture(pixels));
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("preview window not exposed");
+        form.repaint();
+        times.push_back(timed([&] {
+            form.PushButton2->click();
+            form.repaint();
+        }));
+    }
+    return times;
+}
+
 // Every zoom step from the largest zoom down to the smallest and back up, each painted; the
 // median of the rounds for every step.
 void everyZoomStep(QSize pixels, int rounds)
@@ -211,6 +230,7 @@ int main(int argc, char* argv[])
     memoryAtLargestZoom(sheet);
     print("zoom in 2.00 -> 2.25, repaint, sheet", zoomSteps(sheet, 5, 50));
     print("zoom in 0.75 -> 1.00, repaint, sheet", zoomSteps(sheet, 0, 50));
+    print("zoom out 1.00 -> 0.75 on a new picture, repaint", firstReductions(sheet, 15));
     everyZoomStep(sheet, 9);
     print("drag move at 1.00, no repaint", dragMoves(sheet, 0, 400, false));
     print("drag move at 1.00, with window repaint", dragMoves(sheet, 0, 400, true));

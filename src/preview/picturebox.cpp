@@ -70,7 +70,7 @@ void PictureBox::setPicture(const QPixmap& picture)
     fitToPicture();
     mDrawing.reset();
     if (!picture.isNull())
-        mDrawing = Drawing { picture, picture.rect(), picture.rect(), {} };
+        mDrawing = Drawing { picture, picture.rect(), picture.rect() };
     update();
 }
 
@@ -100,8 +100,7 @@ void PictureBox::paintPicture(
     mDrawing = Drawing { source,
         Twips::toPixels(sourcePart.x(), sourcePart.y(), sourcePart.width(), sourcePart.height()),
         Twips::toPixels(
-            destination.x(), destination.y(), destination.width(), destination.height()),
-        {} };
+            destination.x(), destination.y(), destination.width(), destination.height()) };
     update();
 }
 
@@ -127,19 +126,31 @@ void PictureBox::draw(QPainter& painter) const
     if (device.width() <= source.width() && device.height() <= source.height()) {
         // A plain stretch would skip whole source rows and columns: grid lines and letter strokes
         // one pixel wide would drop out.
-        if (drawing.reduced.size() != device || drawing.reduced.devicePixelRatio() != ratio) {
-            QImage part = drawing.source.toImage();
-            if (drawing.sourcePart != part.rect())
-                part = part.copy(drawing.sourcePart);
-            drawing.reduced = QPixmap::fromImage(
-                part.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            drawing.reduced.setDevicePixelRatio(ratio);
-        }
-        painter.drawPixmap(drawing.target.topLeft(), drawing.reduced);
+        painter.drawPixmap(drawing.target.topLeft(), reduction(drawing, device, ratio));
         return;
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(QRectF(drawing.target), drawing.source, QRectF(drawing.sourcePart));
+}
+
+QPixmap PictureBox::reduction(const Drawing& drawing, QSize device, qreal ratio) const
+{
+    if (drawing.source.cacheKey() != mReducedSource || drawing.sourcePart != mReducedPart) {
+        mReductions.clear();
+        mReducedSource = drawing.source.cacheKey();
+        mReducedPart = drawing.sourcePart;
+    }
+    for (const QPixmap& reduced : std::as_const(mReductions))
+        if (reduced.size() == device && reduced.devicePixelRatio() == ratio)
+            return reduced;
+    QImage part = drawing.source.toImage();
+    if (drawing.sourcePart != part.rect())
+        part = part.copy(drawing.sourcePart);
+    QPixmap reduced
+        = QPixmap::fromImage(part.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    reduced.setDevicePixelRatio(ratio);
+    mReductions.append(reduced);
+    return reduced;
 }
 
 void PictureBox::paintEvent(QPaintEvent*)

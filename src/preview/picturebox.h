@@ -61,12 +61,13 @@ private:
         QPixmap source;
         QRect sourcePart;
         QRect target;
-        // The averaged reduction for one device pixel ratio, made when first drawn.
-        mutable QPixmap reduced;
     };
 
     void fitToPicture();
     void draw(QPainter& painter) const;
+    // The drawing's source averaged down to a size in device pixels; kept while the source stays,
+    // so stepping between the smaller zooms averages each size once.
+    QPixmap reduction(const Drawing& drawing, QSize device, qreal ratio) const;
 
     qint32 mBorder;
     qint32 mLeft = 0;
@@ -77,5 +78,8 @@ private:
     QColor mBackColor = Qt::white;
     QPixmap mPicture;
     std::optional<Drawing> mDrawing;
+    mutable QList<QPixmap> mReductions;
+    mutable qint64 mReducedSource = 0;
+    mutable QRect mReducedPart;
     QWidget* mClient;
 };
