@@ -1,13 +1,15 @@
-// Measures the preview window on a generated sheet-like picture: the repaint of one zoom step at
-// the largest zoom the picture allows, the repaint of every zoom step, and the cost of one drag
-// move of the picture.
+// Measures the preview window on a generated sheet-like picture of the captured sheet's size: the
+// repaint of one zoom step to the largest zoom, the repaint of every zoom step, the cost of one
+// drag move of the picture, and the memory the preview holds at the largest zoom.
 #include "preview/form2.h"
 #include "preview/picturebox.h"
+#include "previewhelpers.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPainter>
+#include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -15,29 +17,6 @@
 #include <vector>
 
 namespace {
-
-// A computed sheet as the capture gives it: white cells, grey grid lines, figures in Arial.
-QPixmap sheetPicture(QSize pixels)
-{
-    QPixmap picture(pixels);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.setPen(QColor(0xc0, 0xc0, 0xc0));
-    for (int x = 0; x < pixels.width(); x += 72)
-        painter.drawLine(x, 0, x, pixels.height());
-    for (int y = 0; y < pixels.height(); y += 17)
-        painter.drawLine(0, y, pixels.width(), y);
-    painter.setPen(Qt::black);
-    painter.setFont(QFont(QStringLiteral("Arial"), 8));
-    int figure = 1234;
-    for (int y = 0; y + 17 <= pixels.height(); y += 17)
-        for (int x = 0; x + 72 <= pixels.width(); x += 72) {
-            figure = (figure * 37 + 11) % 99991;
-            painter.drawText(QRect(x + 2, y, 68, 17), Qt::AlignRight | Qt::AlignVCenter,
-                QStringLiteral("$%1.00").arg(figure));
-        }
-    return picture;
-}
 
 struct Figures {
     double median;
@@ -75,7 +54,7 @@ double timed(const std::function<void()>& work)
 std::vector<double> zoomSteps(QSize pixels, int stepsIn, int rounds)
 {
     Form2 form;
-    form.setPicture(sheetPicture(pixels));
+    form.setPicture(PreviewHelpers::sheetPicture(pixels));
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("preview window not exposed");
@@ -96,12 +75,31 @@ std::vector<double> zoomSteps(QSize pixels, int stepsIn, int rounds)
     return times;
 }
 
+// The first step below natural size on a new picture, when the master is averaged down.
+std::vector<double> firstReductions(QSize pixels, int rounds)
+{
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        Form2 form;
+        form.setPicture(PreviewHelpers::sheetPicture(pixels));
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("preview window not exposed");
+        form.repaint();
+        times.push_back(timed([&] {
+            form.PushButton2->click();
+            form.repaint();
+        }));
+    }
+    return times;
+}
+
 // Every zoom step from the largest zoom down to the smallest and back up, each painted; the
 // median of the rounds for every step.
 void everyZoomStep(QSize pixels, int rounds)
 {
     Form2 form;
-    form.setPicture(sheetPicture(pixels));
+    form.setPicture(PreviewHelpers::sheetPicture(pixels));
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("preview window not exposed");
@@ -150,13 +148,15 @@ void everyZoomStep(QSize pixels, int rounds)
 
 // One drag move through the window system: delivery, clamps and the picture's move; with the
 // window's repaint when painted is true.
-std::vector<double> dragMoves(QSize pixels, int moves, bool painted)
+std::vector<double> dragMoves(QSize pixels, int stepsIn, int moves, bool painted)
 {
     Form2 form;
-    form.setPicture(sheetPicture(pixels));
+    form.setPicture(PreviewHelpers::sheetPicture(pixels));
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("preview window not exposed");
+    for (int step = 0; step < stepsIn; ++step)
+        form.PushButton1->click();
     QWindow* window = form.windowHandle();
     const QPoint start(300, 250);
     QTest::mousePress(window, Qt::LeftButton, {}, start);
@@ -173,20 +173,68 @@ std::vector<double> dragMoves(QSize pixels, int moves, bool painted)
     return times;
 }
 
+// The process's resident memory and its peak, in MiB.
+std::pair<double, double> residentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return { 0, 0 };
+    double resident = 0;
+    double peak = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields[0] == "VmRSS:")
+            resident = fields[1].toDouble() / 1024;
+        if (fields.size() >= 2 && fields[0] == "VmHWM:")
+            peak = fields[1].toDouble() / 1024;
+    }
+    return { resident, peak };
+}
+
+// What the preview holds with the sheet at the largest zoom, against the process before it.
+void memoryAtLargestZoom(QSize pixels)
+{
+    const QPixmap sheet = PreviewHelpers::sheetPicture(pixels);
+    const auto before = residentMemory();
+    Form2 form;
+    form.setPicture(sheet);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qFatal("preview window not exposed");
+    form.repaint();
+    const auto natural = residentMemory();
+    for (int step = 0; step < 5; ++step) {
+        form.PushButton1->click();
+        form.repaint();
+    }
+    // Pan across the whole picture, so every part of it has been drawn once.
+    for (int value = 0; value <= form.VScroll1->maximum(); value += form.VScroll1->pageStep()) {
+        form.VScroll1->setValue(value);
+        form.repaint();
+    }
+    const auto largest = residentMemory();
+    std::printf("memory: resident %.1f MiB before the preview, %.1f MiB at 1.00, %.1f MiB at %.2f "
+                "(peak %.1f MiB); the sheet picture itself is %.1f MiB\n",
+        before.first, natural.first, largest.first, form.mZoom, largest.second,
+        pixels.width() * pixels.height() * 4 / 1048576.0);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    const QSize sheet(1160, 1348);
+    const QSize sheet = PreviewHelpers::realSheetSize();
     std::printf("sheet picture %dx%d px; platform %s\n", sheet.width(), sheet.height(),
         qPrintable(QGuiApplication::platformName()));
-    // A sheet this size is at its largest at 1.0: at 1.25 it would be 21747 twips wide.
-    print("zoom in 0.75 -> 1.00, repaint, sheet 1160x1348", zoomSteps(sheet, 0, 50));
-    // The largest surface the limits allow: 560x650 px at 2.25 is 18895 x 21933 twips.
-    print("zoom in 2.00 -> 2.25, repaint, picture 560x650", zoomSteps(QSize(560, 650), 5, 50));
+    memoryAtLargestZoom(sheet);
+    print("zoom in 2.00 -> 2.25, repaint, sheet", zoomSteps(sheet, 5, 50));
+    print("zoom in 0.75 -> 1.00, repaint, sheet", zoomSteps(sheet, 0, 50));
+    print("zoom out 1.00 -> 0.75 on a new picture, repaint", firstReductions(sheet, 15));
     everyZoomStep(sheet, 9);
-    print("drag move, sheet 1160x1348, no repaint", dragMoves(sheet, 400, false));
-    print("drag move, sheet 1160x1348, with window repaint", dragMoves(sheet, 400, true));
+    print("drag move at 1.00, no repaint", dragMoves(sheet, 0, 400, false));
+    print("drag move at 1.00, with window repaint", dragMoves(sheet, 0, 400, true));
+    print("drag move at 2.25, no repaint", dragMoves(sheet, 5, 400, false));
+    print("drag move at 2.25, with window repaint", dragMoves(sheet, 5, 400, true));
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include "app/appicon.h"
 
+#include "overwritequestion.h"
 #include "picturebox.h"
+#include "picturefile.h"
 #include "viewermath.h"
 #include "workbookcopy.h"
 
@@ -17,16 +19,20 @@
 #include "app/twips.h"
 #include "appearance/recolourform.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 namespace {
 
@@ -65,24 +71,30 @@ QScrollBar* makeScrollBar(Qt::Orientation orientation, QWidget* parent, const QR
     return bar;
 }
 
-void setBarByPercent(QScrollBar& bar, qint16 percent)
+void setBarByPercent(QScrollBar& bar, double percent)
 {
     const int value = ViewerMath::barValueForPercent(percent, bar.maximum());
     if (value >= 0)
         bar.setValue(value);
 }
 
-void applyScrollRange(QScrollBar& bar, qint16& step, const ViewerMath::ScrollRange& range)
+void applyScrollRange(
+    QScrollBar& bar, qint16& step, const ViewerMath::ScrollRange& range, qint32 position)
 {
-    if (!range.enabled) {
-        bar.setEnabled(false);
-        step = 0;
-        return;
-    }
-    bar.setEnabled(true);
-    bar.setMaximum(range.maximum);
+    bar.setEnabled(range.enabled);
     step = range.step;
-    bar.setValue(0);
+    bar.setMaximum(range.maximum);
+    bar.setSingleStep(range.singleStep);
+    bar.setPageStep(range.pageStep);
+    if (range.enabled)
+        bar.setValue(-position / range.step);
+}
+
+QAction* menuAction(QMenu& menu, const QString& text, const QList<QKeySequence>& keys = {})
+{
+    QAction* action = menu.addAction(text);
+    action->setShortcuts(keys);
+    return action;
 }
 
 qint32 toWholeTwips(double position)
@@ -129,11 +141,18 @@ void Form2::buildControls()
     PushButton8 = makeButton(QStringLiteral("< Back"), this, 120, 8850, 4680, 405);
     PushButton6
         = makeButton(QStringLiteral("Save Results To Excel File"), this, 4920, 8850, 4800, 405);
+    // "< Back" deletes the result, so it has no key.
+    PushButton6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    buildPictureMenu();
+    buildScrollKeys();
 
     const std::initializer_list<QWidget*> pointerRuled { Frame1, PushButton1, PushButton2,
         PushButton8, PushButton6 };
     for (QWidget* watched : pointerRuled)
         watched->installEventFilter(this);
+    for (QWidget* wheeled :
+        std::initializer_list<QWidget*> { Picture1, Picture2, Picture2->client() })
+        wheeled->installEventFilter(this);
 
     connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
@@ -144,6 +163,58 @@ void Form2::buildControls()
     connect(Picture1, &PictureBox::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureBox::mouseMove, this, &Form2::picture1_MouseMove);
     connect(Picture1, &PictureBox::mouseUp, this, &Form2::Picture1_MouseUp);
+    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Picture1, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint& at) { PictureMenu->popup(Picture1->mapToGlobal(at)); });
+}
+
+void Form2::buildPictureMenu()
+{
+    PictureMenu = new QMenu(this);
+    QMenu& menu = *PictureMenu;
+    connect(menuAction(menu, QStringLiteral("Zoom &In"),
+                { QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn }),
+        &QAction::triggered, this, &Form2::PushButton1_Click);
+    connect(menuAction(menu, QStringLiteral("Zoom &Out"),
+                { QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut }),
+        &QAction::triggered, this, &Form2::PushButton2_Click);
+    connect(
+        menuAction(menu, QStringLiteral("Actual &Size"), { QKeySequence(Qt::CTRL | Qt::Key_0) }),
+        &QAction::triggered, this, &Form2::mnuActualSize_Click);
+    menu.addSeparator();
+    connect(menuAction(menu, QStringLiteral("&Copy Picture"), { QKeySequence::Copy }),
+        &QAction::triggered, this, &Form2::mnuCopyPicture_Click);
+    connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026")), &QAction::triggered, this,
+        &Form2::mnuSavePictureAs_Click);
+    // The window carries the menu's keys, so they work without the menu open.
+    addActions(menu.actions());
+}
+
+void Form2::buildScrollKeys()
+{
+    const struct {
+        QKeySequence key;
+        QScrollBar* bar;
+        QAbstractSlider::SliderAction action;
+    } keys[] = {
+        { QKeySequence(Qt::Key_Left), HScroll1, QAbstractSlider::SliderSingleStepSub },
+        { QKeySequence(Qt::Key_Right), HScroll1, QAbstractSlider::SliderSingleStepAdd },
+        { QKeySequence(Qt::Key_Up), VScroll1, QAbstractSlider::SliderSingleStepSub },
+        { QKeySequence(Qt::Key_Down), VScroll1, QAbstractSlider::SliderSingleStepAdd },
+        { QKeySequence(Qt::Key_PageUp), VScroll1, QAbstractSlider::SliderPageStepSub },
+        { QKeySequence(Qt::Key_PageDown), VScroll1, QAbstractSlider::SliderPageStepAdd },
+    };
+    for (const auto& key : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(key.key);
+        QScrollBar* bar = key.bar;
+        const auto slide = key.action;
+        connect(action, &QAction::triggered, bar, [bar, slide] {
+            if (bar->isEnabled())
+                bar->triggerAction(slide);
+        });
+        addAction(action);
+    }
 }
 
 void Form2::setPicture(const QPixmap& picture)
@@ -204,6 +275,12 @@ void Form2::Form_Activate()
 void Form2::RedrawImage()
 {
     ErrorTrap trap(QStringLiteral("Form2.RedrawImage"));
+    const QRect before(Picture1->twipsLeft(), Picture1->twipsTop(), Picture1->twipsWidth(),
+        Picture1->twipsHeight());
+    const QPointF anchor = mZoomAnchor.value_or(
+        QPointF(ViewerMath::visibleCentre(before.left(), before.width(), Picture2->innerWidth()),
+            ViewerMath::visibleCentre(before.top(), before.height(), Picture2->innerHeight())));
+    mZoomAnchor.reset();
     bool fits = false;
     trap.step(100, [&] { mZoomWidth = ViewerMath::zoomedLength(mOrigWidth, mZoom); });
     trap.step(102, [&] { mZoomHeight = ViewerMath::zoomedLength(mOrigHeight, mZoom); });
@@ -216,10 +293,13 @@ void Form2::RedrawImage()
                 QRect(0, 0, mOrigWidth, mOrigHeight));
         });
         trap.step(112, [&] { setCursor(Qt::ArrowCursor); });
-        trap.step(114, [&] { HScroll1->setValue(0); });
-        trap.step(116, [&] { VScroll1->setValue(0); });
-        trap.step(118, [&] { HScroll1->setEnabled(Picture2->innerWidth() < mZoomWidth); });
-        trap.step(120, [&] { VScroll1->setEnabled(Picture2->innerHeight() < mZoomHeight); });
+        // The point the user looks at stays where it is; the bars follow the new size.
+        trap.step(114, [&] {
+            fitScrollBars(ViewerMath::keptPosition(before.left(), before.width(), mZoomWidth,
+                              Picture2->innerWidth(), anchor.x()),
+                ViewerMath::keptPosition(before.top(), before.height(), mZoomHeight,
+                    Picture2->innerHeight(), anchor.y()));
+        });
         return;
     }
     // Too large to paint: the picture stays as it was and the next step starts from 1.0.
@@ -232,11 +312,18 @@ void Form2::RedrawImage()
 
 void Form2::InitScrollBars()
 {
-    Picture1->moveTwips(0, 0);
-    applyScrollRange(
-        *HScroll1, mHStep, ViewerMath::scrollRange(Picture1->twipsWidth(), Picture2->twipsWidth()));
+    fitScrollBars(0, 0);
+}
+
+void Form2::fitScrollBars(qint32 left, qint32 top)
+{
+    applyScrollRange(*HScroll1, mHStep,
+        ViewerMath::scrollRange(Picture1->twipsWidth(), Picture2->innerWidth(), mZoom), left);
     applyScrollRange(*VScroll1, mVStep,
-        ViewerMath::scrollRange(Picture1->twipsHeight(), Picture2->twipsHeight()));
+        ViewerMath::scrollRange(Picture1->twipsHeight(), Picture2->innerHeight(), mZoom), top);
+    // A bar already at its value moves nothing.
+    Picture1->moveTwips(ViewerMath::scrolledPosition(mHStep, HScroll1->value()),
+        ViewerMath::scrolledPosition(mVStep, VScroll1->value()));
 }
 
 void Form2::ZoomBy(qint32 direction)
@@ -246,18 +333,31 @@ void Form2::ZoomBy(qint32 direction)
 
 void Form2::SetZoom(float factor)
 {
-    if (!ViewerMath::acceptsZoom(factor))
+    if (!ViewerMath::acceptsZoom(factor)) {
+        mZoomAnchor.reset();
         return;
+    }
     mZoom = factor;
     RedrawImage();
 }
 
-void Form2::SetHScrollbarByPercent(QScrollBar& HScrollbar, qint16 percent)
+void Form2::zoomAround(qint32 direction, const QPointF& anchor)
+{
+    // The same step as the zoom buttons, reported under their names.
+    ErrorTrap trap(direction == 0 ? QStringLiteral("Form2.PushButton1_Click")
+                                  : QStringLiteral("Form2.PushButton2_Click"));
+    trap.step(100, [&] {
+        mZoomAnchor = anchor;
+        ZoomBy(direction);
+    });
+}
+
+void Form2::SetHScrollbarByPercent(QScrollBar& HScrollbar, double percent)
 {
     setBarByPercent(HScrollbar, percent);
 }
 
-void Form2::SetVScrollbarByPercent(QScrollBar& VScrollbar, qint16 percent)
+void Form2::SetVScrollbarByPercent(QScrollBar& VScrollbar, double percent)
 {
     setBarByPercent(VScrollbar, percent);
 }
@@ -303,11 +403,11 @@ void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
     double top = 0;
     trap.step(102, [&] { left = static_cast<double>(Picture1->twipsLeft()) - mDragX + x; });
     trap.step(104, [&] {
-        left = ViewerMath::clampDragPosition(left, Picture2->innerWidth(), Picture1->twipsWidth());
+        left = ViewerMath::clampPosition(left, Picture2->innerWidth(), Picture1->twipsWidth());
     });
     trap.step(106, [&] { top = static_cast<double>(Picture1->twipsTop()) - mDragY + y; });
     trap.step(108, [&] {
-        top = ViewerMath::clampDragPosition(top, Picture2->innerHeight(), Picture1->twipsHeight());
+        top = ViewerMath::clampPosition(top, Picture2->innerHeight(), Picture1->twipsHeight());
     });
     // The anchor stays: positions are relative to the moving picture, so the grabbed point
     // stays under the pointer.
@@ -317,15 +417,15 @@ void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
 void Form2::Picture1_MouseUp(Qt::MouseButton, float, float)
 {
     ErrorTrap trap(QStringLiteral("Form2.Picture1_MouseUp"));
-    qint16 horizontal = 0;
-    qint16 vertical = 0;
+    double horizontal = 0;
+    double vertical = 0;
     trap.step(100, [&] {
         horizontal = ViewerMath::dropPercent(
-            Picture1->twipsLeft(), Picture1->twipsWidth(), Picture2->twipsWidth());
+            Picture1->twipsLeft(), Picture1->twipsWidth(), Picture2->innerWidth());
     });
     trap.step(102, [&] {
         vertical = ViewerMath::dropPercent(
-            Picture1->twipsTop(), Picture1->twipsHeight(), Picture2->twipsHeight());
+            Picture1->twipsTop(), Picture1->twipsHeight(), Picture2->innerHeight());
     });
     trap.step(104, [&] { SetHScrollbarByPercent(*HScroll1, horizontal); });
     trap.step(106, [&] { SetVScrollbarByPercent(*VScroll1, vertical); });
@@ -359,14 +459,8 @@ void Form2::PushButton6_Click()
     });
     if (!target.isEmpty()) {
         trap.step(112, [&] {
-            if (!FileExists(target)) {
+            if (mayWriteTo(this, target))
                 answer = Dialogs::Answer::Yes;
-                return;
-            }
-            answer = Dialogs::current().message(this, applicationTitle(),
-                QStringLiteral("Are you sure you wish to overwrite ") + target
-                    + QStringLiteral(" ?"),
-                Dialogs::Icon::None, Dialogs::Buttons::YesNo);
         });
     }
     bool copied = true;
@@ -380,6 +474,45 @@ void Form2::PushButton6_Click()
     }
     if (copied)
         trap.step(116, [&] { showPlainMessage(this, QStringLiteral("Done.")); });
+}
+
+void Form2::mnuActualSize_Click()
+{
+    ErrorTrap trap(QStringLiteral("Form2.mnuActualSize_Click"));
+    trap.step(100, [&] { SetZoom(1.0f); });
+}
+
+void Form2::mnuCopyPicture_Click()
+{
+    ErrorTrap trap(QStringLiteral("Form2.mnuCopyPicture_Click"));
+    trap.step(100, [&] {
+        const QPixmap sheet = sheetPicture();
+        if (sheet.isNull())
+            throw AppError(QStringLiteral("There is no picture to copy."));
+        QGuiApplication::clipboard()->setImage(sheet.toImage());
+    });
+}
+
+void Form2::mnuSavePictureAs_Click()
+{
+    ErrorTrap trap(QStringLiteral("Form2.mnuSavePictureAs_Click"));
+    QString target;
+    trap.step(100, [&] {
+        target = Dialogs::current().saveFileName(
+            this, QStringLiteral("Save Picture"), QStringLiteral("PNG Images (*.png)"));
+    });
+    if (target.isEmpty())
+        return;
+    bool confirmed = false;
+    trap.step(102, [&] { confirmed = mayWriteTo(this, target); });
+    if (confirmed)
+        trap.step(104, [&] { savePicturePng(sheetPicture().toImage(), target); });
+}
+
+QPixmap Form2::sheetPicture() const
+{
+    // Until the set-up, the picture handed over is still in Picture1.
+    return mFirstActivate ? Picture1->picture() : Zoom_Ori->picture();
 }
 
 void Form2::Form_QueryUnload()
@@ -426,8 +559,42 @@ void Form2::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
+void Form2::viewportWheel(QObject* watched, QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) || delta.y() == 0;
+    const int turn = delta.y() != 0 ? delta.y() : delta.x();
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        // One step per notch, a fine wheel's turns adding up to one; over the viewport's border
+        // the zoom keeps its centre.
+        const QPoint inViewport = Picture2->client()->mapFromGlobal(
+            static_cast<QWidget*>(watched)->mapToGlobal(event->position().toPoint()));
+        const QPointF anchor = Picture2->client()->rect().contains(inViewport)
+            ? QPointF(inViewport * Twips::perPixel)
+            : QPointF(Picture2->innerWidth() / 2.0, Picture2->innerHeight() / 2.0);
+        mWheelZoom += turn;
+        while (mWheelZoom >= 120 || mWheelZoom <= -120) {
+            const qint32 direction = mWheelZoom > 0 ? 0 : 1;
+            mWheelZoom += direction == 0 ? -120 : 120;
+            zoomAround(direction, anchor);
+        }
+        event->accept();
+        return;
+    }
+    QScrollBar* bar = sideways ? HScroll1 : VScroll1;
+    if (bar->isEnabled())
+        bar->setValue(
+            bar->value() - turn * QApplication::wheelScrollLines() * bar->singleStep() / 120);
+    event->accept();
+}
+
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel
+        && (watched == Picture1 || watched == Picture2 || watched == Picture2->client())) {
+        viewportWheel(watched, static_cast<QWheelEvent*>(event));
+        return true;
+    }
     if (event->type() == QEvent::MouseMove)
         pointerMovedTo(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     return QWidget::eventFilter(watched, event);

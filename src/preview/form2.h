@@ -8,8 +8,10 @@
 
 class PictureBox;
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 
 // Form2, the preview window: shows the computed sheet's picture with zoom, scrolling and
 // drag-to-pan, saves the result workbook, goes back to the main window or ends the program.
@@ -30,8 +32,8 @@ public:
     void InitScrollBars();
     void ZoomBy(qint32 direction);
     void SetZoom(float factor);
-    void SetHScrollbarByPercent(QScrollBar& HScrollbar, qint16 percent);
-    void SetVScrollbarByPercent(QScrollBar& VScrollbar, qint16 percent);
+    void SetHScrollbarByPercent(QScrollBar& HScrollbar, double percent);
+    void SetVScrollbarByPercent(QScrollBar& VScrollbar, double percent);
 
     // The result workbook this window owns until it is deleted.
     QString mExcelFile;
@@ -57,6 +59,8 @@ public:
     QPushButton* PushButton2;
     QPushButton* PushButton8;
     QPushButton* PushButton6;
+    // Opened by a right-click on the picture.
+    QMenu* PictureMenu;
 
 protected:
     bool event(QEvent* event) override;
@@ -67,6 +71,8 @@ protected:
 
 private:
     void buildControls();
+    void buildPictureMenu();
+    void buildScrollKeys();
     void Form_Load();
     void Form_Activate();
     void setUpViewer();
@@ -75,16 +81,31 @@ private:
     void PushButton2_Click();
     void PushButton8_Click();
     void PushButton6_Click();
+    void mnuActualSize_Click();
+    void mnuCopyPicture_Click();
+    void mnuSavePictureAs_Click();
     void HScroll1_Change(int value);
     void VScroll1_Change(int value);
     void Picture1_MouseDown(Qt::MouseButton button, float x, float y);
     void picture1_MouseMove(Qt::MouseButtons buttons, float x, float y);
     void Picture1_MouseUp(Qt::MouseButton button, float x, float y);
+    // Gives both bars the ranges of the picture as it is drawn now and puts it at left, top.
+    void fitScrollBars(qint32 left, qint32 top);
+    // One zoom step that keeps the picture's point under the anchor (in the viewport) in place.
+    void zoomAround(qint32 direction, const QPointF& anchor);
+    // The natural-size sheet picture the viewer shows.
+    QPixmap sheetPicture() const;
     // The hand over the four push buttons, the arrow over the background and the frame.
     void pointerMovedTo(const QPoint& globalPosition);
+    // The wheel over the picture scrolls it; with Ctrl it zooms around the pointer.
+    void viewportWheel(QObject* watched, QWheelEvent* event);
 
     std::optional<QCursor> mMouseIcon;
     QPointer<QWidget> mMainWindow;
     bool mCentred = false;
     bool mActivating = false;
+    // Where the next repaint keeps the picture's point; the viewport's centre when not set.
+    std::optional<QPointF> mZoomAnchor;
+    // Wheel turns not yet amounting to a whole zoom step.
+    int mWheelZoom = 0;
 };

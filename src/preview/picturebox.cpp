@@ -49,7 +49,7 @@ void PictureBox::setTwipsSize(qint32 width, qint32 height)
         mClient->setGeometry(
             border, border, Twips::toPixels(innerWidth()), Twips::toPixels(innerHeight()));
     }
-    resizeSurface();
+    update();
 }
 
 void PictureBox::setBackColor(const QColor& colour)
@@ -68,22 +68,28 @@ void PictureBox::setPicture(const QPixmap& picture)
 {
     mPicture = picture;
     fitToPicture();
-    if (!mImage.isNull()) {
-        mImage.fill(mBackColor);
-        if (!picture.isNull()) {
-            QPainter painter(&mImage);
-            painter.drawPixmap(0, 0, picture);
-        }
-    }
+    mDrawing.reset();
+    if (!picture.isNull())
+        mDrawing = Drawing { picture, picture.rect(), picture.rect() };
     update();
 }
 
 void PictureBox::clearPicture()
 {
     mPicture = QPixmap();
-    if (!mImage.isNull())
-        mImage.fill(mBackColor);
+    mDrawing.reset();
     update();
+}
+
+QPixmap PictureBox::image() const
+{
+    QPixmap image(Twips::toPixels(innerWidth()), Twips::toPixels(innerHeight()));
+    if (image.isNull())
+        return image;
+    image.fill(mBackColor);
+    QPainter painter(&image);
+    draw(painter);
+    return image;
 }
 
 void PictureBox::paintPicture(
@@ -91,11 +97,10 @@ void PictureBox::paintPicture(
 {
     if (source.isNull())
         throw AppError(QStringLiteral("Invalid picture"));
-    QPainter painter(&mImage);
-    painter.drawPixmap(Twips::toPixels(destination.x(), destination.y(), destination.width(),
-                           destination.height()),
-        source,
-        Twips::toPixels(sourcePart.x(), sourcePart.y(), sourcePart.width(), sourcePart.height()));
+    mDrawing = Drawing { source,
+        Twips::toPixels(sourcePart.x(), sourcePart.y(), sourcePart.width(), sourcePart.height()),
+        Twips::toPixels(
+            destination.x(), destination.y(), destination.width(), destination.height()) };
     update();
 }
 
@@ -106,23 +111,46 @@ void PictureBox::fitToPicture()
             Twips::fromPixels(mPicture.height()) + 2 * mBorder);
 }
 
-void PictureBox::resizeSurface()
+void PictureBox::draw(QPainter& painter) const
 {
-    const QSize size(Twips::toPixels(innerWidth()), Twips::toPixels(innerHeight()));
-    if (mImage.size() == size)
+    if (!mDrawing || mDrawing->target.isEmpty() || mDrawing->sourcePart.isEmpty())
         return;
-    // The surface keeps what was drawn where it still fits, like a persistent bitmap does.
-    QPixmap surface(size);
-    if (surface.isNull()) {
-        mImage = surface;
+    const Drawing& drawing = *mDrawing;
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QSize device = (QSizeF(drawing.target.size()) * ratio).toSize();
+    const QSize source = drawing.sourcePart.size();
+    if (device == source) {
+        painter.drawPixmap(QRectF(drawing.target), drawing.source, QRectF(drawing.sourcePart));
         return;
     }
-    surface.fill(mBackColor);
-    if (!mImage.isNull()) {
-        QPainter painter(&surface);
-        painter.drawPixmap(0, 0, mImage);
+    if (device.width() <= source.width() && device.height() <= source.height()) {
+        // A plain stretch would skip whole source rows and columns: grid lines and letter strokes
+        // one pixel wide would drop out.
+        painter.drawPixmap(drawing.target.topLeft(), reduction(drawing, device, ratio));
+        return;
     }
-    mImage = surface;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRectF(drawing.target), drawing.source, QRectF(drawing.sourcePart));
+}
+
+QPixmap PictureBox::reduction(const Drawing& drawing, QSize device, qreal ratio) const
+{
+    if (drawing.source.cacheKey() != mReducedSource || drawing.sourcePart != mReducedPart) {
+        mReductions.clear();
+        mReducedSource = drawing.source.cacheKey();
+        mReducedPart = drawing.sourcePart;
+    }
+    for (const QPixmap& reduced : std::as_const(mReductions))
+        if (reduced.size() == device && reduced.devicePixelRatio() == ratio)
+            return reduced;
+    QImage part = drawing.source.toImage();
+    if (drawing.sourcePart != part.rect())
+        part = part.copy(drawing.sourcePart);
+    QPixmap reduced
+        = QPixmap::fromImage(part.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    reduced.setDevicePixelRatio(ratio);
+    mReductions.append(reduced);
+    return reduced;
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
@@ -130,7 +158,10 @@ void PictureBox::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const int border = Twips::toPixels(mBorder);
     painter.fillRect(rect(), mBackColor);
-    painter.drawPixmap(border, border, mImage);
+    if (border > 0)
+        painter.translate(border, border);
+    draw(painter);
+    painter.resetTransform();
     if (border > 0)
         qDrawWinPanel(&painter, rect(), palette(), true);
 }

@@ -4,9 +4,10 @@
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
+#include <optional>
 
-// A picture box: a picture, a persistent drawing surface and a geometry kept in twips. A box
-// with a border clips its child boxes to the inner area, which client() returns.
+// A picture box: a picture, what is drawn on it and a geometry kept in twips. A box with a
+// border clips its child boxes to the inner area, which client() returns.
 class PictureBox final : public QWidget {
     Q_OBJECT
 
@@ -31,13 +32,16 @@ public:
     void setBackColor(const QColor& colour);
     // With auto-size on, a new picture sizes the box to fit it.
     void setAutoSize(bool on);
+    // The box shows its picture at natural size until something is painted over it.
     void setPicture(const QPixmap& picture);
     QPixmap picture() const { return mPicture; }
     void clearPicture();
-    // What the box shows: its persistent surface.
-    QPixmap image() const { return mImage; }
-    // Stretches a part of the source onto the surface; rectangles in twips. Throws AppError when
-    // the source holds no picture.
+    // What the box shows, at its own size in logical pixels.
+    QPixmap image() const;
+    // Shows a part of the source stretched onto the box; rectangles in twips. A copy at natural
+    // size on a plain screen stays a 1:1 copy; a reduction averages the source's pixels, so thin
+    // lines and small letters survive; an enlargement is interpolated as it is drawn, and only
+    // where the box is visible. Throws AppError when the source holds no picture.
     void paintPicture(const QPixmap& source, const QRect& destination, const QRect& sourcePart);
 
 signals:
@@ -53,8 +57,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    struct Drawing {
+        QPixmap source;
+        QRect sourcePart;
+        QRect target;
+    };
+
     void fitToPicture();
-    void resizeSurface();
+    void draw(QPainter& painter) const;
+    // The drawing's source averaged down to a size in device pixels; kept while the source stays,
+    // so stepping between the smaller zooms averages each size once.
+    QPixmap reduction(const Drawing& drawing, QSize device, qreal ratio) const;
 
     qint32 mBorder;
     qint32 mLeft = 0;
@@ -64,6 +77,9 @@ private:
     bool mAutoSize = false;
     QColor mBackColor = Qt::white;
     QPixmap mPicture;
-    QPixmap mImage;
+    std::optional<Drawing> mDrawing;
+    mutable QList<QPixmap> mReductions;
+    mutable qint64 mReducedSource = 0;
+    mutable QRect mReducedPart;
     QWidget* mClient;
 };

@@ -1,10 +1,7 @@
 #include "viewermath.h"
 
-#include "app/apperror.h"
-
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace ViewerMath {
 
@@ -44,53 +41,61 @@ bool acceptsZoom(float zoom)
     return zoom >= smallestZoom && zoom <= largestZoom;
 }
 
-ScrollRange scrollRange(qint32 pictureLength, qint32 viewportOuterLength)
+ScrollRange scrollRange(qint32 pictureLength, qint32 viewportInnerLength, float zoom)
 {
-    const qint32 overflow = pictureLength - viewportOuterLength;
+    const qint32 overflow = pictureLength - viewportInnerLength;
     if (overflow <= 0)
         return {};
-    if (overflow <= 100)
-        return { true, overflow, 1 };
-    return { true, static_cast<int>(roundHalfEven(overflow / 10.0)), 10 };
+    const int row = static_cast<int>(roundHalfEven(rowTwips * static_cast<double>(zoom)));
+    return { true, overflow, 1, qMax(1, row), qMax(1, viewportInnerLength) };
 }
 
-qint16 scrolledPosition(qint16 step, int value)
+qint32 scrolledPosition(qint16 step, int value)
 {
-    // The bars and steps are 16-bit quantities; an overflowing product wraps.
-    const auto value16 = static_cast<qint16>(value);
-    const auto product = static_cast<qint16>(static_cast<int>(step) * value16);
-    return static_cast<qint16>(-static_cast<int>(product));
+    return -(static_cast<qint32>(step) * value);
 }
 
-double clampDragPosition(double position, qint32 viewportInnerLength, qint32 pictureLength)
+double clampPosition(double position, qint32 viewportInnerLength, qint32 pictureLength)
 {
-    if (position > 0)
-        return 0;
     const double farthest = static_cast<double>(viewportInnerLength) - pictureLength;
-    return farthest > position ? farthest : position;
-}
-
-qint16 dropPercent(qint32 position, qint32 pictureLength, qint32 viewportOuterLength)
-{
-    const qint32 overflow = pictureLength - viewportOuterLength;
-    if (overflow == 0)
+    if (farthest >= 0 || position > 0)
         return 0;
-    const double percent
-        = roundHalfEven(std::abs(static_cast<double>(position)) / overflow * 100.0);
-    if (percent < std::numeric_limits<qint16>::min()
-        || percent > std::numeric_limits<qint16>::max())
-        throw AppError(QStringLiteral("Overflow"));
-    return static_cast<qint16>(percent);
+    return position < farthest ? farthest : position;
 }
 
-int barValueForPercent(qint16 percent, int maximum)
+double visibleCentre(qint32 position, qint32 pictureLength, qint32 viewportInnerLength)
+{
+    const double first = qMax<double>(0, position);
+    const double last
+        = qMin<double>(viewportInnerLength, static_cast<double>(position) + pictureLength);
+    return last > first ? (first + last) / 2 : viewportInnerLength / 2.0;
+}
+
+qint32 keptPosition(
+    qint32 position, qint32 oldLength, qint32 newLength, qint32 viewportInnerLength, double anchor)
+{
+    double share = oldLength > 0 ? (anchor - position) / oldLength : 0.0;
+    share = qBound(0.0, share, 1.0);
+    const double moved = clampPosition(anchor - share * newLength, viewportInnerLength, newLength);
+    return static_cast<qint32>(roundHalfEven(moved));
+}
+
+double dropPercent(qint32 position, qint32 pictureLength, qint32 viewportInnerLength)
+{
+    const qint32 overflow = pictureLength - viewportInnerLength;
+    if (overflow <= 0)
+        return 0;
+    return std::abs(static_cast<double>(position)) / overflow * 100.0;
+}
+
+int barValueForPercent(double percent, int maximum)
 {
     if (percent < 0)
         return -1;
-    const double value = percent / 100.0 * maximum;
+    const double value = roundHalfEven(percent / 100.0 * maximum);
     if (value > maximum)
         return -1;
-    return static_cast<int>(roundHalfEven(value));
+    return static_cast<int>(value);
 }
 
 } // namespace ViewerMath

@@ -3,16 +3,20 @@
 #include <QtGlobal>
 
 // The preview viewer's arithmetic, all in twips: zoom steps and limits, scroll-bar ranges,
-// drag clamps and the hand-over of a dropped position to the scroll bars. The window only moves
-// and paints what these functions decide.
+// positions kept across a zoom, drag clamps and the hand-over of a dropped position to the
+// scroll bars. The window only moves and paints what these functions decide.
 namespace ViewerMath {
 
-// A zoomed picture must stay below these sizes, or it is not repainted.
-constexpr qint32 widthLimit = 19000;
-constexpr qint32 heightLimit = 22000;
+// The limits bound the zoomed picture's size, and with it the memory its drawing takes: a sheet
+// picture up to 1750 × 1950 pixels (the program's own is 1305 × 1344) still fits at the largest
+// zoom. Positions and bar values are 32-bit: at 2.25 a sheet picture overflows 16 bits.
+constexpr qint32 widthLimit = 59100;
+constexpr qint32 heightLimit = 65850;
 constexpr float smallestZoom = 0.25f;
 constexpr float largestZoom = 2.25f;
 constexpr float zoomStep = 0.25f;
+// A sheet row at natural size (17 pixels): what one arrow step scrolls.
+constexpr qint32 rowTwips = 255;
 
 // Nearest integer, halves to the even neighbour.
 double roundHalfEven(double value);
@@ -29,28 +33,38 @@ bool acceptsZoom(float zoom);
 
 struct ScrollRange {
     bool enabled = false;
-    // Only meaningful when enabled: a disabled bar keeps the maximum it had.
     int maximum = 0;
+    // Twips per bar position: 0 for a disabled bar.
     qint16 step = 0;
+    int singleStep = 1;
+    int pageStep = 1;
 };
-// The range of a scroll bar for a picture overflowing the viewport's outer length.
-ScrollRange scrollRange(qint32 pictureLength, qint32 viewportOuterLength);
+// The range of a scroll bar for a picture in a viewport of the given inner length: one position
+// per twip of overflow, an arrow step of about one sheet row, a page of about the viewport.
+ScrollRange scrollRange(qint32 pictureLength, qint32 viewportInnerLength, float zoom);
 
-// The picture's position for a scroll-bar value, formed in 16-bit arithmetic like the bars
-// themselves: products beyond 16 bits wrap.
-qint16 scrolledPosition(qint16 step, int value);
+// The picture's position for a scroll-bar value.
+qint32 scrolledPosition(qint16 step, int value);
 
-// Where a dragged picture may go: never right of (or below) the viewport's origin, and never so
-// far that its far edge leaves the viewport's inner edge.
-double clampDragPosition(double position, qint32 viewportInnerLength, qint32 pictureLength);
+// Where the picture may stand: a picture that fits stays at the origin; a larger one never
+// leaves empty space between its edges and the viewport's inner edges.
+double clampPosition(double position, qint32 viewportInnerLength, qint32 pictureLength);
 
-// The dropped position as a share of the picture's overflow of the viewport's outer length.
-// A picture exactly as long as the viewport has no overflow: that share is 0. Throws AppError
-// when the share does not fit in 16 bits.
-qint16 dropPercent(qint32 position, qint32 pictureLength, qint32 viewportOuterLength);
+// The middle of what the viewport shows of the picture: the viewport's centre when the picture
+// overflows it, the picture's own centre when it fits.
+double visibleCentre(qint32 position, qint32 pictureLength, qint32 viewportInnerLength);
+
+// The position that keeps the picture's point under the anchor (a place in the viewport) where
+// it is when the picture's length changes; the point is taken on the picture, then clamped.
+qint32 keptPosition(
+    qint32 position, qint32 oldLength, qint32 newLength, qint32 viewportInnerLength, double anchor);
+
+// The dropped position as a share of the picture's overflow of the viewport's inner length;
+// 0 when there is no overflow.
+double dropPercent(qint32 position, qint32 pictureLength, qint32 viewportInnerLength);
 
 // The bar value for a percentage of its maximum; -1 when the bar is to stay as it is
 // (a negative percentage, or a value beyond the maximum).
-int barValueForPercent(qint16 percent, int maximum);
+int barValueForPercent(double percent, int maximum);
 
 } // namespace ViewerMath

@@ -167,7 +167,7 @@ private slots:
     void nextPictureAfterBackStartsAtOneTopLeft()
     {
         QWidget mainWindow;
-        auto form = showPreview(QSize(1160, 1348), writeResult(mDir));
+        auto form = showPreview(sheetPicture(), writeResult(mDir));
         form->setMainWindow(&mainWindow);
         QTest::mouseClick(form->PushButton2, Qt::LeftButton);
         QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
@@ -187,9 +187,9 @@ private slots:
         QCOMPARE(form->Picture1->twipsWidth(), 13498);
         QCOMPARE(form->picture().toImage(), next.toImage());
         QCOMPARE(form->HScroll1->value(), 0);
-        QCOMPARE(form->HScroll1->maximum(), 417);
+        QCOMPARE(form->HScroll1->maximum(), 13498 - 9270);
         QCOMPARE(form->VScroll1->value(), 0);
-        QCOMPARE(form->VScroll1->maximum(), 307);
+        QCOMPARE(form->VScroll1->maximum(), 10498 - 7365);
     }
 
     void closingDeletesTheResultAndEndsTheProgram()

@@ -3,9 +3,14 @@
 #include "app/applicationtitle.h"
 #include "app/errorreport.h"
 #include "preview/form2.h"
+#include "previewhelpers.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -183,7 +188,92 @@ private slots:
         QCOMPARE(readFile(mResult), workbookBytes());
     }
 
+    void ctrlSSavesTheResults()
+    {
+        ScriptedDialogs dialogs;
+        mForm->setPicture(PreviewHelpers::sheetPicture());
+        mForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mForm.get()));
+        QTest::keyClick(mForm.get(), Qt::Key_S, Qt::ControlModifier);
+        // A button's key shows it pressed for a moment before it clicks.
+        QTRY_COMPARE(dialogs.saveTitles, QStringList({ "Save File" }));
+        QCOMPARE(dialogs.texts(), QStringList({ "Done." }));
+    }
+
+    void copyPicturePutsTheSheetOnTheClipboard()
+    {
+        ScriptedDialogs dialogs;
+        const QImage sheet = PreviewHelpers::sheetPicture().toImage();
+        mForm->setPicture(QPixmap::fromImage(sheet));
+        mForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mForm.get()));
+        // Zoomed or not, the copy is the sheet at its natural size.
+        QTest::mouseClick(mForm->PushButton2, Qt::LeftButton);
+        QGuiApplication::clipboard()->clear();
+        menuAction(QStringLiteral("&Copy Picture"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(sheet.format()), sheet);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void savePictureWritesAPng_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("new file") << false << int(Dialogs::Answer::No) << true;
+        QTest::newRow("existing, yes replaces") << true << int(Dialogs::Answer::Yes) << true;
+        QTest::newRow("existing, no keeps") << true << int(Dialogs::Answer::No) << false;
+    }
+    void savePictureWritesAPng()
+    {
+        QFETCH(bool, existing);
+        QFETCH(int, answer);
+        QFETCH(bool, written);
+        ScriptedDialogs dialogs;
+        const QImage sheet = PreviewHelpers::sheetPicture().toImage();
+        mForm->setPicture(QPixmap::fromImage(sheet));
+        mForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mForm.get()));
+        const QString target = mDir->filePath(QStringLiteral("sheet"));
+        if (existing)
+            writeFile(target, "an older picture");
+        dialogs.savePaths << target;
+        dialogs.answers << Dialogs::Answer(answer);
+        menuAction(QStringLiteral("Save Picture &As\u2026"))->trigger();
+
+        QCOMPARE(dialogs.saveTitles, QStringList({ "Save Picture" }));
+        QCOMPARE(dialogs.saveFilters, QStringList({ "PNG Images (*.png)" }));
+        QCOMPARE(dialogs.texts(), existing ? QStringList({ question(target) }) : QStringList());
+        if (written) {
+            QImage saved;
+            QVERIFY(saved.load(target, "PNG"));
+            QCOMPARE(saved.convertToFormat(sheet.format()), sheet);
+        } else {
+            QCOMPARE(readFile(target), QByteArray("an older picture"));
+        }
+        QCOMPARE(QDir(mDir->path()).entryList(QDir::Files).size(), existing || written ? 2 : 1);
+    }
+
+    void savePictureCancelledWritesNothing()
+    {
+        ScriptedDialogs dialogs;
+        mForm->setPicture(PreviewHelpers::sheetPicture());
+        const QStringList before = QDir(mDir->path()).entryList(QDir::Files);
+        menuAction(QStringLiteral("Save Picture &As\u2026"))->trigger();
+        QCOMPARE(dialogs.saveTitles.size(), 1);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(QDir(mDir->path()).entryList(QDir::Files), before);
+    }
+
 private:
+    QAction* menuAction(const QString& text)
+    {
+        for (QAction* action : mForm->PictureMenu->actions())
+            if (action->text() == text)
+                return action;
+        qFatal("no menu entry %s", qPrintable(text));
+    }
+
     std::unique_ptr<QTemporaryDir> mDir;
     QString mResult;
     std::unique_ptr<Form2> mForm;

@@ -3,18 +3,26 @@
 
 #include "app/twips.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 #include <QtTest>
+#include <algorithm>
 
 using namespace PreviewHelpers;
 
 namespace {
 
-const QSize sheetSize(1160, 1348);
+// The viewport's inner size, and where it starts in the window, in pixels.
+constexpr qint32 innerWidth = 9270;
+constexpr qint32 innerHeight = 7365;
+const QPoint viewportOrigin(10, 8);
 
 QRect thumbRect(const QScrollBar& bar)
 {
@@ -34,12 +42,74 @@ QRect thumbRect(const QScrollBar& bar)
         QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
 }
 
-// Mouse events at window positions reach whichever control is under them, as a user's do.
-void drag(Form2& form, QPoint from, QPoint to)
+// What the user does: a zoom button, a key, or an entry of the picture's menu.
+void act(Form2& form, const QString& input)
 {
-    QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(form.windowHandle(), to);
-    QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, to);
+    const QList<QAction*> menu = form.PictureMenu->actions();
+    if (input == "in")
+        QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+    else if (input == "out")
+        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+    else if (input == "+")
+        QTest::keyClick(&form, Qt::Key_Plus);
+    else if (input == "=")
+        QTest::keyClick(&form, Qt::Key_Equal);
+    else if (input == "-")
+        QTest::keyClick(&form, Qt::Key_Minus);
+    else if (input == "ctrl+0")
+        QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
+    else if (input == "menu in")
+        menu[0]->trigger();
+    else if (input == "menu out")
+        menu[1]->trigger();
+    else if (input == "menu actual")
+        menu[2]->trigger();
+    else
+        QFAIL(qPrintable("unknown input " + input));
+}
+
+// The bars cover exactly the picture's overflow of the viewport and stand where it stands.
+void checkBarsFollowThePicture(const Form2& form)
+{
+    const qint32 left = form.Picture1->twipsLeft();
+    const qint32 top = form.Picture1->twipsTop();
+    QCOMPARE(form.Picture1->twipsWidth(), form.mZoomWidth);
+    QCOMPARE(form.Picture1->twipsHeight(), form.mZoomHeight);
+    const bool horizontal = form.mZoomWidth > innerWidth;
+    QCOMPARE(form.HScroll1->isEnabled(), horizontal);
+    if (horizontal) {
+        QCOMPARE(form.HScroll1->maximum(), form.mZoomWidth - innerWidth);
+        QCOMPARE(form.HScroll1->value(), -left);
+    } else {
+        QCOMPARE(left, 0);
+        QCOMPARE(form.HScroll1->maximum(), 0);
+    }
+    const bool vertical = form.mZoomHeight > innerHeight;
+    QCOMPARE(form.VScroll1->isEnabled(), vertical);
+    if (vertical) {
+        QCOMPARE(form.VScroll1->maximum(), form.mZoomHeight - innerHeight);
+        QCOMPARE(form.VScroll1->value(), -top);
+    } else {
+        QCOMPARE(top, 0);
+        QCOMPARE(form.VScroll1->maximum(), 0);
+    }
+}
+
+// The share of the picture at a place of the viewport, in twips.
+QPointF shareAt(const Form2& form, QPointF place)
+{
+    return QPointF((place.x() - form.Picture1->twipsLeft()) / form.Picture1->twipsWidth(),
+        (place.y() - form.Picture1->twipsTop()) / form.Picture1->twipsHeight());
+}
+
+void wheel(Form2& form, QPoint windowPoint, int turn, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* target = form.childAt(windowPoint);
+    QVERIFY(target);
+    const QPoint local = target->mapFrom(&form, windowPoint);
+    QWheelEvent event(local, target->mapToGlobal(local), QPoint(), QPoint(0, turn), Qt::NoButton,
+        modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
 }
 
 } // namespace
@@ -51,7 +121,7 @@ private slots:
     void setUpOnFirstShowingOfAPicture()
     {
         ScriptedDialogs dialogs;
-        const QPixmap sheet = patternedPicture(sheetSize);
+        const QPixmap sheet = sheetPicture();
         Form2 form;
         form.setPicture(sheet);
         form.show();
@@ -59,140 +129,214 @@ private slots:
 
         QVERIFY(!form.mFirstActivate);
         QCOMPARE(form.mZoom, 1.0f);
-        QCOMPARE(form.mOrigWidth, 1160 * 15 - 2);
-        QCOMPARE(form.mOrigHeight, 1348 * 15 - 2);
-        QCOMPARE(form.mZoomWidth, form.mOrigWidth);
-        QCOMPARE(form.mZoomHeight, form.mOrigHeight);
+        QCOMPARE(form.mOrigWidth, 1305 * 15 - 2);
+        QCOMPARE(form.mOrigHeight, 1344 * 15 - 2);
         QVERIFY(form.Zoom_Ori->isHidden());
         QCOMPARE(picturePosition(form), QPoint(0, 0));
+        // Natural size on a plain screen is a 1:1 copy.
         QCOMPARE(form.picture().toImage(), sheet.toImage());
-        // Overflow of the viewport's outer size: 8068 and 12793 twips.
-        QVERIFY(form.HScroll1->isEnabled());
-        QCOMPARE(form.HScroll1->maximum(), 807);
-        QCOMPARE(form.mHStep, qint16(10));
-        QVERIFY(form.VScroll1->isEnabled());
-        QCOMPARE(form.VScroll1->maximum(), 1279);
-        QCOMPARE(form.mVStep, qint16(10));
+        checkBarsFollowThePicture(form);
+        QCOMPARE(form.HScroll1->maximum(), 10303);
+        QCOMPARE(form.VScroll1->maximum(), 12793);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void zoomStopsAtItsLimits_data()
+    void everyZoomWorksOnTheSheet_data()
     {
-        QTest::addColumn<bool>("in");
+        QTest::addColumn<QStringList>("inputs");
         QTest::addColumn<QList<float>>("zooms");
-        QTest::newRow("five steps in") << true << QList<float> { 1.25f, 1.5f, 1.75f, 2.0f, 2.25f };
-        QTest::newRow("three steps out") << false << QList<float> { 0.75f, 0.5f, 0.25f };
+        QTest::newRow("five steps in reach 2.25, a sixth is refused") << QStringList { "in", "in",
+            "in", "in", "in", "in" } << QList<float> { 1.25f, 1.5f, 1.75f, 2.0f, 2.25f, 2.25f };
+        QTest::newRow("out and back in reaches natural size again") << QStringList { "out", "in",
+            "in", "out" } << QList<float> { 0.75f, 1.0f, 1.25f, 1.0f };
+        QTest::newRow("three steps out reach 0.25, a fourth is refused") << QStringList { "out",
+            "out", "out", "out", "in" } << QList<float> { 0.75f, 0.5f, 0.25f, 0.25f, 0.5f };
+        QTest::newRow("keys") << QStringList { "+", "=", "-", "ctrl+0", "-", "-", "ctrl+0" }
+                              << QList<float> { 1.25f, 1.5f, 1.25f, 1.0f, 0.75f, 0.5f, 1.0f };
+        QTest::newRow("picture menu") << QStringList { "menu in", "menu in", "menu actual",
+            "menu out" } << QList<float> { 1.25f, 1.5f, 1.0f, 0.75f };
     }
-    void zoomStopsAtItsLimits()
+    void everyZoomWorksOnTheSheet()
     {
-        QFETCH(bool, in);
+        QFETCH(QStringList, inputs);
         QFETCH(QList<float>, zooms);
         ScriptedDialogs dialogs;
-        auto form = showPreview(QSize(200, 150));
-        QPushButton* button = in ? form->PushButton1 : form->PushButton2;
-        for (float zoom : zooms) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(form->mZoom, zoom);
-            QCOMPARE(form->mZoomWidth, qint32(2998 * zoom));
-            QCOMPARE(form->picture().width(), Twips::toPixels(form->mZoomWidth));
-            QCOMPARE(form->picture().height(), Twips::toPixels(form->mZoomHeight));
+        auto form = showPreview(sheetPicture());
+        for (int step = 0; step < inputs.size(); ++step) {
+            act(*form, inputs[step]);
+            QCOMPARE(form->mZoom, zooms[step]);
+            QCOMPARE(form->mZoomWidth, qint32(19573 * zooms[step]));
+            QCOMPARE(form->picture().size(),
+                QSize(Twips::toPixels(form->mZoomWidth), Twips::toPixels(form->mZoomHeight)));
+            checkBarsFollowThePicture(*form);
         }
-        const qint64 painted = form->picture().cacheKey();
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(form->mZoom, zooms.constLast());
-        QCOMPARE(form->picture().cacheKey(), painted);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void zoomStretchesTheMasterCopy()
+    void zoomKeepsTheCentre_data()
     {
-        auto form = showPreview(QSize(200, 150));
-        const QImage original = patternedPicture(QSize(200, 150)).toImage();
-        for (int press = 0; press < 4; ++press)
-            QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 2.0f);
-        const QImage shown = form->picture().toImage();
-        QCOMPARE(shown.size(), QSize(400, 300));
-        for (const QPoint source : { QPoint(0, 0), QPoint(37, 90), QPoint(199, 149) })
-            QCOMPARE(shown.pixel(source * 2 + QPoint(1, 1)), original.pixel(source));
-        // And back to natural size from the master copy, not from the enlarged painting.
-        for (int press = 0; press < 4; ++press)
-            QTest::mouseClick(form->PushButton2, Qt::LeftButton);
-        QCOMPARE(form->picture().toImage(), original);
+        QTest::addColumn<QPoint>("bars");
+        QTest::addColumn<QStringList>("inputs");
+        QTest::newRow("in from 1.0") << QPoint(3000, 4000) << QStringList { "in" };
+        QTest::newRow("out from 1.0") << QPoint(3000, 4000) << QStringList { "out" };
+        QTest::newRow("up to 2.25")
+            << QPoint(5000, 6000) << QStringList { "in", "in", "in", "in", "in" };
+        QTest::newRow("back to 1.0 by key")
+            << QPoint(3000, 4000) << QStringList { "in", "in", "ctrl+0" };
+    }
+    void zoomKeepsTheCentre()
+    {
+        QFETCH(QPoint, bars);
+        QFETCH(QStringList, inputs);
+        auto form = showPreview(sheetPicture());
+        form->HScroll1->setValue(bars.x());
+        form->VScroll1->setValue(bars.y());
+        const QPointF centre(innerWidth / 2.0, innerHeight / 2.0);
+        for (const QString& input : inputs) {
+            const QPointF before = shareAt(*form, centre);
+            act(*form, input);
+            const QPointF after = shareAt(*form, centre);
+            // Within a twip of the zoomed picture.
+            QVERIFY2(qAbs(after.x() - before.x()) * form->mZoomWidth <= 1.0
+                    && qAbs(after.y() - before.y()) * form->mZoomHeight <= 1.0,
+                qPrintable(QStringLiteral("%1, %2 became %3, %4")
+                               .arg(before.x())
+                               .arg(before.y())
+                               .arg(after.x())
+                               .arg(after.y())));
+            checkBarsFollowThePicture(*form);
+        }
     }
 
-    void sizeLimitKeepsLastPaintingAndRestartsAtOne()
+    void zoomFromAFittingPictureKeepsItsCentre()
     {
-        ScriptedDialogs dialogs;
-        auto form = showPreview(QSize(800, 600));
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 1.5f);
-        const QPixmap atOneAndAHalf = form->picture();
-        QCOMPARE(atOneAndAHalf.width(), 1200);
-
-        // 11998 twips at 1.75 would be 20996 wide.
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 1.0f);
-        QCOMPARE(form->mZoomWidth, 11998);
-        QCOMPARE(form->mZoomHeight, 8998);
-        QCOMPARE(form->picture().cacheKey(), atOneAndAHalf.cacheKey());
-        QCOMPARE(form->Picture1->twipsWidth(), 17997);
-
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 1.25f);
-        QCOMPARE(form->picture().width(), 1000);
-        QVERIFY(dialogs.messages.isEmpty());
+        auto form = showPreview(sheetPicture());
+        for (int step = 0; step < 3; ++step)
+            act(*form, "out");
+        const QPointF middle(form->mZoomWidth / 2.0, form->mZoomHeight / 2.0);
+        act(*form, "ctrl+0");
+        const QPointF share = shareAt(*form, middle);
+        QVERIFY2(qAbs(share.x() - 0.5) * form->mZoomWidth <= 1.0
+                && qAbs(share.y() - 0.5) * form->mZoomHeight <= 1.0,
+            qPrintable(QStringLiteral("%1, %2").arg(share.x()).arg(share.y())));
+        checkBarsFollowThePicture(*form);
     }
 
-    void pictureTooLargeAtNaturalSizeKeepsItsSize()
+    void zoomOutAtTheFarEndsKeepsTheFarEnds()
     {
-        ScriptedDialogs dialogs;
-        auto form = showPreview(QSize(1300, 400));
-        QCOMPARE(form->mZoom, 1.0f);
-        QCOMPARE(form->Picture1->twipsWidth(), 1300 * 15);
-        QCOMPARE(form->picture().width(), 1300);
-        // The bars are computed from the picture as it stands.
-        QCOMPARE(form->HScroll1->maximum(), 1017);
-        QVERIFY(dialogs.messages.isEmpty());
+        auto form = showPreview(sheetPicture());
+        form->HScroll1->setValue(form->HScroll1->maximum());
+        form->VScroll1->setValue(form->VScroll1->maximum());
+        QCOMPARE(form->Picture1->twipsLeft() + form->Picture1->twipsWidth(), innerWidth);
+        act(*form, "out");
+        QCOMPARE(form->Picture1->twipsLeft() + form->Picture1->twipsWidth(), innerWidth);
+        QCOMPARE(form->Picture1->twipsTop() + form->Picture1->twipsHeight(), innerHeight);
+        checkBarsFollowThePicture(*form);
     }
 
-    void scrollRanges_data()
+    void barsAtTheirEndsShowNoEmptySpace_data()
     {
-        QTest::addColumn<QSize>("pixels");
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("step");
-        QTest::newRow("narrow picture") << QSize(600, 900) << false << 0 << 0;
-        QTest::newRow("88 twips over") << QSize(628, 900) << true << 88 << 1;
-        QTest::newRow("2728 twips over") << QSize(804, 900) << true << 273 << 10;
-        QTest::newRow("low picture") << QSize(900, 400) << true << 417 << 10;
+        QTest::addColumn<int>("stepsIn");
+        QTest::newRow("0.5") << -2;
+        QTest::newRow("0.75") << -1;
+        QTest::newRow("1.0") << 0;
+        QTest::newRow("2.25") << 5;
     }
-    void scrollRanges()
+    void barsAtTheirEndsShowNoEmptySpace()
     {
-        QFETCH(QSize, pixels);
-        QFETCH(bool, horizontal);
-        QFETCH(int, maximum);
-        QFETCH(int, step);
-        auto form = showPreview(pixels);
-        QCOMPARE(form->HScroll1->isEnabled(), horizontal);
-        QCOMPARE(int(form->mHStep), step);
-        if (horizontal)
-            QCOMPARE(form->HScroll1->maximum(), maximum);
-        QCOMPARE(form->VScroll1->isEnabled(), pixels.height() * 15 - 2 > 7425);
-        if (!horizontal)
-            return;
-        // One page click right of the thumb moves one position of `step` twips.
-        const QRect thumb = thumbRect(*form->HScroll1);
-        QTest::mouseClick(
-            form->HScroll1, Qt::LeftButton, {}, thumb.center() + QPoint(thumb.width(), 0));
-        QCOMPARE(form->HScroll1->value(), 1);
-        QCOMPARE(form->Picture1->twipsLeft(), -step);
+        QFETCH(int, stepsIn);
+        auto form = showPreview(sheetPicture());
+        for (int step = 0; step < qAbs(stepsIn); ++step)
+            act(*form, stepsIn > 0 ? "in" : "out");
+        for (QScrollBar* bar : { form->HScroll1, form->VScroll1 }) {
+            QVERIFY(bar->isEnabled());
+            const QRect thumb = thumbRect(*bar);
+            const QPoint far = bar->orientation() == Qt::Horizontal
+                ? QPoint(bar->width() - 1, thumb.center().y())
+                : QPoint(thumb.center().x(), bar->height() - 1);
+            QTest::mousePress(bar, Qt::LeftButton, {}, thumb.center());
+            QTest::mouseMove(bar, far);
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, far);
+            QCOMPARE(bar->value(), bar->maximum());
+        }
+        QCOMPARE(form->Picture1->twipsLeft() + form->Picture1->twipsWidth(), innerWidth);
+        QCOMPARE(form->Picture1->twipsTop() + form->Picture1->twipsHeight(), innerHeight);
+    }
+
+    void ctrlWheelZoomsAroundThePointer_data()
+    {
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<int>("turn");
+        QTest::addColumn<float>("zoom");
+        QTest::newRow("in near the top left") << QPoint(60, 50) << 120 << 1.25f;
+        QTest::newRow("in near the bottom right") << QPoint(560, 450) << 120 << 1.25f;
+        QTest::newRow("two notches in") << QPoint(400, 300) << 240 << 1.5f;
+        QTest::newRow("one notch out") << QPoint(400, 300) << -120 << 0.75f;
+    }
+    void ctrlWheelZoomsAroundThePointer()
+    {
+        QFETCH(QPoint, pointer);
+        QFETCH(int, turn);
+        QFETCH(float, zoom);
+        auto form = showPreview(sheetPicture());
+        form->HScroll1->setValue(2000);
+        form->VScroll1->setValue(3000);
+        const QPointF place((pointer - viewportOrigin) * Twips::perPixel);
+        const QPointF before = shareAt(*form, place);
+        wheel(*form, pointer, turn, Qt::ControlModifier);
+        QCOMPARE(form->mZoom, zoom);
+        const QPointF after = shareAt(*form, place);
+        QVERIFY(qAbs(after.x() - before.x()) * form->mZoomWidth <= 1.0);
+        QVERIFY(qAbs(after.y() - before.y()) * form->mZoomHeight <= 1.0);
+        checkBarsFollowThePicture(*form);
+    }
+
+    void wheelAndKeysScroll_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QPoint>("moved");
+        const int wheelRows = 255 * QApplication::wheelScrollLines();
+        QTest::newRow("wheel down") << "wheel" << QPoint(0, -wheelRows);
+        QTest::newRow("shift+wheel") << "shift+wheel" << QPoint(-wheelRows, 0);
+        QTest::newRow("down arrow") << "down" << QPoint(0, -255);
+        QTest::newRow("right arrow") << "right" << QPoint(-255, 0);
+        QTest::newRow("page down") << "pagedown" << QPoint(0, -innerHeight);
+        QTest::newRow("page up") << "pageup" << QPoint(0, 0);
+        QTest::newRow("bar's arrow") << "arrow click" << QPoint(0, -255);
+        QTest::newRow("bar's track") << "track click" << QPoint(0, -innerHeight);
+    }
+    void wheelAndKeysScroll()
+    {
+        QFETCH(QString, input);
+        QFETCH(QPoint, moved);
+        auto form = showPreview(sheetPicture());
+        // The buttons keep the keyboard focus: the keys still scroll the picture.
+        form->PushButton1->setFocus();
+        if (input == "wheel" || input == "shift+wheel")
+            wheel(*form, QPoint(300, 250), -120,
+                input == "wheel" ? Qt::NoModifier : Qt::ShiftModifier);
+        else if (input == "down")
+            QTest::keyClick(form->PushButton1, Qt::Key_Down);
+        else if (input == "right")
+            QTest::keyClick(form->PushButton1, Qt::Key_Right);
+        else if (input == "pagedown")
+            QTest::keyClick(form->PushButton1, Qt::Key_PageDown);
+        else if (input == "arrow click")
+            QTest::mouseClick(form->VScroll1, Qt::LeftButton, {},
+                QPoint(form->VScroll1->width() / 2, form->VScroll1->height() - 4));
+        else if (input == "track click")
+            QTest::mouseClick(form->VScroll1, Qt::LeftButton, {},
+                thumbRect(*form->VScroll1).center()
+                    + QPoint(0, thumbRect(*form->VScroll1).height()));
+        else
+            QTest::keyClick(form->PushButton1, Qt::Key_PageUp);
+        QCOMPARE(picturePosition(*form), moved);
+        checkBarsFollowThePicture(*form);
     }
 
     void thumbMovesThePictureOnlyWhenReleased()
     {
-        auto form = showPreview(sheetSize);
+        auto form = showPreview(sheetPicture());
         QScrollBar* bar = form->VScroll1;
         const QPoint grab = thumbRect(*bar).center();
         QTest::mousePress(bar, Qt::LeftButton, {}, grab);
@@ -202,86 +346,139 @@ private slots:
         QCOMPARE(form->Picture1->twipsTop(), 0);
         QTest::mouseRelease(bar, Qt::LeftButton, {}, grab + QPoint(0, 120));
         QVERIFY(bar->value() > 0);
-        QCOMPARE(form->Picture1->twipsTop(), -10 * bar->value());
+        QCOMPARE(form->Picture1->twipsTop(), -bar->value());
     }
 
-    void dragStopsAtBothEdgesAndHandsOverToTheBars()
+    void dragStopsAtBothEdges()
     {
         ScriptedDialogs dialogs;
-        auto form = showPreview(sheetSize);
+        auto form = showPreview(sheetPicture());
         QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
         QTest::mouseMove(form->windowHandle(), QPoint(400, 350));
         QCOMPARE(picturePosition(*form), QPoint(0, 0));
-        QTest::mouseMove(form->windowHandle(), QPoint(-400, -750));
-        // The far edges meet the viewport's inner edges (9270 × 7365 twips).
-        QCOMPARE(picturePosition(*form), QPoint(9270 - 17398, 7365 - 20218));
-        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, QPoint(-400, -750));
-        // 8128 of 8068 twips is 101 %: that bar stays, the picture stays where it was dropped.
-        QCOMPARE(form->HScroll1->value(), 0);
-        QCOMPARE(form->Picture1->twipsLeft(), -8128);
-        // 12853 of 12793 twips rounds to 100 %: the picture settles on the bar's grid.
-        QCOMPARE(form->VScroll1->value(), 1279);
-        QCOMPARE(form->Picture1->twipsTop(), -12790);
+        QTest::mouseMove(form->windowHandle(), QPoint(-600, -750));
+        QCOMPARE(picturePosition(*form), QPoint(innerWidth - 19573, innerHeight - 20158));
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, QPoint(-600, -750));
+        QCOMPARE(picturePosition(*form), QPoint(innerWidth - 19573, innerHeight - 20158));
+        checkBarsFollowThePicture(*form);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void dropSettlesOnTheBarGrid()
+    void droppedPictureStaysWhereItWasDragged_data()
     {
-        auto form = showPreview(sheetSize);
-        drag(*form, QPoint(300, 250), QPoint(218, 250));
-        // Dropped at -1230 twips: 15 % of 807 positions is 121, ten twips each.
-        QCOMPARE(form->HScroll1->value(), 121);
-        QCOMPARE(picturePosition(*form), QPoint(-1210, 0));
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
-        QCOMPARE(picturePosition(*form), QPoint(-1210, 0));
+        QTest::addColumn<int>("stepsIn");
+        QTest::addColumn<QPoint>("dragged");
+        QTest::newRow("0.25, fits the viewport") << -3 << QPoint(0, 0);
+        QTest::newRow("0.5") << -2 << QPoint(-516, -2250);
+        QTest::newRow("1.0") << 0 << QPoint(-3000, -2250);
+        QTest::newRow("2.25") << 5 << QPoint(-3000, -2250);
+    }
+    void droppedPictureStaysWhereItWasDragged()
+    {
+        QFETCH(int, stepsIn);
+        QFETCH(QPoint, dragged);
+        ScriptedDialogs dialogs;
+        auto form = showPreview(sheetPicture());
+        for (int step = 0; step < qAbs(stepsIn); ++step)
+            act(*form, stepsIn > 0 ? "in" : "out");
+        const QPoint start = picturePosition(*form);
+        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
+        QTest::mouseMove(form->windowHandle(), QPoint(270, 230));
+        QTest::mouseMove(form->windowHandle(), QPoint(100, 100));
+        const QPoint moved = picturePosition(*form);
+        if (stepsIn >= 0)
+            QCOMPARE(moved, start + dragged);
+        else
+            QCOMPARE(moved, dragged);
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(picturePosition(*form), moved);
+        checkBarsFollowThePicture(*form);
+        // A plain click afterwards moves nothing either.
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, QPoint(200, 200));
+        QCOMPARE(picturePosition(*form), moved);
+        QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void plainClickRunsTheHandOver()
+    // Every grid line of the sheet still shows when the picture is drawn smaller: a plain
+    // stretch drops the lines that fall between the pixels it keeps.
+    void reductionKeepsEveryGridLine_data()
     {
-        auto form = showPreview(QSize(800, 1000));
-        QCOMPARE(form->HScroll1->maximum(), 267);
-        drag(*form, QPoint(300, 250), QPoint(-400, 250));
-        // Beyond 100 %: the bar stays at 0 and the picture off its grid.
-        QCOMPARE(form->Picture1->twipsLeft(), 9270 - 11998);
-        QCOMPARE(form->HScroll1->value(), 0);
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->Picture1->twipsLeft(), -2728);
-        // Now 2728 of 5667 twips: 48 % of the bar's 267 positions.
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
-        QCOMPARE(form->HScroll1->value(), 128);
-        QCOMPARE(form->Picture1->twipsLeft(), -1280);
+        QTest::addColumn<int>("stepsOut");
+        QTest::newRow("0.75") << 1;
+        QTest::newRow("0.5") << 2;
+        QTest::newRow("0.25") << 3;
+    }
+    void reductionKeepsEveryGridLine()
+    {
+        QFETCH(int, stepsOut);
+        QPixmap grid(realSheetSize());
+        grid.fill(Qt::white);
+        {
+            QPainter painter(&grid);
+            painter.setPen(QColor(0xc0, 0xc0, 0xc0));
+            for (int x : gridColumns(grid.width()))
+                painter.drawLine(x, 0, x, grid.height());
+        }
+        auto form = showPreview(grid);
+        for (int step = 0; step < stepsOut; ++step)
+            act(*form, "out");
+        const QImage shown = form->picture().toImage();
+        const double zoom = form->mZoom;
+        for (int x : gridColumns(grid.width())) {
+            const int column = qMin(int(x * zoom), shown.width() - 1);
+            int darkest = 255;
+            for (int near = qMax(0, column - 1); near <= qMin(shown.width() - 1, column + 1);
+                 ++near)
+                darkest = qMin(darkest, qGray(shown.pixel(near, shown.height() / 2)));
+            // A plain stretch leaves pure white where it skipped a line.
+            QVERIFY2(darkest < 252, qPrintable(QStringLiteral("line at %1 lost").arg(x)));
+        }
     }
 
-    void zoomedPictureKeepsRangesButDragReachesEverything()
-    {
-        auto form = showPreview(QSize(800, 600));
-        QCOMPARE(form->HScroll1->maximum(), 267);
-        QCOMPARE(form->VScroll1->maximum(), 157);
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->HScroll1->maximum(), 267);
-        QCOMPARE(form->VScroll1->maximum(), 157);
-        QCOMPARE(form->mHStep, qint16(10));
-        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, QPoint(600, 450));
-        QTest::mouseMove(form->windowHandle(), QPoint(-600, -450));
-        QCOMPARE(picturePosition(*form), QPoint(9270 - 17997, 7365 - 13497));
-        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, QPoint(-600, -450));
-    }
-
-    void clickOnPictureExactlyAsHighAsTheViewportTakesZero()
+    void sizeLimitKeepsLastPaintingAndRestartsAtOne()
     {
         ScriptedDialogs dialogs;
-        // 283 pixels: 4243 twips, 7425 at 1.75, the viewport's outer height.
-        auto form = showPreview(QSize(700, 283));
-        for (int press = 0; press < 3; ++press)
-            QTest::mouseClick(form->PushButton1, Qt::LeftButton);
-        QCOMPARE(form->mZoom, 1.75f);
-        QCOMPARE(form->Picture1->twipsHeight(), form->Picture2->twipsHeight());
-        drag(*form, QPoint(300, 100), QPoint(240, 100));
-        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.texts().join('\n')));
-        // The horizontal hand-over still ran: 900 of 9041 twips is 10 % of 117 positions.
-        QCOMPARE(form->HScroll1->value(), 12);
-        QCOMPARE(picturePosition(*form), QPoint(-120, 0));
+        // 44998 twips wide at 1.0, 56247 at 1.25: 1.5 would pass the width limit.
+        auto form = showPreview(QSize(3000, 600));
+        act(*form, "in");
+        QCOMPARE(form->mZoom, 1.25f);
+        QCOMPARE(form->picture().width(), 3750);
+        act(*form, "in");
+        QCOMPARE(form->mZoom, 1.0f);
+        QCOMPARE(form->mZoomWidth, 44998);
+        QCOMPARE(form->Picture1->twipsWidth(), 56247);
+        QCOMPARE(form->picture().width(), 3750);
+        act(*form, "in");
+        QCOMPARE(form->mZoom, 1.25f);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void pictureTooLargeAtNaturalSizeKeepsItsSize()
+    {
+        ScriptedDialogs dialogs;
+        auto form = showPreview(QSize(4000, 300));
+        QCOMPARE(form->mZoom, 1.0f);
+        QCOMPARE(form->Picture1->twipsWidth(), 4000 * 15);
+        QCOMPARE(form->picture().width(), 4000);
+        // The bars are computed from the picture as it stands.
+        QCOMPARE(form->HScroll1->maximum(), 4000 * 15 - innerWidth);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void rightClickOpensThePictureMenu()
+    {
+        auto form = showPreview(sheetPicture());
+        QStringList texts;
+        for (const QAction* action : form->PictureMenu->actions())
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(texts,
+            QStringList({ "Zoom &In", "Zoom &Out", "Actual &Size", "-", "&Copy Picture",
+                QStringLiteral("Save Picture &As\u2026") }));
+        QVERIFY(!form->PictureMenu->isVisible());
+        QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, QPoint(300, 250));
+        QTRY_VERIFY(form->PictureMenu->isVisible());
+        form->PictureMenu->hide();
+        QCOMPARE(picturePosition(*form), QPoint(0, 0));
     }
 };
 

@@ -1,4 +1,3 @@
-#include "app/apperror.h"
 #include "preview/viewermath.h"
 
 #include <QtTest>
@@ -30,10 +29,10 @@ private slots:
         QTest::addColumn<qint32>("original");
         QTest::addColumn<float>("zoom");
         QTest::addColumn<qint32>("zoomed");
-        QTest::newRow("natural size") << 17398 << 1.0f << 17398;
+        QTest::newRow("natural size") << 19573 << 1.0f << 19573;
         QTest::newRow("quarter of odd") << 11998 << 0.25f << 2999;
         QTest::newRow("three quarters of odd") << 7 << 0.75f << 5;
-        QTest::newRow("1.75 of 11998") << 11998 << 1.75f << 20996;
+        QTest::newRow("sheet at 2.25") << 19573 << 2.25f << 44039;
     }
     void zoomedLengthRoundsDown()
     {
@@ -55,9 +54,11 @@ private slots:
         QTest::addColumn<qint32>("width");
         QTest::addColumn<qint32>("height");
         QTest::addColumn<bool>("fits");
-        QTest::newRow("both below") << 18999 << 21999 << true;
-        QTest::newRow("width reaches limit") << 19000 << 100 << false;
-        QTest::newRow("height reaches limit") << 100 << 22000 << false;
+        // The program's sheet picture, 1305 × 1344 pixels, at the largest zoom.
+        QTest::newRow("sheet at 2.25") << 44039 << 45355 << true;
+        QTest::newRow("1750 x 1950 pixels at 2.25") << 59058 << 65808 << true;
+        QTest::newRow("width reaches limit") << 59100 << 100 << false;
+        QTest::newRow("height reaches limit") << 100 << 65850 << false;
     }
     void sizeLimits()
     {
@@ -91,30 +92,33 @@ private slots:
     {
         QTest::addColumn<qint32>("picture");
         QTest::addColumn<qint32>("viewport");
+        QTest::addColumn<float>("zoom");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("step");
-        QTest::newRow("narrower") << 9000 << 9330 << false << 0 << 0;
-        QTest::newRow("exactly as wide") << 9330 << 9330 << false << 0 << 0;
-        QTest::newRow("one twip over") << 9331 << 9330 << true << 1 << 1;
-        QTest::newRow("100 over") << 9430 << 9330 << true << 100 << 1;
-        QTest::newRow("101 over") << 9431 << 9330 << true << 10 << 10;
-        QTest::newRow("2730 over") << 12060 << 9330 << true << 273 << 10;
-        QTest::newRow("2725 over halves to even") << 12055 << 9330 << true << 272 << 10;
-        QTest::newRow("2735 over halves to even") << 12065 << 9330 << true << 274 << 10;
+        QTest::addColumn<int>("singleStep");
+        QTest::newRow("narrower") << 9000 << 9270 << 1.0f << false << 0 << 0;
+        QTest::newRow("exactly as wide") << 9270 << 9270 << 1.0f << false << 0 << 0;
+        QTest::newRow("one twip over") << 9271 << 9270 << 1.0f << true << 1 << 255;
+        QTest::newRow("sheet at 0.5") << 9786 << 9270 << 0.5f << true << 516 << 128;
+        QTest::newRow("sheet at 1.0") << 19573 << 9270 << 1.0f << true << 10303 << 255;
+        QTest::newRow("sheet at 2.25") << 44039 << 9270 << 2.25f << true << 34769 << 574;
     }
     void scrollRanges()
     {
         QFETCH(qint32, picture);
         QFETCH(qint32, viewport);
+        QFETCH(float, zoom);
         QFETCH(bool, enabled);
         QFETCH(int, maximum);
-        QFETCH(int, step);
-        const ScrollRange range = scrollRange(picture, viewport);
+        QFETCH(int, singleStep);
+        const ScrollRange range = scrollRange(picture, viewport, zoom);
         QCOMPARE(range.enabled, enabled);
-        QCOMPARE(int(range.step), step);
-        if (enabled)
-            QCOMPARE(range.maximum, maximum);
+        QCOMPARE(int(range.step), enabled ? 1 : 0);
+        if (!enabled)
+            return;
+        QCOMPARE(range.maximum, maximum);
+        QCOMPARE(range.singleStep, singleStep);
+        QCOMPARE(range.pageStep, viewport);
     }
 
     void scrolledPositions_data()
@@ -124,88 +128,139 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::newRow("disabled bar") << 0 << 40 << 0;
         QTest::newRow("one twip") << 1 << 73 << -73;
-        QTest::newRow("ten twips") << 10 << 273 << -2730;
-        QTest::newRow("largest 16-bit product") << 10 << 3276 << -32760;
-        QTest::newRow("product wraps") << 10 << 3277 << 32766;
-        QTest::newRow("value wraps first") << 1 << 32769 << 32767;
+        QTest::newRow("beyond 16 bits") << 1 << 34769 << -34769;
     }
     void scrolledPositions()
     {
         QFETCH(int, step);
         QFETCH(int, value);
         QFETCH(int, position);
-        QCOMPARE(int(scrolledPosition(qint16(step), value)), position);
+        QCOMPARE(scrolledPosition(qint16(step), value), position);
     }
 
-    void dragClamps_data()
+    void clamps_data()
     {
         QTest::addColumn<double>("position");
         QTest::addColumn<qint32>("inner");
         QTest::addColumn<qint32>("picture");
         QTest::addColumn<double>("clamped");
-        QTest::newRow("right of origin stops at 0") << 450.0 << 9270 << 17398 << 0.0;
-        QTest::newRow("inside stays") << -1500.0 << 9270 << 17398 << -1500.0;
-        QTest::newRow("far edge meets inner edge") << -9000.0 << 9270 << 17398 << -8128.0;
-        QTest::newRow("exactly at far edge") << -8128.0 << 9270 << 17398 << -8128.0;
-        QTest::newRow("narrow picture dragged left goes to the far side")
-            << -15.0 << 9270 << 6000 << 3270.0;
+        QTest::newRow("right of origin stops at 0") << 450.0 << 9270 << 19573 << 0.0;
+        QTest::newRow("inside stays") << -1500.0 << 9270 << 19573 << -1500.0;
+        QTest::newRow("far edge meets inner edge") << -12000.0 << 9270 << 19573 << -10303.0;
+        QTest::newRow("beyond 16 bits") << -40000.0 << 9270 << 44039 << -34769.0;
+        QTest::newRow("picture that fits stays at origin") << -15.0 << 9270 << 4893 << 0.0;
+        QTest::newRow("picture as wide as the viewport") << -15.0 << 9270 << 9270 << 0.0;
     }
-    void dragClamps()
+    void clamps()
     {
         QFETCH(double, position);
         QFETCH(qint32, inner);
         QFETCH(qint32, picture);
         QFETCH(double, clamped);
-        QCOMPARE(clampDragPosition(position, inner, picture), clamped);
+        QCOMPARE(clampPosition(position, inner, picture), clamped);
+    }
+
+    void keptPositions_data()
+    {
+        QTest::addColumn<qint32>("position");
+        QTest::addColumn<qint32>("oldLength");
+        QTest::addColumn<qint32>("newLength");
+        QTest::addColumn<double>("anchor");
+        QTest::addColumn<qint32>("kept");
+        // The sheet, 19573 twips at 1.0, in the 9270-twip viewport; 4635 is its centre.
+        QTest::newRow("centre kept going in") << 0 << 19573 << 24466 << 4635.0 << -1159;
+        QTest::newRow("centre kept further in") << -5000 << 19573 << 24466 << 4635.0 << -7409;
+        QTest::newRow("going out clamps at the far edge")
+            << -10303 << 19573 << 14679 << 4635.0 << -5409;
+        QTest::newRow("picture that fits goes to origin") << -2000 << 19573 << 4893 << 4635.0 << 0;
+        QTest::newRow("pointer at left keeps the left edge") << 0 << 19573 << 44039 << 0.0 << 0;
+        QTest::newRow("pointer at right edge") << -6000 << 19573 << 44039 << 9270.0 << -25087;
+        QTest::newRow("anchor beyond a narrow picture") << 0 << 5000 << 7500 << 8000.0 << 0;
+    }
+    void keptPositions()
+    {
+        QFETCH(qint32, position);
+        QFETCH(qint32, oldLength);
+        QFETCH(qint32, newLength);
+        QFETCH(double, anchor);
+        QFETCH(qint32, kept);
+        QCOMPARE(keptPosition(position, oldLength, newLength, 9270, anchor), kept);
+    }
+
+    void visibleCentres_data()
+    {
+        QTest::addColumn<qint32>("position");
+        QTest::addColumn<qint32>("picture");
+        QTest::addColumn<double>("centre");
+        QTest::newRow("overflowing picture: the viewport's centre") << -3000 << 19573 << 4635.0;
+        QTest::newRow("picture that fits: its own centre") << 0 << 4893 << 2446.5;
+        QTest::newRow("no picture: the viewport's centre") << 0 << 0 << 4635.0;
+    }
+    void visibleCentres()
+    {
+        QFETCH(qint32, position);
+        QFETCH(qint32, picture);
+        QFETCH(double, centre);
+        QCOMPARE(visibleCentre(position, picture, 9270), centre);
+    }
+
+    // A dropped picture and the bar's value must agree to the twip, or it jumps on release.
+    void dropHandsOverExactly_data()
+    {
+        QTest::addColumn<qint32>("picture");
+        QTest::newRow("sheet at 0.5") << 9786;
+        QTest::newRow("sheet at 1.0") << 19573;
+        QTest::newRow("sheet at 2.25") << 44039;
+        QTest::newRow("sheet height at 2.25") << 45355;
+    }
+    void dropHandsOverExactly()
+    {
+        QFETCH(qint32, picture);
+        const qint32 inner = 9270;
+        const ScrollRange range = scrollRange(picture, inner, 1.0f);
+        for (qint32 left = 0; left <= range.maximum; ++left) {
+            const int value = barValueForPercent(dropPercent(-left, picture, inner), range.maximum);
+            if (value != left)
+                QFAIL(qPrintable(QStringLiteral("%1 dropped, bar at %2").arg(left).arg(value)));
+        }
     }
 
     void dropPercents_data()
     {
         QTest::addColumn<qint32>("position");
         QTest::addColumn<qint32>("picture");
-        QTest::addColumn<qint32>("outer");
-        QTest::addColumn<int>("percent");
-        QTest::newRow("at origin") << 0 << 17398 << 9330 << 0;
-        QTest::newRow("half way") << -4034 << 17398 << 9330 << 50;
-        QTest::newRow("2.5 halves down") << -5 << 9530 << 9330 << 2;
-        QTest::newRow("3.5 halves up") << -7 << 9530 << 9330 << 4;
-        QTest::newRow("far edge beyond 100") << -8128 << 17398 << 9330 << 101;
-        QTest::newRow("no overflow counts as 0") << -45 << 9330 << 9330 << 0;
-        QTest::newRow("narrow picture is negative") << 3270 << 6000 << 9330 << -98;
+        QTest::addColumn<double>("percent");
+        QTest::newRow("at origin") << 0 << 19573 << 0.0;
+        QTest::newRow("far edge") << -10303 << 19573 << 100.0;
+        QTest::newRow("no overflow counts as 0") << -45 << 9270 << 0.0;
+        QTest::newRow("narrow picture counts as 0") << 0 << 6000 << 0.0;
     }
     void dropPercents()
     {
         QFETCH(qint32, position);
         QFETCH(qint32, picture);
-        QFETCH(qint32, outer);
-        QFETCH(int, percent);
-        QCOMPARE(int(dropPercent(position, picture, outer)), percent);
-    }
-
-    void dropPercentBeyond16BitsIsAnError()
-    {
-        QVERIFY_THROWS_EXCEPTION(AppError, dropPercent(-400, 9331, 9330));
+        QFETCH(double, percent);
+        QCOMPARE(dropPercent(position, picture, 9270), percent);
     }
 
     void barValues_data()
     {
-        QTest::addColumn<int>("percent");
+        QTest::addColumn<double>("percent");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("value");
-        QTest::newRow("negative leaves the bar") << -1 << 273 << -1;
-        QTest::newRow("zero") << 0 << 273 << 0;
-        QTest::newRow("share of maximum") << 33 << 273 << 90;
-        QTest::newRow("half of odd halves to even") << 50 << 273 << 136;
-        QTest::newRow("all of it") << 100 << 273 << 273;
-        QTest::newRow("beyond 100 leaves the bar") << 101 << 273 << -1;
-        QTest::newRow("empty bar takes any percentage as 0") << 500 << 0 << 0;
+        QTest::newRow("negative leaves the bar") << -1.0 << 273 << -1;
+        QTest::newRow("zero") << 0.0 << 273 << 0;
+        QTest::newRow("half of odd halves to even") << 50.0 << 273 << 136;
+        QTest::newRow("all of it") << 100.0 << 273 << 273;
+        QTest::newRow("beyond 100 leaves the bar") << 101.0 << 273 << -1;
+        QTest::newRow("empty bar takes any percentage as 0") << 500.0 << 0 << 0;
     }
     void barValues()
     {
-        QFETCH(int, percent);
+        QFETCH(double, percent);
         QFETCH(int, maximum);
         QFETCH(int, value);
-        QCOMPARE(barValueForPercent(qint16(percent), maximum), value);
+        QCOMPARE(barValueForPercent(percent, maximum), value);
     }
 };
 
