@@ -2,7 +2,9 @@
 
 #include "app/appicon.h"
 
+#include "exportactions.h"
 #include "picturebox.h"
+#include "savefolder.h"
 #include "viewermath.h"
 #include "workbookcopy.h"
 
@@ -21,6 +23,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -144,6 +147,12 @@ void Form2::buildControls()
     connect(Picture1, &PictureBox::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureBox::mouseMove, this, &Form2::picture1_MouseMove);
     connect(Picture1, &PictureBox::mouseUp, this, &Form2::Picture1_MouseUp);
+
+    PictureMenu = new QMenu(this);
+    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Picture1, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint& at) { PictureMenu->popup(Picture1->mapToGlobal(at)); });
+    addExportActions(*this);
 }
 
 void Form2::setPicture(const QPixmap& picture)
@@ -376,6 +385,7 @@ void Form2::PushButton6_Click()
         copied = trap.step(114, [&] {
             if (!isSameFile(mExcelFile, target))
                 copyFileReplacing(mExcelFile, target);
+            rememberSaveFolder(target);
         });
     }
     if (copied)

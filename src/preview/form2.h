@@ -8,6 +8,7 @@
 
 class PictureBox;
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 
@@ -57,6 +58,8 @@ public:
     QPushButton* PushButton2;
     QPushButton* PushButton8;
     QPushButton* PushButton6;
+    // The picture's context menu, opened by a right-click on Picture1.
+    QMenu* PictureMenu;
 
 protected:
     bool event(QEvent* event) override;
