@@ -10,6 +10,7 @@ packages=(
     fonts-liberation fonts-liberation2
     xvfb xauth x11-utils imagemagick xdotool desktop-file-utils libqt6svg6
     python3 python3-xlrd gnumeric
+    libcups2-dev poppler-utils
 )
 
 missing=()
