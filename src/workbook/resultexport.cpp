@@ -10,6 +10,7 @@
 #include "app/filehelpers.h"
 #include "app/folders.h"
 #include "preview/savefolder.h"
+#include "preview/workbookcopy.h"
 
 #include <QCursor>
 #include <QFile>
@@ -25,9 +26,12 @@ namespace {
 const QString pdfSuffix = QStringLiteral(".pdf");
 
 // The target is opened before the office starts, so an unwritable folder is known at once; its
-// content is put in place by commit() only.
-void openTarget(QSaveFile& target)
+// content is put in place by commit() only. The result workbook itself is never replaced.
+void openTarget(QSaveFile& target, const QString& resultWorkbook)
 {
+    if (isSameFile(target.fileName(), resultWorkbook))
+        throw AppError(QStringLiteral("Path/File access error: %1 is the result workbook itself")
+                           .arg(target.fileName()));
     if (!target.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("Path/File access error: %1 (%2)")
                            .arg(target.fileName(), target.errorString()));
@@ -113,7 +117,7 @@ void ResultExport::exportPdf(QWidget* window, const QString& resultWorkbook)
         return;
     QSaveFile output(target);
     std::unique_ptr<QTemporaryFile> drawn;
-    if (!trap.step(104, [&] { openTarget(output); })
+    if (!trap.step(104, [&] { openTarget(output, resultWorkbook); })
         || !trap.step(106, [&] { drawn = reserveDrawnPdf(); })
         || !drawPdf(trap, 108, resultWorkbook, drawn->fileName())
         || !trap.step(118, [&] { commitTarget(drawn->fileName(), output); }))
@@ -139,7 +143,7 @@ void ResultExport::print(QWidget* window, const QString& resultWorkbook)
     const bool toFile = !choice->file.isEmpty();
     QSaveFile output(choice->file);
     std::unique_ptr<QTemporaryFile> drawn;
-    if ((toFile && !trap.step(102, [&] { openTarget(output); }))
+    if ((toFile && !trap.step(102, [&] { openTarget(output, resultWorkbook); }))
         || !trap.step(104, [&] { drawn = reserveDrawnPdf(); })
         || !drawPdf(trap, 106, resultWorkbook, drawn->fileName()))
         return;

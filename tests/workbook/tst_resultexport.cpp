@@ -162,23 +162,30 @@ private slots:
         QVERIFY(QFile::remove(target));
     }
 
-    void unwritableFolderIsReportedBeforeTheOfficeStarts()
+    void unwritableTargetIsReportedBeforeTheOfficeStarts_data()
     {
+        QTest::addColumn<QString>("target");
+        // Not even root may create files here.
+        QTest::newRow("folder not writable") << QStringLiteral("/proc/ferrowynd-estimate.pdf");
+        QTest::newRow("the result workbook itself") << mResult;
+    }
+    void unwritableTargetIsReportedBeforeTheOfficeStarts()
+    {
+        QFETCH(QString, target);
         ScriptedDialogs dialogs;
         FakeSpreadsheet::Office office;
-        // Not even root may create files here.
-        const QString target = QStringLiteral("/proc/ferrowynd-estimate.pdf");
+        const QByteArray before = readFile(target);
         dialogs.savePaths << target;
+        dialogs.answers << Dialogs::Answer::Yes;
         choose(QStringLiteral("&Export as PDF\u2026"));
 
-        QCOMPARE(dialogs.messages.size(), 1);
-        const ScriptedDialogs::Shown report = dialogs.messages.constFirst();
+        const ScriptedDialogs::Shown report = dialogs.messages.constLast();
         QCOMPARE(report.title, QStringLiteral("Application Error"));
         QVERIFY2(
             report.text.startsWith("Path/File access error: " + target), qPrintable(report.text));
         QVERIFY2(
             report.text.contains("Form2.mnuExportPdf_Click at line 104"), qPrintable(report.text));
-        QVERIFY(!QFile::exists(target));
+        QCOMPARE(readFile(target), before);
         QCOMPARE(office.created, 0);
     }
 
