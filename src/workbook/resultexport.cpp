@@ -63,6 +63,15 @@ std::unique_ptr<QTemporaryFile> reserveDrawnPdf()
     return file;
 }
 
+// Waits for the offices the command ended when the command is over.
+class OfficeReaper final {
+public:
+    OfficeReaper() = default;
+    ~OfficeReaper() { waitForQuitSpreadsheets(); }
+    OfficeReaper(const OfficeReaper&) = delete;
+    OfficeReaper& operator=(const OfficeReaper&) = delete;
+};
+
 class BusyPointer final {
 public:
     BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -84,9 +93,12 @@ bool ResultExport::drawPdf(
         return false;
     if (trap.step(firstLine + 2, [&] { workbook = app->openWorkbook(resultWorkbook); })) {
         drawn = trap.step(firstLine + 4, [&] { app->exportPdf(workbook, drawnPdf); });
-        trap.step(firstLine + 6, [&] { app->close(workbook); });
+        // After a failed export the office may be gone; quitting closes the workbook anyway.
+        if (drawn)
+            trap.step(firstLine + 6, [&] { app->close(workbook); });
     }
-    trap.step(firstLine + 8, [&] { app->quit(); });
+    // The PDF is put in place while the office exits; the command reaps it at its end.
+    trap.step(firstLine + 8, [&] { app->quitWithoutWaiting(); });
     return drawn;
 }
 
@@ -95,6 +107,7 @@ void ResultExport::exportPdf(QWidget* window, const QString& resultWorkbook)
     if (mBusy)
         return;
     const QScopedValueRollback<bool> busy(mBusy, true);
+    const OfficeReaper reaper;
     ErrorTrap trap(QStringLiteral("Form2.mnuExportPdf_Click"));
     QString target;
     Dialogs::Answer answer = Dialogs::Answer::No;
@@ -131,6 +144,7 @@ void ResultExport::print(QWidget* window, const QString& resultWorkbook)
     if (mBusy)
         return;
     const QScopedValueRollback<bool> busy(mBusy, true);
+    const OfficeReaper reaper;
     ErrorTrap trap(QStringLiteral("Form2.mnuPrint_Click"));
     std::optional<Dialogs::PrintChoice> choice;
     trap.step(100, [&] {

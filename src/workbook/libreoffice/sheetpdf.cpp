@@ -15,12 +15,10 @@ using uno::UNO_QUERY_THROW;
 
 namespace {
 
-beans::PropertyValue property(const char* name, const uno::Any& value)
+beans::PropertyValue argument(const char* name, const uno::Any& value)
 {
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
+    return beans::PropertyValue(
+        rtl::OUString::createFromAscii(name), -1, value, beans::PropertyState_DIRECT_VALUE);
 }
 
 } // namespace
@@ -38,13 +36,13 @@ void exportFirstSheetPdf(const Reference<frame::XModel>& workbook, const QString
         // print ranges, and nothing of the other sheets. Cell comments are not printed, so they
         // do not become the PDF's sticky notes either.
         uno::Sequence<beans::PropertyValue> filterData(2);
-        filterData.getArray()[0] = property("Selection", sheets->getByIndex(0));
-        filterData.getArray()[1] = property("ExportNotes", uno::Any(false));
+        filterData.getArray()[0] = argument("Selection", sheets->getByIndex(0));
+        filterData.getArray()[1] = argument("ExportNotes", uno::Any(false));
         uno::Sequence<beans::PropertyValue> arguments(3);
         arguments.getArray()[0]
-            = property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
-        arguments.getArray()[1] = property("FilterData", uno::Any(filterData));
-        arguments.getArray()[2] = property("Overwrite", uno::Any(true));
+            = argument("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
+        arguments.getArray()[1] = argument("FilterData", uno::Any(filterData));
+        arguments.getArray()[2] = argument("Overwrite", uno::Any(true));
         Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(url, arguments);
     });
 }
