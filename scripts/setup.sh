@@ -11,6 +11,7 @@ packages=(
     xvfb xauth x11-utils imagemagick xdotool desktop-file-utils libqt6svg6
     python3 python3-xlrd gnumeric
     dbus-daemon at-spi2-core python3-pyatspi
+    libcups2-dev poppler-utils
 )
 
 missing=()

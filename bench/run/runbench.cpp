@@ -159,6 +159,13 @@ public:
             return 0;
         });
     }
+    void exportPdf(int workbook, const QString& path) override
+    {
+        timed("exportPdf", [&] {
+            mReal->exportPdf(workbook, path);
+            return 0;
+        });
+    }
 
 private:
     std::unique_ptr<LibreOfficeSpreadsheet> mReal;

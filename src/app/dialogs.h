@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QMessageBox;
 class QWidget;
@@ -21,6 +22,22 @@ public:
         = 0;
     // Returns the chosen path, or an empty text when the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The save dialog opened on a proposed file (folder and name); without an override of its
+    // own, the plain save dialog.
+    virtual QString saveFileNameAt(
+        QWidget* parent, const QString& title, const QString& filter, const QString& proposedPath);
+
+    // What the print dialog was left with: a printer and its number of copies, or, for "Print
+    // to File", the file.
+    struct PrintChoice {
+        QString printer;
+        QString file;
+        int copies = 1;
+    };
+    // The system's print dialog for a document of one page; nothing when the user cancelled
+    // (and, without an override of its own, always). proposedFile is offered to "Print to File".
+    virtual std::optional<PrintChoice> print(
+        QWidget* parent, const QString& documentName, const QString& proposedFile);
 
     static Dialogs& current();
     // Installs a replacement (not owned); nullptr restores the real dialogs.

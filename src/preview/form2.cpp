@@ -2,9 +2,11 @@
 
 #include "app/appicon.h"
 
+#include "exportactions.h"
 #include "overwritequestion.h"
 #include "picturebox.h"
 #include "picturefile.h"
+#include "savefolder.h"
 #include "viewermath.h"
 #include "workbookcopy.h"
 
@@ -186,6 +188,7 @@ void Form2::buildPictureMenu()
         &QAction::triggered, this, &Form2::mnuCopyPicture_Click);
     connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026")), &QAction::triggered, this,
         &Form2::mnuSavePictureAs_Click);
+    addExportActions(*this);
     // The window carries the menu's keys, so they work without the menu open.
     addActions(menu.actions());
 }
@@ -470,6 +473,7 @@ void Form2::PushButton6_Click()
         copied = trap.step(114, [&] {
             if (!isSameFile(mExcelFile, target))
                 copyFileReplacing(mExcelFile, target);
+            rememberSaveFolder(target);
         });
     }
     if (copied)

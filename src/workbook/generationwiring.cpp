@@ -14,10 +14,13 @@ GenerationWiring::GenerationWiring(Form1& form1)
     , mForm1(form1)
     , mRun(*this)
 {
+    ResultOutput::install(&mResultExport);
 }
 
 GenerationWiring::~GenerationWiring()
 {
+    if (ResultOutput::installed() == &mResultExport)
+        ResultOutput::install(nullptr);
     delete mForm2.data();
 }
 

@@ -3,6 +3,7 @@
 #include "generationhost.h"
 #include "generationrun.h"
 #include "preview/form2.h"
+#include "resultexport.h"
 
 #include <QObject>
 #include <QPointer>
@@ -38,6 +39,8 @@ private:
     Form1& mForm1;
     QPointer<Form2> mForm2;
     GenerationRun mRun;
+    // Export and printing of the preview, installed while the wiring lives.
+    ResultExport mResultExport;
     bool mRunning = false;
 };
 

@@ -44,6 +44,9 @@ public:
     // ActiveSheet.UsedRange.CopyPicture: a picture of the range as shown on screen replaces the
     // system clipboard's content.
     virtual void copyPicture(int workbook) = 0;
+    // The workbook's first sheet as a PDF file at path, drawn as the office prints it with the
+    // sheet's own page set-up; the other sheets are left out. Replaces what is at path.
+    virtual void exportPdf(int workbook, const QString& path) = 0;
 };
 
 // Creates a new instance ("create Excel.Application"); throws AppError when none can be had.

@@ -114,3 +114,9 @@ void KillingSpreadsheet::copyPicture(int workbook)
     at("copyPicture");
     mOffice->copyPicture(workbook);
 }
+
+void KillingSpreadsheet::exportPdf(int workbook, const QString& path)
+{
+    at("exportPdf");
+    mOffice->exportPdf(workbook, path);
+}

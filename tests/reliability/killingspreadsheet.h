@@ -39,6 +39,7 @@ public:
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
     void copyPicture(int workbook) override;
+    void exportPdf(int workbook, const QString& path) override;
 
 private:
     void at(const char* member);

@@ -210,3 +210,14 @@ QString FakeSpreadsheet::describe(const CellValue& value)
         return QStringLiteral("date ") + date->toString(Qt::ISODate);
     return QStringLiteral("empty");
 }
+
+void FakeSpreadsheet::exportPdf(int workbook, const QString& path)
+{
+    call(QStringLiteral("exportPdf"), QStringLiteral("%1 %2").arg(workbook).arg(path));
+    needWorkbook(workbook);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(
+            QStringLiteral("%1 could not be exported: %2").arg(path, file.errorString()));
+    file.write("%PDF-1.4 fake first sheet of " + QFile::encodeName(mOpen.at(workbook - 1)));
+}

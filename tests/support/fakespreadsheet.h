@@ -72,6 +72,8 @@ public:
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
     void copyPicture(int workbook) override;
+    // Writes a small file that names the workbook exported.
+    void exportPdf(int workbook, const QString& path) override;
 
     // "text", "date 2026-12-07" or "empty", as the record shows a value.
     static QString describe(const CellValue& value);

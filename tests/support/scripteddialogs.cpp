@@ -19,11 +19,28 @@ Dialogs::Answer ScriptedDialogs::message(
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
-QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString& filter)
+QString ScriptedDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter)
+{
+    return saveFileNameAt(parent, title, filter, QString());
+}
+
+QString ScriptedDialogs::saveFileNameAt(
+    QWidget*, const QString& title, const QString& filter, const QString& proposedPath)
 {
     saveTitles.append(title);
     saveFilters.append(filter);
+    saveProposals.append(proposedPath);
     return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+}
+
+std::optional<Dialogs::PrintChoice> ScriptedDialogs::print(
+    QWidget*, const QString& documentName, const QString& proposedFile)
+{
+    printDocuments.append(documentName);
+    printProposals.append(proposedFile);
+    if (printChoices.isEmpty())
+        return std::nullopt;
+    return printChoices.takeFirst();
 }
 
 QStringList ScriptedDialogs::texts() const

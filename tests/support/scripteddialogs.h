@@ -21,15 +21,26 @@ public:
     Answer message(QWidget* parent, const QString& title, const QString& text, Icon icon,
         Buttons buttons) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileNameAt(QWidget* parent, const QString& title, const QString& filter,
+        const QString& proposedPath) override;
+    std::optional<PrintChoice> print(
+        QWidget* parent, const QString& documentName, const QString& proposedFile) override;
 
     // Answers for Yes/No questions, used in order; No when the script runs out.
     QList<Answer> answers;
     // Paths the save dialog returns in order; an empty text (cancel) when the script runs out.
     QStringList savePaths;
+    // What the print dialogs are left with, in order; cancel when the script runs out.
+    QList<PrintChoice> printChoices;
 
     QList<Shown> messages;
     QStringList saveTitles;
     QStringList saveFilters;
+    // The path each save dialog proposed (empty for the plain dialog).
+    QStringList saveProposals;
+    // Each print dialog's document name and proposed file.
+    QStringList printDocuments;
+    QStringList printProposals;
 
     QStringList texts() const;
 };

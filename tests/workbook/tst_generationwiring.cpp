@@ -1,6 +1,7 @@
 #include "app/settingsstore.h"
 #include "entry/form1.h"
 #include "fakespreadsheet.h"
+#include "picturemenu.h"
 #include "preview/form2.h"
 #include "scripteddialogs.h"
 #include "workbook/cellmap.h"
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
@@ -63,6 +65,39 @@ int officeChildren()
             ++count;
     }
     return count;
+}
+
+// What a command-line tool printed; empty when it failed.
+QString toolOutput(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit
+        || tool.exitCode() != 0) {
+        tool.kill();
+        tool.waitForFinished(5000);
+        qWarning() << program << tool.errorString() << tool.readAllStandardError();
+        return QString();
+    }
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// The conclusion values M39, M42, M45 and M48 of the saved workbook, as the sheet shows them.
+QStringList conclusions(const QString& workbook)
+{
+    const QString script
+        = QStringLiteral("import sys, xlrd\n"
+                         "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                         "for row in (38, 41, 44, 47): print(sheet.cell_value(row, 12))\n");
+    QStringList shown;
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    for (const QString& value : toolOutput("/usr/bin/python3", { "-c", script, workbook })
+                                    .split('\n', Qt::SkipEmptyParts)) {
+        // Whole numbers, losses in parentheses.
+        const QString amount = us.toString(std::abs(value.toDouble()), 'f', 0);
+        shown << (value.toDouble() < 0 ? "(" + amount + ")" : amount);
+    }
+    return shown;
 }
 
 } // namespace
@@ -213,6 +248,29 @@ private slots:
         QVERIFY(!QFile::exists(tempFile("template.xlt")));
         QVERIFY(!QFile::exists(tempFile("temp.bmp")));
         QVERIFY(form->updatesEnabled());
+
+        // The estimate leaves as a PDF from the picture's context menu, drawn by the office.
+        const QString pdf = mHome.filePath("estimate.pdf");
+        dialogs.savePaths << pdf;
+        QVERIFY(choosePictureMenuItem(*preview, QStringLiteral("&Export as PDF\u2026")));
+        QTRY_COMPARE(dialogs.texts(), QStringList({ "Done." }));
+        QCOMPARE(officeChildren(), 0);
+        const QString info = toolOutput("pdfinfo", { pdf });
+        QVERIFY2(info.contains(QRegularExpression("\\nPages: +1\\n")), qPrintable(info));
+        QVERIFY2(
+            info.contains(QRegularExpression("\\nPage size: +612 x 792 pts")), qPrintable(info));
+        const QString text = toolOutput("pdftotext", { "-layout", pdf, "-" });
+        for (const char* shown : { "Retirement Savings", "Current Income",
+                 "Conclusions:", "Required Annual Retirement Savings", "Total Savings" })
+            QVERIFY2(text.contains(shown), shown);
+        const QStringList values = conclusions(preview->mExcelFile);
+        QCOMPARE(values.size(), 4);
+        for (const QString& value : values)
+            QVERIFY2(text.contains(value), qPrintable(value + " in\n" + text));
+        // The second sheet stays out.
+        for (const char* hidden :
+            { "College Savings", "Investment rate of return", "periodic deposit" })
+            QVERIFY2(!text.contains(hidden), hidden);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/apperror.h"
 #include "rangepicture.h"
 #include "sheetarea.h"
+#include "sheetpdf.h"
 #include "unoconvert.h"
 
 #include <QDir>
@@ -252,4 +253,9 @@ void LibreOfficeSpreadsheet::copyPicture(int number)
         const auto area = usedAreaOf(number);
         putPictureOnClipboard(renderRange(model, target, area));
     });
+}
+
+void LibreOfficeSpreadsheet::exportPdf(int number, const QString& path)
+{
+    watched([&] { exportFirstSheetPdf(workbook(number), path); });
 }
