@@ -473,7 +473,8 @@ private slots:
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
         QCOMPARE(texts,
             QStringList({ "Zoom &In", "Zoom &Out", "Actual &Size", "-", "&Copy Picture",
-                QStringLiteral("Save Picture &As\u2026") }));
+                QStringLiteral("Save Picture &As\u2026"), "-",
+                QStringLiteral("&Export as PDF\u2026"), QStringLiteral("&Print\u2026") }));
         QVERIFY(!form->PictureMenu->isVisible());
         QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, QPoint(300, 250));
         QTRY_VERIFY(form->PictureMenu->isVisible());
