@@ -102,65 +102,6 @@ Reference<container::XNameAccess> productSettings(
         provider->createInstanceWithArguments(service, arguments), UNO_QUERY_THROW);
 }
 
-// The fields of the entry in a LibreOffice lock file: separated by ',' and ended by ';', with '\'
-// escaping either.
-QStringList lockFileFields(const QByteArray& content)
-{
-    const QString text = QString::fromUtf8(content);
-    QStringList fields;
-    QString field;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
-            field += text.at(++i);
-        } else if (c == QLatin1Char(',') || c == QLatin1Char(';')) {
-            fields << field;
-            field.clear();
-            if (c == QLatin1Char(';'))
-                break;
-        } else {
-            field += c;
-        }
-    }
-    return fields;
-}
-
-// The office names its user installation in the lock files it writes; a lock naming another
-// profile belongs to someone else, maybe to an office that is still working on the file.
-void removeOwnLockFile(const QString& document, const QString& profileUrl)
-{
-    const QFileInfo file(document);
-    const QFileInfo lock(
-        file.absolutePath() + QStringLiteral("/.~lock.") + file.fileName() + QLatin1Char('#'));
-    // Lock files are one short line in a plain file; never read a pipe or follow a link.
-    if (!lock.isFile() || lock.isSymLink() || lock.size() > 64 * 1024)
-        return;
-    QFile content(lock.filePath());
-    if (content.open(QIODevice::ReadOnly)
-        && lockFileFields(content.readAll()).contains(profileUrl)) {
-        content.close();
-        QFile::remove(lock.filePath());
-    }
-}
-
-// What an office may leave behind when it is killed: the contents of its temporary folder and
-// the lock files beside the workbooks it had open. Only to be called once the process has ended.
-void removeOfficeLeftovers(
-    std::unique_ptr<QTemporaryDir>& scratch, QStringList& documents, const OfficeProfile* profile)
-{
-    if (profile && !documents.isEmpty()) {
-        try {
-            const QString profileUrl = fromOUString(fileUrl(profile->folder()));
-            for (const QString& document : std::as_const(documents))
-                removeOwnLockFile(document, profileUrl);
-        } catch (const AppError&) {
-            // A profile folder without a URL names no lock file.
-        }
-    }
-    documents.clear();
-    scratch.reset();
-}
-
 } // namespace
 
 OfficeInstance::OfficeInstance(const Options& options)
@@ -172,6 +113,7 @@ OfficeInstance::OfficeInstance(const Options& options, bool connectNow)
     : mProgram(options.program.isEmpty() ? requireOfficeProgram() : options.program)
     , mWatchdog(std::make_unique<OfficeWatchdog>(options.callTimeoutMs))
     , mStartTimeoutMs(options.startTimeoutMs)
+    , mStartDeadline(options.startTimeoutMs)
     , mWarmUpDocument(options.warmUpDocument)
     , mBridgeGone(std::make_shared<std::atomic_bool>(false))
 {
@@ -194,16 +136,32 @@ OfficeInstance::OfficeInstance(const Options& options, bool connectNow)
 
 void OfficeInstance::finishStart()
 {
-    if (mDesktop.is() || mQuit)
-        return;
+    while (!tryConnect())
+        // Sleeps and notices an exit at the same time.
+        mProcess->waitForFinished(connectRetryMs);
+}
+
+bool OfficeInstance::tryConnect()
+{
+    if (mDesktop.is())
+        return true;
+    if (mQuit)
+        throw AppError(QStringLiteral("LibreOffice is no longer running."));
     try {
-        connect(mStartTimeoutMs);
+        if (!connectOnce())
+            return false;
         const Guard guard(*this);
         recordVersionInProfile();
+        return true;
     } catch (...) {
         quit();
         throw;
     }
+}
+
+bool OfficeInstance::isStarting()
+{
+    return !mQuit && !mDesktop.is() && mProcess && !processHasEnded();
 }
 
 OfficeInstance::~OfficeInstance()
@@ -236,9 +194,6 @@ void OfficeInstance::launch()
         QStringLiteral("--nolockcheck"),
         QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(mPipeName),
         QStringLiteral("-env:UserInstallation=%1").arg(profileUrl) };
-    if (!mWarmUpDocument.isEmpty())
-        arguments << fromOUString(fileUrl(mWarmUpDocument));
-    mProcess->setArguments(arguments);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Ours points at the linked libraries' installation; the office finds its own.
     environment.remove(QStringLiteral("URE_BOOTSTRAP"));
@@ -253,7 +208,13 @@ void OfficeInstance::launch()
     if (mScratch) {
         for (const char* name : { "TMPDIR", "TMP", "TEMP" })
             environment.insert(QLatin1String(name), mScratch->path());
+        // A copy of its own, so that a resource or a file that goes away meanwhile serves too.
+        const QString warmUp = mScratch->filePath(QStringLiteral("warm-up.xlt"));
+        if (!mWarmUpDocument.isEmpty()
+            && (QFileInfo::exists(warmUp) || QFile::copy(mWarmUpDocument, warmUp)))
+            arguments << fromOUString(fileUrl(warmUp));
     }
+    mProcess->setArguments(arguments);
     mProcess->setProcessEnvironment(environment);
     mProcess->setStandardOutputFile(QProcess::nullDevice());
     mProcess->setStandardErrorFile(mProfile->folder() + QStringLiteral("/office-errors.log"));
@@ -280,64 +241,58 @@ bool OfficeInstance::processHasEnded()
     return mProcess->waitForFinished(0);
 }
 
-void OfficeInstance::connect(int timeoutMs)
+bool OfficeInstance::connectOnce()
 {
-    const QDeadlineTimer deadline(timeoutMs);
     const auto local = localContext();
-    const auto connector = connection::Connector::create(local);
-    const auto bridges = bridge::BridgeFactory::create(local);
-    for (;;) {
-        if (processHasEnded()) {
-            const int code = mProcess->exitCode();
-            const bool restart = mProcess->exitStatus() == QProcess::NormalExit
-                && (code == restartExitCode || code == restartAfterUpdateExitCode);
-            if (restart && mRestarts < maximumRestarts && !deadline.hasExpired()) {
-                ++mRestarts;
-                launch();
-                continue;
-            }
-            const QString reason = mProcess->exitStatus() == QProcess::NormalExit
-                ? QStringLiteral("exit code %1").arg(code)
-                : QStringLiteral("it crashed");
-            const QString detail = lastErrorLine();
-            throw AppError(QStringLiteral("LibreOffice (%1) stopped while starting (%2).%3")
-                               .arg(mProgram, reason,
-                                   detail.isEmpty() ? QString() : QLatin1Char(' ') + detail));
+    if (processHasEnded()) {
+        const int code = mProcess->exitCode();
+        const bool restart = mProcess->exitStatus() == QProcess::NormalExit
+            && (code == restartExitCode || code == restartAfterUpdateExitCode);
+        if (restart && mRestarts < maximumRestarts && !mStartDeadline.hasExpired()) {
+            ++mRestarts;
+            launch();
+            return false;
         }
-        if (deadline.hasExpired())
-            throw AppError(QStringLiteral("LibreOffice (%1) did not start within %2 seconds.")
-                               .arg(mProgram)
-                               .arg(timeoutMs / 1000.0));
-        Reference<connection::XConnection> link;
-        try {
-            link = connector->connect(toOUString(QStringLiteral("pipe,name=") + mPipeName));
-        } catch (const connection::NoConnectException&) {
-        } catch (const connection::ConnectionSetupException&) {
-        }
-        if (!link.is()) {
-            // Sleeps and notices an exit at the same time.
-            mProcess->waitForFinished(connectRetryMs);
-            continue;
-        }
-        try {
-            const Guard guard(*this);
-            mBridge = bridges->createBridge(rtl::OUString(), rtl::OUString("urp"), link, {});
-            Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)
-                ->addEventListener(new BridgeListener(mBridgeGone));
-            mContext.set(mBridge->getInstance(rtl::OUString("StarOffice.ComponentContext")),
-                UNO_QUERY_THROW);
-            mDesktop = frame::Desktop::create(mContext);
-            return;
-        } catch (const uno::RuntimeException&) {
-            // The office went away between accepting and answering: a restart request.
-            mContext.clear();
-            mDesktop.clear();
-            if (mBridge.is())
-                Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)->dispose();
-            mBridge.clear();
-            mBridgeGone->store(false);
-            mProcess->waitForFinished(connectRetryMs);
-        }
+        const QString reason = mProcess->exitStatus() == QProcess::NormalExit
+            ? QStringLiteral("exit code %1").arg(code)
+            : QStringLiteral("it crashed");
+        const QString detail = lastErrorLine();
+        throw AppError(
+            QStringLiteral("LibreOffice (%1) stopped while starting (%2).%3")
+                .arg(mProgram, reason, detail.isEmpty() ? QString() : QLatin1Char(' ') + detail));
+    }
+    if (mStartDeadline.hasExpired())
+        throw AppError(QStringLiteral("LibreOffice (%1) did not start within %2 seconds.")
+                           .arg(mProgram)
+                           .arg(mStartTimeoutMs / 1000.0));
+    Reference<connection::XConnection> link;
+    try {
+        link = connection::Connector::create(local)->connect(
+            toOUString(QStringLiteral("pipe,name=") + mPipeName));
+    } catch (const connection::NoConnectException&) {
+    } catch (const connection::ConnectionSetupException&) {
+    }
+    if (!link.is())
+        return false;
+    try {
+        const Guard guard(*this);
+        mBridge = bridge::BridgeFactory::create(local)->createBridge(
+            rtl::OUString(), rtl::OUString("urp"), link, {});
+        Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)
+            ->addEventListener(new BridgeListener(mBridgeGone));
+        mContext.set(
+            mBridge->getInstance(rtl::OUString("StarOffice.ComponentContext")), UNO_QUERY_THROW);
+        mDesktop = frame::Desktop::create(mContext);
+        return true;
+    } catch (const uno::RuntimeException&) {
+        // The office went away between accepting and answering: a restart request.
+        mContext.clear();
+        mDesktop.clear();
+        if (mBridge.is())
+            Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)->dispose();
+        mBridge.clear();
+        mBridgeGone->store(false);
+        return false;
     }
 }
 
@@ -419,24 +374,12 @@ bool OfficeInstance::isAlive()
     return !mBridgeGone->load();
 }
 
-void OfficeInstance::documentOpened(const QString& path)
-{
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!mDocuments.contains(absolute))
-        mDocuments << absolute;
-}
-
 void OfficeInstance::removeLeftovers()
 {
-    if (processHasEnded()) {
-        removeOfficeLeftovers(mScratch, mDocuments, mProfile.get());
-        return;
-    }
     // A process that would not die might still write there: its files are left alone.
-    if (mScratch)
+    if (mScratch && !processHasEnded())
         mScratch->setAutoRemove(false);
     mScratch.reset();
-    mDocuments.clear();
 }
 
 QString OfficeInstance::profileFolder() const
@@ -444,50 +387,7 @@ QString OfficeInstance::profileFolder() const
     return mProfile ? mProfile->folder() : QString();
 }
 
-namespace {
-
-// Offices told to terminate whose exit is awaited later, each with the profile it still uses
-// and what is to be cleared up after it. Destroyed in reverse order: the process is gone before
-// its scratch folder.
-struct EndingOffice {
-    std::unique_ptr<QTemporaryDir> scratch;
-    QStringList documents;
-    std::unique_ptr<QProcess> process;
-    std::unique_ptr<OfficeProfile> profile;
-};
-
-std::vector<EndingOffice>& endingOffices()
-{
-    static std::vector<EndingOffice> offices;
-    return offices;
-}
-
-} // namespace
-
 void OfficeInstance::quit()
-{
-    endOffice(true);
-}
-
-void OfficeInstance::quitWithoutWaiting()
-{
-    endOffice(false);
-}
-
-void OfficeInstance::waitForEndingOffices()
-{
-    std::vector<EndingOffice> offices;
-    offices.swap(endingOffices());
-    for (EndingOffice& office : offices) {
-        stopProcess(*office.process, terminateWaitMs);
-        if (office.process->state() == QProcess::NotRunning)
-            removeOfficeLeftovers(office.scratch, office.documents, office.profile.get());
-        else if (office.scratch)
-            office.scratch->setAutoRemove(false);
-    }
-}
-
-void OfficeInstance::endOffice(bool wait)
 {
     if (mQuit)
         return;
@@ -520,12 +420,6 @@ void OfficeInstance::endOffice(bool wait)
         } catch (const uno::Exception&) {
         }
         mBridge.clear();
-    }
-    if (!wait && terminating && mProcess && mProcess->state() != QProcess::NotRunning) {
-        endingOffices().push_back(
-            { std::move(mScratch), mDocuments, std::move(mProcess), std::move(mProfile) });
-        mDocuments.clear();
-        return;
     }
     if (mProcess)
         stopProcess(*mProcess, terminating ? terminateWaitMs : 0);

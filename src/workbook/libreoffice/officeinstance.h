@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -23,8 +24,9 @@ struct OfficeOptions {
     // The longest a guarded stretch of calls may take before the office is deemed stuck and
     // killed.
     int callTimeoutMs = 120000;
-    // A file the office opens as it starts, so that the libraries for that kind of file are
-    // loaded before the first document of our own; empty: none.
+    // A workbook the office opens as it starts (a copy in its scratch folder), so that the
+    // libraries for that kind of file are loaded before the first document of our own; it stays
+    // open until someone closes it. Empty: none.
     QString warmUpDocument;
 };
 
@@ -45,11 +47,16 @@ public:
 
     static std::unique_ptr<OfficeInstance> start(const Options& options = Options());
     // Only starts the process, so that it comes up while the caller does other work;
-    // finishStart() then connects to it (the start time-out counts from there).
+    // tryConnect() or finishStart() then connect to it. The start time-out counts from here.
     static std::unique_ptr<OfficeInstance> launchAhead(const Options& options = Options());
-    // Connects an instance from launchAhead(); nothing for one that is connected. Throws
-    // AppError, leaving the process ended, when the office fails to come up.
+    // Connects an instance from launchAhead(), waiting for it; nothing for one that is
+    // connected. Throws AppError, leaving the process ended, when the office fails to come up.
     void finishStart();
+    // One attempt at connecting that does not wait: true once connected, false while the office
+    // is still coming up. Throws AppError, leaving the process ended, when it failed to come up.
+    bool tryConnect();
+    // Started and neither connected nor ended yet.
+    bool isStarting();
 
     // While a Guard lives, calls into the office that take longer than callTimeoutMs in all end
     // the office, so that they fail instead of hanging. Guards may nest.
@@ -74,19 +81,9 @@ public:
     // The office's version text, such as "7.4".
     QString version();
 
-    // Records a workbook loaded through this office. Once the office has ended, however it
-    // ended, the lock file it keeps beside the workbook is removed if it is still there and names
-    // this office's profile; another program's lock is never touched.
-    void documentOpened(const QString& path);
-
     // Closes every document, terminates the office and waits for it; a process that will not
     // end is killed with its group. Safe to call more than once.
     void quit();
-    // As quit(), but the exit is only awaited by waitForEndingOffices(); meanwhile the office
-    // keeps its profile.
-    void quitWithoutWaiting();
-    // Waits for every office ended by quitWithoutWaiting(), killing those that will not end.
-    static void waitForEndingOffices();
 
     // False once the office has ended, been killed or lost its connection. An office found to
     // have ended has its leftovers removed at once.
@@ -99,9 +96,8 @@ public:
 private:
     OfficeInstance(const Options& options, bool connectNow);
     void launch();
-    void connect(int timeoutMs);
+    bool connectOnce();
     bool processHasEnded();
-    void endOffice(bool wait);
     static void stopProcess(QProcess& process, int graceMs);
     QString lastErrorLine() const;
     void recordVersionInProfile();
@@ -112,13 +108,12 @@ private:
     std::unique_ptr<OfficeProfile> mProfile;
     // Given to the office as its temporary folder; empty when none could be made.
     std::unique_ptr<QTemporaryDir> mScratch;
-    // Workbooks loaded through the office, whose lock files it may leave when killed.
-    QStringList mDocuments;
     std::unique_ptr<QProcess> mProcess;
     std::unique_ptr<OfficeWatchdog> mWatchdog;
     qint64 mProcessId = 0;
     int mRestarts = 0;
     int mStartTimeoutMs = 0;
+    QDeadlineTimer mStartDeadline;
     QString mWarmUpDocument;
     bool mQuit = false;
     QString mVersion;

@@ -44,7 +44,7 @@ bool carriesSeed(const QString& folder, const QString& officeVersion)
                               .trimmed()))
         return false;
     return text.contains(
-        item("/org.openoffice.Office.Common/Misc", "UseDocumentOOoLockFile", "false").trimmed());
+        item("/org.openoffice.Office.Common/Misc", "UseLocking", "false").trimmed());
 }
 
 QString poolFolder(const QString& baseFolder)
@@ -98,8 +98,10 @@ QByteArray OfficeProfile::seededSettings(const QString& officeVersion)
     if (!officeVersion.isEmpty())
         text += item("/org.openoffice.Setup/Product", "ooSetupLastVersion",
             officeVersion.toHtmlEscaped().toUtf8());
-    // Lock files left by a killed office would otherwise make later saves fail.
-    text += item("/org.openoffice.Office.Common/Misc", "UseDocumentOOoLockFile", "false");
+    // No document locking at all: no lock file beside a workbook, and none left by a killed
+    // office to trouble a later save. (UseDocumentOOoLockFile only makes the office ignore
+    // lock files; it still writes them.)
+    text += item("/org.openoffice.Office.Common/Misc", "UseLocking", "false");
     text += viewItems();
     text += "</oor:items>\n";
     return text;
