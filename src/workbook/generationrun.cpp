@@ -13,6 +13,7 @@
 #include "spreadsheetapplication.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -113,8 +114,17 @@ void GenerationRun::PushButton22_Click()
     trap.step(192, [&] { secondApp = OpenInNewExcel(mOffice, mResultPath); });
     trap.step(194, [&] { mHost.setBusyPointer(true); });
     trap.step(196, [&] { reopened = second().workbookCount(); });
+    // A picture left by an earlier run, killed before it removed it, must never pass for this
+    // run's: when the capture writes none, loading it fails and says so.
+    bool oldPictureLeft = false;
     trap.step(198, [&] {
-        Excel1::saveCellsActivesheet(secondApp.get(), reopened, temporaryFile(pictureFileName));
+        const QString picture = temporaryFile(pictureFileName);
+        if (QFileInfo::exists(picture) && !QFile::remove(picture)) {
+            oldPictureLeft = true;
+            throw AppError(QStringLiteral("The picture %1 of an earlier run could not be removed")
+                               .arg(picture));
+        }
+        Excel1::saveCellsActivesheet(secondApp.get(), reopened, picture);
     });
     trap.step(200, [&] { second().setDisplayAlerts(false); });
     trap.step(202, [&] { second().close(reopened); });
@@ -125,6 +135,9 @@ void GenerationRun::PushButton22_Click()
     trap.step(206, [&] { mHost.setBusyPointer(false); });
     trap.step(208, [&] {
         mHost.ensurePreview();
+        if (oldPictureLeft)
+            throw AppError(QStringLiteral("File not found: %1 of this run")
+                               .arg(temporaryFile(pictureFileName)));
         mHost.setPreviewPicture(loadPicture(temporaryFile(pictureFileName)));
     });
     trap.step(210, [&] { mHost.setPreviewExcelFile(mResultPath); });

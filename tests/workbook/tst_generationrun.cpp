@@ -434,6 +434,38 @@ private slots:
         checkRunEndedCleanly(office, host);
     }
 
+    // A picture left by a killed run is never shown as this run's when the capture writes none.
+    void oldPictureIsNeverShownAsThisRuns_data()
+    {
+        QTest::addColumn<bool>("emptySheet");
+        QTest::addColumn<QStringList>("reports");
+        QTest::newRow("nothing on the clipboard")
+            << false << QStringList { "Excel1.saveCellsActivesheet 112" } + runLines({ 208 });
+        QTest::newRow("sheet used in row 1 only") << true << runLines({ 208 });
+    }
+
+    void oldPictureIsNeverShownAsThisRuns()
+    {
+        QFETCH(bool, emptySheet);
+        QFETCH(QStringList, reports);
+        QImage old(7, 7, QImage::Format_RGB32);
+        old.fill(Qt::red);
+        QVERIFY(old.save(tempFile("temp.bmp"), "BMP"));
+
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        if (emptySheet)
+            office.lastRow = 1;
+        else
+            office.copyPictureFillsClipboard = false;
+        FakeHost host(office.calls);
+        makeRun(host, office)->PushButton22_Click();
+
+        QCOMPARE(reportedAt(dialogs), reports);
+        QVERIFY(host.picture.isNull());
+        checkRunEndedCleanly(office, host);
+    }
+
     void twoRunsGiveTwoWorkbooks()
     {
         ScriptedDialogs dialogs;
