@@ -4,6 +4,7 @@
 #include "officeprofile.h"
 #include "officeprogram.h"
 #include "officewatchdog.h"
+#include "ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
@@ -200,8 +200,7 @@ void OfficeInstance::launch()
     if (!mScratch) {
         // A killed office cannot clear up its scratch files; a folder of its own lets us do it.
         // Without one the office uses the shared temporary folder as before.
-        auto scratch = std::make_unique<QTemporaryDir>(
-            QDir::tempPath() + QStringLiteral("/ferrowynd-scratch-XXXXXX"));
+        auto scratch = std::make_unique<OwnedTemporaryFolder>(QStringLiteral("ferrowynd-scratch"));
         if (scratch->isValid())
             mScratch = std::move(scratch);
     }
@@ -378,7 +377,7 @@ void OfficeInstance::removeLeftovers()
 {
     // A process that would not die might still write there: its files are left alone.
     if (mScratch && !processHasEnded())
-        mScratch->setAutoRemove(false);
+        mScratch->keep();
     mScratch.reset();
 }
 

@@ -12,7 +12,7 @@
 
 class OfficeProfile;
 class OfficeWatchdog;
-class QTemporaryDir;
+class OwnedTemporaryFolder;
 
 struct OfficeOptions {
     // soffice.bin to start; empty: officeProgramPath().
@@ -107,7 +107,7 @@ private:
     QString mPipeName;
     std::unique_ptr<OfficeProfile> mProfile;
     // Given to the office as its temporary folder; empty when none could be made.
-    std::unique_ptr<QTemporaryDir> mScratch;
+    std::unique_ptr<OwnedTemporaryFolder> mScratch;
     std::unique_ptr<QProcess> mProcess;
     std::unique_ptr<OfficeWatchdog> mWatchdog;
     qint64 mProcessId = 0;

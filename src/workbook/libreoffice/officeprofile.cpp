@@ -1,13 +1,13 @@
 #include "officeprofile.h"
 
 #include "app/apperror.h"
+#include "ownedtemporaryfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -75,8 +75,7 @@ OfficeProfile::OfficeProfile(const QString& baseFolder, const QString& officeVer
         }
     }
     if (!mLock) {
-        mTemporary = std::make_unique<QTemporaryDir>(
-            QDir::tempPath() + QStringLiteral("/ferrowynd-office-XXXXXX"));
+        mTemporary = std::make_unique<OwnedTemporaryFolder>(QStringLiteral("ferrowynd-office"));
         if (!mTemporary->isValid())
             throw AppError(QStringLiteral("No profile folder for LibreOffice could be made: %1")
                                .arg(mTemporary->errorString()));

@@ -2,6 +2,7 @@
 
 #include "app/apperror.h"
 #include "libreofficespreadsheet.h"
+#include "ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -41,6 +42,11 @@ WarmOffice::WarmOffice(const OfficeOptions& options, int idleMs)
     mIdle.setSingleShot(true);
     mIdle.setInterval(idleMs);
     QObject::connect(&mIdle, &QTimer::timeout, [this] { endWhenIdle(); });
+    // What offices of killed programs left behind goes once the program is under way.
+    QTimer::singleShot(0, &mIdle, [] {
+        OwnedTemporaryFolder::removeAbandoned(
+            { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
+    });
 }
 
 WarmOffice::~WarmOffice()

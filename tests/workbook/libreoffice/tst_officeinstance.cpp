@@ -1,10 +1,13 @@
 #include "app/apperror.h"
 #include "workbook/libreoffice/officeinstance.h"
 #include "workbook/libreoffice/officeprogram.h"
+#include "workbook/libreoffice/ownedtemporaryfolder.h"
 #include "workbook/libreoffice/unoconvert.h"
+#include "workbook/libreoffice/warmoffice.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -215,6 +218,42 @@ private slots:
         endOffice(office, ending);
         QVERIFY(!processExists(pid));
         QVERIFY2(!QFileInfo::exists(scratch), qPrintable(scratch));
+    }
+
+    // A killed program cannot clear its offices' scratch folders or temporary profiles: the next
+    // start does, and never touches a live program's or one whose owner it cannot tell.
+    void abandonedFoldersGoAtTheNextStart()
+    {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QByteArray savedTemp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted(10000));
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished(10000));
+        const auto leftBy = [&](const QString& name, qint64 pid) {
+            QVERIFY(QDir().mkpath(temp.filePath(name + "/user")));
+            QVERIFY(writeFile(temp.filePath(name + "/owner.lock"),
+                QByteArray::number(pid) + "\nferrowynd\n" + QSysInfo::machineHostName().toUtf8()
+                    + "\n"));
+        };
+        leftBy("ferrowynd-scratch-dead01", deadPid);
+        leftBy("ferrowynd-office-dead02", deadPid);
+        leftBy("unrelated-dead03", deadPid);
+        QVERIFY(QDir().mkpath(temp.filePath("ferrowynd-scratch-nolock")));
+        {
+            OwnedTemporaryFolder live(QStringLiteral("ferrowynd-scratch"));
+            QVERIFY(live.isValid());
+            WarmOffice office;
+            QTRY_VERIFY(!QFileInfo::exists(temp.filePath("ferrowynd-scratch-dead01")));
+            QVERIFY(!QFileInfo::exists(temp.filePath("ferrowynd-office-dead02")));
+            QVERIFY(QFileInfo(live.path()).isDir());
+            QVERIFY(QFileInfo(temp.filePath("ferrowynd-scratch-nolock")).isDir());
+            QVERIFY(QFileInfo(temp.filePath("unrelated-dead03")).isDir());
+        }
+        qputenv("TMPDIR", savedTemp);
     }
 
     void restartRequestIsHonoured()
