@@ -1,18 +1,15 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QString>
-#include <QStringList>
-#include <atomic>
-#include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <memory>
 
+class OfficeConnection;
+class OfficeProcess;
 class OfficeProfile;
 class OfficeWatchdog;
-class OwnedTemporaryFolder;
 
 struct OfficeOptions {
     // soffice.bin to start; empty: officeProgramPath().
@@ -30,11 +27,9 @@ struct OfficeOptions {
     QString warmUpDocument;
 };
 
-// One private headless LibreOffice process with its own profile, connected over a UNO pipe.
-// The process lives in its own process group and is killed by the system when the thread that
-// started it ends, so start instances from the main thread. quit() (also run by the destructor)
-// ends it and waits for it. The office keeps its scratch files in a private temporary folder of
-// its own, removed with whatever a killed office left in it once the process has ended.
+// One private headless LibreOffice office: its profile, its process (OfficeProcess: start it
+// from the main thread), the connection to it and the watchdog over calls into it. quit() (also
+// run by the destructor) ends it and waits for it.
 class OfficeInstance final {
 public:
     using Options = OfficeOptions;
@@ -88,37 +83,26 @@ public:
     // False once the office has ended, been killed or lost its connection. An office found to
     // have ended has its leftovers removed at once.
     bool isAlive();
-    qint64 processId() const { return mProcessId; }
+    qint64 processId() const;
     QString profileFolder() const;
     // How often the office asked to be started again (a new profile does so once).
     int restarts() const { return mRestarts; }
 
 private:
     OfficeInstance(const Options& options, bool connectNow);
-    void launch();
     bool connectOnce();
-    bool processHasEnded();
-    static void stopProcess(QProcess& process, int graceMs);
-    QString lastErrorLine() const;
     void recordVersionInProfile();
-    void removeLeftovers();
 
     QString mProgram;
-    QString mPipeName;
-    std::unique_ptr<OfficeProfile> mProfile;
-    // Given to the office as its temporary folder; empty when none could be made.
-    std::unique_ptr<OwnedTemporaryFolder> mScratch;
-    std::unique_ptr<QProcess> mProcess;
-    std::unique_ptr<OfficeWatchdog> mWatchdog;
-    qint64 mProcessId = 0;
-    int mRestarts = 0;
     int mStartTimeoutMs = 0;
     QDeadlineTimer mStartDeadline;
-    QString mWarmUpDocument;
+    int mRestarts = 0;
     bool mQuit = false;
     QString mVersion;
-    std::shared_ptr<std::atomic_bool> mBridgeGone;
-    css::uno::Reference<css::bridge::XBridge> mBridge;
-    css::uno::Reference<css::uno::XComponentContext> mContext;
-    css::uno::Reference<css::frame::XDesktop2> mDesktop;
+    // Destroyed in reverse order: the connection goes before the process, the process before
+    // its profile.
+    std::unique_ptr<OfficeProfile> mProfile;
+    std::unique_ptr<OfficeWatchdog> mWatchdog;
+    std::unique_ptr<OfficeProcess> mProcess;
+    std::unique_ptr<OfficeConnection> mConnection;
 };
