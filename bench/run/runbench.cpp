@@ -199,6 +199,19 @@ public:
         mStop = true;
         mThread.join();
     }
+    // Resident size of each office process of ours that still runs.
+    std::vector<long> residentKb()
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        std::vector<long> sizes;
+        for (const auto& entry : mPeakKb) {
+            const long size
+                = statusField("/proc/" + std::to_string(entry.first) + "/status", "VmRSS:");
+            if (size > 0)
+                sizes.push_back(size);
+        }
+        return sizes;
+    }
     std::vector<long> peaksKb()
     {
         const std::lock_guard<std::mutex> lock(mMutex);
@@ -376,6 +389,8 @@ int main(int argc, char* argv[])
                     "MB\n",
             peaks.size(), peaks.front() / 1024, peaks[peaks.size() / 2] / 1024,
             peaks.back() / 1024);
+    for (const long size : officeMemory.residentKb())
+        std::printf("office still running after the runs: resident %ld MB\n", size / 1024);
     std::printf("this process: peak resident %ld MB after the first run, %ld MB after %d runs\n",
         peakAfterFirstRunKb / 1024, ownPeakKb() / 1024, runs + 1);
 
