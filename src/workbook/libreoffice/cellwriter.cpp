@@ -113,7 +113,15 @@ CellWriter::Format CellWriter::formatOfKey(sal_Int32 key)
 QVector<CellWriter::Format> CellWriter::formatsOf(
     const Reference<table::XCellRange>& range, int rows)
 {
-    // Blocks of input cells share one look, so this is a handful of calls, not one per cell.
+    // A range answers with its cells' format when they all share one, and with the pool's
+    // default (0) when they differ; blocks of input cells mostly share one.
+    sal_Int32 shared = 0;
+    Reference<beans::XPropertySet>(range, UNO_QUERY_THROW)
+        ->getPropertyValue(rtl::OUString("NumberFormat"))
+        >>= shared;
+    if (shared != 0)
+        return QVector<Format>(rows, formatOfKey(shared));
+    // Otherwise a handful of calls for the groups of equally formatted cells, not one per cell.
     const Reference<container::XIndexAccess> groups
         = Reference<sheet::XUniqueCellFormatRangesSupplier>(range, UNO_QUERY_THROW)
               ->getUniqueCellFormatRanges();
