@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# "Export as PDF…" of the preview: the menu command until the PDF is in place, median of 7 (or of
-# FERROWYND_BENCH_ROUNDS), with the command starting its own office and with an office started
-# ahead of the click, alternating.
+# "Export as PDF…" of the preview: the menu command until the PDF is in place, with the program's
+# warm office, median of 7 (or of FERROWYND_BENCH_ROUNDS).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${FERROWYND_BENCH_BUILD:-$root/build-h/bench}"

@@ -6,14 +6,9 @@
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
 #include "workbook/libreoffice/officeprogram.h"
-#include "workbook/spreadsheetapplication.h"
+#include "workbook/spreadsheetoffice.h"
 
 #include <QApplication>
-#include <QTimer>
-
-namespace {
-constexpr int startCheckReapDelayMs = 500;
-}
 
 int main(int argc, char* argv[])
 {
@@ -30,21 +25,21 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setWindowIcon(programIcon());
 
-    // The start check's office comes up while the main window is built.
-    std::unique_ptr<SpreadsheetHeadStart> checkHeadStart = startNextSpreadsheetAhead();
-    Form1 form1(
-        { [](QWidget& window) { ApplySkin(window); }, [] { return CheckExcelInstance(); } });
-    connectGenerationRun(form1);
-    const bool loaded = form1.Form_Load();
-    checkHeadStart.reset();
-    if (!loaded) {
-        waitForQuitSpreadsheets();
-        return 1;
+    // The one office of the program comes up while the main window is built, with the template's
+    // kind of workbook loaded once; it ends with this object, and with the program however that
+    // ends.
+    const std::unique_ptr<SpreadsheetOffice> office
+        = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
+    try {
+        office->startAhead();
+    } catch (...) {
+        // The start check says so.
     }
+    Form1 form1({ [](QWidget& window) { ApplySkin(window); },
+        [&office] { return CheckExcelInstance(*office); } });
+    connectGenerationRun(form1, *office);
+    if (!form1.Form_Load())
+        return 1;
     form1.show();
-    // By then the start check's office has ended; reaping it no longer holds up the window.
-    QTimer::singleShot(startCheckReapDelayMs, [] { waitForQuitSpreadsheets(); });
-    const int status = QApplication::exec();
-    waitForQuitSpreadsheets();
-    return status;
+    return QApplication::exec();
 }

@@ -10,6 +10,9 @@
 #include "workbook/libreoffice/libreofficespreadsheet.h"
 #include "workbook/libreoffice/officeprofile.h"
 #include "workbook/libreoffice/officeprogram.h"
+#ifdef FERROWYND_BENCH_WARM_OFFICE
+#include "workbook/spreadsheetoffice.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -82,9 +85,9 @@ class TimedSpreadsheet final : public SpreadsheetApplication {
     }
 
 public:
-    TimedSpreadsheet()
+    template <typename Create> explicit TimedSpreadsheet(Create create)
     {
-        mReal = timed("create", [] { return std::make_unique<LibreOfficeSpreadsheet>(); });
+        mReal = timed("create", create);
     }
     ~TimedSpreadsheet() override
     {
@@ -110,7 +113,22 @@ public:
         if (++mCellCount == 88)
             std::printf("  88 x setCell %.1f ms\n", mCells / 1e6);
     }
-    void setVisible(bool visible) override { mReal->setVisible(visible); }
+#ifdef FERROWYND_BENCH_CELL_BLOCKS
+    void setColumnCells(
+        int sheet, int firstRow, int column, const QVector<CellValue>& values) override
+    {
+        const QElapsedTimer timer = started();
+        mReal->setColumnCells(sheet, firstRow, column, values);
+        mCells += timer.nsecsElapsed();
+        mCellCount += int(values.size());
+        if (mCellCount == 88)
+            std::printf("  88 cells in blocks %.1f ms\n", mCells / 1e6);
+    }
+#endif
+    void setVisible(bool visible) override
+    {
+        mReal->setVisible(visible);
+    }
     void selectRange(const QString& cell) override
     {
         timed("selectRange", [&] {
@@ -125,7 +143,10 @@ public:
             return 0;
         });
     }
-    void setDisplayAlerts(bool displayAlerts) override { mReal->setDisplayAlerts(displayAlerts); }
+    void setDisplayAlerts(bool displayAlerts) override
+    {
+        mReal->setDisplayAlerts(displayAlerts);
+    }
     void close(int workbook) override
     {
         timed("close", [&] {
@@ -168,7 +189,7 @@ public:
     }
 
 private:
-    std::unique_ptr<LibreOfficeSpreadsheet> mReal;
+    std::unique_ptr<SpreadsheetApplication> mReal;
     qint64 mCells = 0;
     int mCellCount = 0;
 };
@@ -184,6 +205,19 @@ public:
     {
         mStop = true;
         mThread.join();
+    }
+    // Resident size of each office process of ours that still runs.
+    std::vector<long> residentKb()
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        std::vector<long> sizes;
+        for (const auto& entry : mPeakKb) {
+            const long size
+                = statusField("/proc/" + std::to_string(entry.first) + "/status", "VmRSS:");
+            if (size > 0)
+                sizes.push_back(size);
+        }
+        return sizes;
     }
     std::vector<long> peaksKb()
     {
@@ -293,7 +327,17 @@ int main(int argc, char* argv[])
     Form1 form1;
     form1.Form_Load();
     form1.PushButton7->click();
+#ifdef FERROWYND_BENCH_WARM_OFFICE
+    // As the program has it: started ahead at start, kept between runs.
+    const std::unique_ptr<SpreadsheetOffice> office
+        = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
+    office->startAhead();
+    GenerationWiring* wiring = connectGenerationRun(form1, *office);
+    const auto createTimed = [&office] { return office->newInstance(); };
+#else
     GenerationWiring* wiring = connectGenerationRun(form1);
+    const auto createTimed = [] { return std::make_unique<LibreOfficeSpreadsheet>(); };
+#endif
     form1.show();
     QCoreApplication::processEvents();
 
@@ -352,12 +396,14 @@ int main(int argc, char* argv[])
                     "MB\n",
             peaks.size(), peaks.front() / 1024, peaks[peaks.size() / 2] / 1024,
             peaks.back() / 1024);
+    for (const long size : officeMemory.residentKb())
+        std::printf("office still running after the runs: resident %ld MB\n", size / 1024);
     std::printf("this process: peak resident %ld MB after the first run, %ld MB after %d runs\n",
         peakAfterFirstRunKb / 1024, ownPeakKb() / 1024, runs + 1);
 
     if (application.arguments().contains(QStringLiteral("--calls"))) {
-        std::printf("one more run, call by call (no office started ahead):\n");
-        setSpreadsheetFactory([] { return std::make_unique<TimedSpreadsheet>(); });
+        std::printf("one more run, call by call:\n");
+        setSpreadsheetFactory([&] { return std::make_unique<TimedSpreadsheet>(createTimed); });
         const qint64 clicked = clock.nsecsElapsed();
         watcher.shownAt = -1;
         form1.PushButton22->click();

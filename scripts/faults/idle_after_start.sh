@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The real program started with the real LibreOffice: once its main window is up and it waits
-# for the user, no office of its runs and none of the start check's scratch or lock files is
-# left. Runs under a private X server; exits 77 when the tools are missing.
+# The real program started with the real LibreOffice: once its main window is up, the one office
+# started ahead for its runs waits with it; after the idle time (FERROWYND_OFFICE_IDLE_S, 3 s
+# here) the office ends and leaves no scratch or lock files; a key typed into the main window
+# starts it again, and killing the program takes the office with it. Runs under a private X
+# server; exits 77 when the tools are missing.
 #   scripts/faults/idle_after_start.sh <path of the ferrowynd program>
 set -euo pipefail
 program=${1:?usage: $0 <ferrowynd program>}
@@ -11,7 +13,7 @@ fault="idle after start"
 
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 export TEMP="$scratch/temp" TMPDIR="$scratch/tmp" XDG_RUNTIME_DIR="$scratch/runtime"
-export QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb FERROWYND_OFFICE_IDLE_S=3
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$TEMP" "$TMPDIR" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -30,11 +32,32 @@ for _ in $(seq 300); do
 done
 [ -n "$shown" ] || fail "no main window within 30 seconds"
 
-# The start check's office is asked to end before the window shows and is reaped soon after.
-sleep 2
-offices=$(pgrep -P "$pid" -a || true)
-[ -z "$offices" ] || fail "an office still runs while the program waits: $offices"
+offices() { pgrep -P "$pid" -x soffice.bin || true; }
+sleep 1
+[ "$(offices | wc -l)" -eq 1 ] || fail "not one office waits with the program: $(offices)"
+for _ in $(seq 100); do
+    [ -z "$(offices)" ] && break
+    sleep 0.1
+done
+[ -z "$(offices)" ] || fail "an office still runs after the idle time: $(offices)"
 left=$(find "$TMPDIR" "$TEMP" -mindepth 1 2>/dev/null || true)
 [ -z "$left" ] || fail "files left while the program waits: $left"
 kill -0 "$pid" 2>/dev/null || fail "the program ended by itself"
-echo "idle after start: main window shown, no office running, no scratch files left"
+
+xdotool windowactivate --sync "$shown" 2>/dev/null || true
+xdotool key --window "$shown" 5
+for _ in $(seq 50); do
+    [ -n "$(offices)" ] && break
+    sleep 0.1
+done
+office=$(offices)
+[ -n "$office" ] || fail "typing in the main window started no office"
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+for _ in $(seq 50); do
+    kill -0 "$office" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$office" 2>/dev/null && fail "the office outlived the killed program"
+echo "idle after start: office kept warm, ended after the idle time, started again on typing, gone with the program"

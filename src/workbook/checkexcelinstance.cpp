@@ -1,7 +1,9 @@
 #include "checkexcelinstance.h"
 
 #include "app/dialogs.h"
-#include "spreadsheetapplication.h"
+#include "spreadsheetoffice.h"
+
+#include <QCoreApplication>
 
 #include <QStringList>
 #include <cstdio>
@@ -24,28 +26,28 @@ QString notInstalledMessage()
         .join(QStringLiteral("\r\n\r\n"));
 }
 
-} // namespace
-
-bool CheckExcelInstance()
+void explainMissingOffice()
 {
-    std::unique_ptr<SpreadsheetApplication> instance;
-    try {
-        instance = createSpreadsheetApplication();
-    } catch (...) {
-        // Whatever went wrong, the answer is the message below.
-    }
-    if (instance) {
-        // A checked instance that merely went out of scope would keep an office running. Its
-        // process ends while the main window comes up; waitForQuitSpreadsheets() reaps it.
-        try {
-            instance->quitWithoutWaiting();
-        } catch (...) {
-        }
-        return true;
-    }
     showPlainMessage(nullptr, notInstalledMessage());
     std::fputs("Ferrowynd needs LibreOffice Calc: install the Debian package "
                "libreoffice-calc-nogui.\n",
         stderr);
-    return false;
+}
+
+} // namespace
+
+bool CheckExcelInstance(SpreadsheetOffice& office)
+{
+    try {
+        office.startAhead();
+    } catch (...) {
+        // Whatever went wrong, the answer is the message below.
+        explainMissingOffice();
+        return false;
+    }
+    office.setStartFailureHandler([] {
+        explainMissingOffice();
+        QCoreApplication::exit(1);
+    });
+    return true;
 }

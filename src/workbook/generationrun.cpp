@@ -13,6 +13,7 @@
 #include "spreadsheetapplication.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -60,8 +61,9 @@ QString temporaryFileOrNothing(const QString& name)
 
 } // namespace
 
-GenerationRun::GenerationRun(GenerationHost& host)
+GenerationRun::GenerationRun(GenerationHost& host, SpreadsheetOffice& office)
     : mHost(host)
+    , mOffice(office)
     , mTemplateResource(QStringLiteral(":/CUSTOM/101"))
 {
 }
@@ -85,7 +87,6 @@ void GenerationRun::PushButton22_Click()
         mHost.setBusyPointer(true);
     });
     trap.step(102, [&] { CreateExcelApp(); });
-    std::unique_ptr<SpreadsheetHeadStart> headStart;
     trap.step(104, [&] { templateBytes = loadTemplate(mTemplateResource); });
     trap.step(106, [&] {
         const QString path = temporaryFile(templateFileName);
@@ -95,12 +96,6 @@ void GenerationRun::PushButton22_Click()
             throw AppError(QStringLiteral("No template workbook to write to %1").arg(path));
         WriteBytesToFile(templateBytes, path);
     });
-    // The second instance's office comes up, with the template's kind of workbook opened once,
-    // while the first one works.
-    if (mExcelApp) {
-        const QString warmUp = temporaryFileOrNothing(templateFileName);
-        headStart = startNextSpreadsheetAhead(FileExists(warmUp) ? warmUp : QString());
-    }
     trap.step(108, [&] { mWorkbook = excelApp().openWorkbook(temporaryFile(templateFileName)); });
     writeCells(trap);
     trap.step(162, [&] { excelApp().setVisible(false); });
@@ -114,30 +109,38 @@ void GenerationRun::PushButton22_Click()
     });
     trap.step(184, [&] { excelApp().setDisplayAlerts(false); });
     trap.step(186, [&] { excelApp().close(mWorkbook); });
-    // The first office exits while the second one works; the run waits for both before the
-    // preview shows.
-    trap.step(188, [&] { excelApp().quitWithoutWaiting(); });
+    trap.step(188, [&] { excelApp().quit(); });
     trap.step(190, [&] { ReleaseExcelApp(); });
-    trap.step(192, [&] { secondApp = OpenInNewExcel(mResultPath); });
+    trap.step(192, [&] { secondApp = OpenInNewExcel(mOffice, mResultPath); });
     trap.step(194, [&] { mHost.setBusyPointer(true); });
     trap.step(196, [&] { reopened = second().workbookCount(); });
+    // A picture left by an earlier run, killed before it removed it, must never pass for this
+    // run's: when the capture writes none, loading it fails and says so.
+    bool oldPictureLeft = false;
     trap.step(198, [&] {
-        Excel1::saveCellsActivesheet(secondApp.get(), reopened, temporaryFile(pictureFileName));
+        const QString picture = temporaryFile(pictureFileName);
+        if (QFileInfo::exists(picture) && !QFile::remove(picture)) {
+            oldPictureLeft = true;
+            throw AppError(QStringLiteral("The picture %1 of an earlier run could not be removed")
+                               .arg(picture));
+        }
+        Excel1::saveCellsActivesheet(secondApp.get(), reopened, picture);
     });
     trap.step(200, [&] { second().setDisplayAlerts(false); });
     trap.step(202, [&] { second().close(reopened); });
-    trap.step(204, [&] { second().quitWithoutWaiting(); });
-    // An instance whose steps failed still goes now: no office outlives the run.
+    trap.step(204, [&] { second().quit(); });
+    // An instance whose steps failed still goes now: no workbook of this run stays open.
     secondApp.reset();
-    headStart.reset();
     ReleaseExcelApp();
     trap.step(206, [&] { mHost.setBusyPointer(false); });
     trap.step(208, [&] {
         mHost.ensurePreview();
+        if (oldPictureLeft)
+            throw AppError(QStringLiteral("File not found: %1 of this run")
+                               .arg(temporaryFile(pictureFileName)));
         mHost.setPreviewPicture(loadPicture(temporaryFile(pictureFileName)));
     });
     trap.step(210, [&] { mHost.setPreviewExcelFile(mResultPath); });
-    waitForQuitSpreadsheets();
     trap.step(212, [&] { mHost.showPreview(); });
     trap.step(214, [&] { mHost.hideMainWindow(); });
     trap.step(216, [&] { KillFile(temporaryFileOrNothing(pictureFileName)); });
@@ -148,7 +151,7 @@ void GenerationRun::PushButton22_Click()
 void GenerationRun::CreateExcelApp()
 {
     mExcelApp.reset();
-    mExcelApp = createSpreadsheetApplication();
+    mExcelApp = createSpreadsheetApplication(mOffice);
 }
 
 void GenerationRun::ReleaseExcelApp()
@@ -167,28 +170,63 @@ SpreadsheetApplication& GenerationRun::excelApp() const
 void GenerationRun::writeCells(ErrorTrap& trap)
 {
     RunClock& clock = RunClock::current();
-    for (const CellTarget& target : CellMap::targets()) {
-        trap.step(target.line, [&] {
-            CellValue value;
-            switch (target.source) {
-            case CellMapRow::Source::Field: {
-                const QString text = mHost.fieldText(target.name, target.index);
-                if (target.skipPlaceholders && CellMap::isPlaceholder(text))
-                    return;
-                value = text;
-                break;
+    for (const CellMapRow& row : CellMap::rows()) {
+        // The rows of one map row go to the office a run of neighbouring cells at a time; a
+        // placeholder row, which is never touched, ends a run.
+        int blockStart = row.firstRow;
+        QVector<CellValue> block;
+        for (int offset = 0; offset < row.count; ++offset) {
+            std::optional<CellValue> value;
+            trap.step(row.line, [&] { value = cellValue(row, row.firstIndex + offset, clock); });
+            if (!value) {
+                writeBlock(trap, row, blockStart, block);
+                continue;
             }
-            case CellMapRow::Source::Today:
-                value = clock.today();
-                break;
-            case CellMapRow::Source::Picker:
-                if (const std::optional<QDate> date = mHost.pickerValue(target.name))
-                    value = *date;
-                break;
-            }
-            excelApp().setCell(firstSheet, target.row, target.column, value);
-        });
+            if (block.isEmpty())
+                blockStart = row.firstRow + offset;
+            block << *value;
+        }
+        writeBlock(trap, row, blockStart, block);
     }
+}
+
+std::optional<CellValue> GenerationRun::cellValue(
+    const CellMapRow& row, int index, RunClock& clock) const
+{
+    switch (row.source) {
+    case CellMapRow::Source::Field: {
+        const QString text = mHost.fieldText(row.name, index);
+        if (row.skipPlaceholders && CellMap::isPlaceholder(text))
+            return std::nullopt;
+        return CellValue(text);
+    }
+    case CellMapRow::Source::Today:
+        return CellValue(clock.today());
+    case CellMapRow::Source::Picker:
+        if (const std::optional<QDate> date = mHost.pickerValue(row.name))
+            return CellValue(*date);
+        break;
+    }
+    return CellValue();
+}
+
+void GenerationRun::writeBlock(
+    ErrorTrap& trap, const CellMapRow& row, int firstRow, QVector<CellValue>& values)
+{
+    if (values.isEmpty())
+        return;
+    bool written = false;
+    try {
+        excelApp().setColumnCells(firstSheet, firstRow, row.column, values);
+        written = true;
+    } catch (...) {
+        // Cell by cell below, so that each cell that fails is reported on its own.
+    }
+    for (int index = 0; !written && index < values.size(); ++index)
+        trap.step(row.line, [&] {
+            excelApp().setCell(firstSheet, firstRow + index, row.column, values.at(index));
+        });
+    values.clear();
 }
 
 void GenerationRun::drawResultPath(ErrorTrap& trap)
@@ -221,9 +259,10 @@ void GenerationRun::drawResultPath(ErrorTrap& trap)
     }
 }
 
-std::unique_ptr<SpreadsheetApplication> OpenInNewExcel(const QString& path)
+std::unique_ptr<SpreadsheetApplication> OpenInNewExcel(
+    SpreadsheetOffice& office, const QString& path)
 {
-    std::unique_ptr<SpreadsheetApplication> app = createSpreadsheetApplication();
+    std::unique_ptr<SpreadsheetApplication> app = createSpreadsheetApplication(office);
     app->openWorkbook(path);
     return app;
 }

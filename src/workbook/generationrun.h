@@ -1,17 +1,24 @@
 #pragma once
 
+#include "spreadsheetapplication.h"
+
 #include <QString>
+#include <QVector>
 #include <memory>
+#include <optional>
 
 class ErrorTrap;
 class GenerationHost;
-class SpreadsheetApplication;
+class RunClock;
+struct CellMapRow;
+class SpreadsheetOffice;
 
 // The run behind "Start Creating Template": fills the template with the main window's figures,
 // saves the result workbook, captures its sheet and hands both to the preview window.
 class GenerationRun final {
 public:
-    explicit GenerationRun(GenerationHost& host);
+    // The instances are sessions on the given office.
+    GenerationRun(GenerationHost& host, SpreadsheetOffice& office);
     ~GenerationRun();
     GenerationRun(const GenerationRun&) = delete;
     GenerationRun& operator=(const GenerationRun&) = delete;
@@ -29,15 +36,22 @@ private:
     void ReleaseExcelApp();
     SpreadsheetApplication& excelApp() const;
     void writeCells(ErrorTrap& trap);
+    // What the map row puts in the cell of that array element; nothing for a placeholder.
+    std::optional<CellValue> cellValue(const CellMapRow& row, int index, RunClock& clock) const;
+    // Writes and empties the block of cells from firstRow down.
+    void writeBlock(
+        ErrorTrap& trap, const CellMapRow& row, int firstRow, QVector<CellValue>& values);
     void drawResultPath(ErrorTrap& trap);
 
     GenerationHost& mHost;
+    SpreadsheetOffice& mOffice;
     QString mTemplateResource;
     std::unique_ptr<SpreadsheetApplication> mExcelApp;
     int mWorkbook = 0;
     QString mResultPath;
 };
 
-// A further instance with the file opened in it. Throws AppError, leaving no instance behind,
-// when either fails.
-std::unique_ptr<SpreadsheetApplication> OpenInNewExcel(const QString& path);
+// A further instance on the office with the file opened in it. Throws AppError, leaving no
+// instance behind, when either fails.
+std::unique_ptr<SpreadsheetApplication> OpenInNewExcel(
+    SpreadsheetOffice& office, const QString& path);

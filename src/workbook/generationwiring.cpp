@@ -2,19 +2,41 @@
 
 #include "app/apperror.h"
 #include "entry/form1.h"
+#include "spreadsheetoffice.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 
 #include <csignal>
+#include <malloc.h>
 
-GenerationWiring::GenerationWiring(Form1& form1)
+GenerationWiring::GenerationWiring(Form1& form1, SpreadsheetOffice& office)
     : QObject(&form1)
     , mForm1(form1)
-    , mRun(*this)
+    , mOffice(office)
+    , mRun(*this, office)
+    , mResultExport(office)
 {
     ResultOutput::install(&mResultExport);
+    // Key presses reach the focused field, not the window: the application sees them all.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool GenerationWiring::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && (watched == &mForm1 || mForm1.isAncestorOf(static_cast<QWidget*>(watched)))) {
+        try {
+            mOffice.startAhead();
+        } catch (const AppError&) {
+            // The run reports an office that cannot be started.
+        }
+    }
+    return false;
 }
 
 GenerationWiring::~GenerationWiring()
@@ -28,6 +50,10 @@ void GenerationWiring::PushButton22_Click()
 {
     // A click that arrives while the run lets events through must not start a second run.
     if (mRunning)
+        return;
+    // The start check's answer comes first; when it is that no office can be had, the program
+    // ends instead.
+    if (!mOffice.awaitStart())
         return;
     mRunning = true;
     mRun.PushButton22_Click();
@@ -94,12 +120,15 @@ void GenerationWiring::hideMainWindow()
     mForm1.hide();
 }
 
-GenerationWiring* connectGenerationRun(Form1& form1)
+GenerationWiring* connectGenerationRun(Form1& form1, SpreadsheetOffice& office)
 {
     // An office that dies while a call to it is being sent would otherwise take the program
     // down with SIGPIPE; the call must fail and be reported instead.
     std::signal(SIGPIPE, SIG_IGN);
-    auto* wiring = new GenerationWiring(form1);
+    // Each run passes pictures of several megabytes through; with a fixed threshold they are
+    // mapped on their own and returned when freed, instead of staying in the heap after a run.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    auto* wiring = new GenerationWiring(form1, office);
     QObject::connect(
         form1.PushButton22, &QPushButton::clicked, wiring, &GenerationWiring::PushButton22_Click);
     return wiring;

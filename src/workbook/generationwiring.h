@@ -9,15 +9,17 @@
 #include <QPointer>
 
 class Form1;
+class SpreadsheetOffice;
 
 // Binds the generation run to the real windows: Form1's fields, pointer and "Start Creating
-// Template" button, and the preview window, made on first use.
+// Template" button, and the preview window, made on first use. Typing in the main window starts
+// the office ahead again once it has ended for want of use.
 class GenerationWiring final : public QObject, public GenerationHost {
     Q_OBJECT
 
 public:
     // Lives as a child of the main window.
-    explicit GenerationWiring(Form1& form1);
+    GenerationWiring(Form1& form1, SpreadsheetOffice& office);
     ~GenerationWiring() override;
 
     void PushButton22_Click();
@@ -35,8 +37,12 @@ public:
     void showPreview() override;
     void hideMainWindow() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Form1& mForm1;
+    SpreadsheetOffice& mOffice;
     QPointer<Form2> mForm2;
     GenerationRun mRun;
     // Export and printing of the preview, installed while the wiring lives.
@@ -44,5 +50,6 @@ private:
     bool mRunning = false;
 };
 
-// Makes "Start Creating Template" start the generation run; the wiring belongs to the window.
-GenerationWiring* connectGenerationRun(Form1& form1);
+// Makes "Start Creating Template" start the generation run on the office; the wiring belongs to
+// the window.
+GenerationWiring* connectGenerationRun(Form1& form1, SpreadsheetOffice& office);

@@ -63,15 +63,6 @@ std::unique_ptr<QTemporaryFile> reserveDrawnPdf()
     return file;
 }
 
-// Waits for the offices the command ended when the command is over.
-class OfficeReaper final {
-public:
-    OfficeReaper() = default;
-    ~OfficeReaper() { waitForQuitSpreadsheets(); }
-    OfficeReaper(const OfficeReaper&) = delete;
-    OfficeReaper& operator=(const OfficeReaper&) = delete;
-};
-
 class BusyPointer final {
 public:
     BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -82,6 +73,11 @@ public:
 
 } // namespace
 
+ResultExport::ResultExport(SpreadsheetOffice& office)
+    : mOffice(office)
+{
+}
+
 bool ResultExport::drawPdf(
     ErrorTrap& trap, int firstLine, const QString& resultWorkbook, const QString& drawnPdf)
 {
@@ -89,7 +85,7 @@ bool ResultExport::drawPdf(
     std::unique_ptr<SpreadsheetApplication> app;
     int workbook = 0;
     bool drawn = false;
-    if (!trap.step(firstLine, [&] { app = createSpreadsheetApplication(); }))
+    if (!trap.step(firstLine, [&] { app = createSpreadsheetApplication(mOffice); }))
         return false;
     if (trap.step(firstLine + 2, [&] { workbook = app->openWorkbook(resultWorkbook); })) {
         drawn = trap.step(firstLine + 4, [&] { app->exportPdf(workbook, drawnPdf); });
@@ -97,8 +93,7 @@ bool ResultExport::drawPdf(
         if (drawn)
             trap.step(firstLine + 6, [&] { app->close(workbook); });
     }
-    // The PDF is put in place while the office exits; the command reaps it at its end.
-    trap.step(firstLine + 8, [&] { app->quitWithoutWaiting(); });
+    trap.step(firstLine + 8, [&] { app->quit(); });
     return drawn;
 }
 
@@ -107,7 +102,6 @@ void ResultExport::exportPdf(QWidget* window, const QString& resultWorkbook)
     if (mBusy)
         return;
     const QScopedValueRollback<bool> busy(mBusy, true);
-    const OfficeReaper reaper;
     ErrorTrap trap(QStringLiteral("Form2.mnuExportPdf_Click"));
     QString target;
     Dialogs::Answer answer = Dialogs::Answer::No;
@@ -144,7 +138,6 @@ void ResultExport::print(QWidget* window, const QString& resultWorkbook)
     if (mBusy)
         return;
     const QScopedValueRollback<bool> busy(mBusy, true);
-    const OfficeReaper reaper;
     ErrorTrap trap(QStringLiteral("Form2.mnuPrint_Click"));
     std::optional<Dialogs::PrintChoice> choice;
     trap.step(100, [&] {

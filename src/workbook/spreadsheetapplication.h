@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVector>
 #include <functional>
 #include <memory>
 #include <variant>
@@ -22,6 +23,14 @@ public:
     virtual int workbookCount() = 0;
     // Worksheets(sheet).Cells(row, column) = value, on the active workbook; counted from 1.
     virtual void setCell(int sheet, int row, int column, const CellValue& value) = 0;
+    // The values into one column from firstRow down, each as setCell would write it; an office
+    // may take the whole block at once.
+    virtual void setColumnCells(
+        int sheet, int firstRow, int column, const QVector<CellValue>& values)
+    {
+        for (int index = 0; index < values.size(); ++index)
+            setCell(sheet, firstRow + index, column, values.at(index));
+    }
     // Visible = ...; the office never shows a window, so this only records the wish.
     virtual void setVisible(bool visible) = 0;
     // Range(cell).Select on the active sheet of the active workbook, saved with it.
@@ -32,10 +41,8 @@ public:
     virtual void setDisplayAlerts(bool displayAlerts) = 0;
     // workbook.Close without saving.
     virtual void close(int workbook) = 0;
-    // Quit: ends the office process and waits for it.
+    // Quit: closes the workbooks this instance opened; an office of its own ends with it.
     virtual void quit() = 0;
-    // Quit, leaving the wait for the process to waitForQuitSpreadsheets().
-    virtual void quitWithoutWaiting() { quit(); }
     // Version: the office's own version text, such as "7.4".
     virtual QString version() = 0;
     // ActiveSheet.UsedRange: the sheet row and column where the used range ends.
@@ -49,25 +56,13 @@ public:
     virtual void exportPdf(int workbook, const QString& path) = 0;
 };
 
-// Creates a new instance ("create Excel.Application"); throws AppError when none can be had.
-// Tests may replace the factory with one that makes fakes.
+class SpreadsheetOffice;
+
+// Creates a new instance ("create Excel.Application") as a session on the office; throws AppError
+// when none can be had. Tests may replace the factory with one that makes fakes.
 using SpreadsheetFactory = std::function<std::unique_ptr<SpreadsheetApplication>()>;
+std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication(SpreadsheetOffice& office);
+// An instance with an office of its own, which its Quit ends.
 std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication();
 // An empty factory restores the real LibreOffice instances.
 void setSpreadsheetFactory(SpreadsheetFactory factory);
-
-// Waits until every office ended by quitWithoutWaiting() is gone; never throws.
-void waitForQuitSpreadsheets();
-
-// The next instance's office, started ahead of need so that it comes up while the current
-// instance works. The next createSpreadsheetApplication() takes it over; dropping this object
-// before that ends the office. Nothing is started while a test factory is installed.
-class SpreadsheetHeadStart {
-public:
-    virtual ~SpreadsheetHeadStart() = default;
-};
-// warmUpWorkbook, when given, is opened by the office as it starts, so that its first workbook
-// of ours opens as quickly as later ones. Never throws: an office that cannot be started ahead
-// is reported by the next creation.
-std::unique_ptr<SpreadsheetHeadStart> startNextSpreadsheetAhead(
-    const QString& warmUpWorkbook = QString());

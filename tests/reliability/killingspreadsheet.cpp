@@ -2,13 +2,15 @@
 
 #include "runharness.h"
 #include "workbook/libreoffice/libreofficespreadsheet.h"
+#include "workbook/spreadsheetoffice.h"
 
 #include <csignal>
 
-void KillingSpreadsheet::install(Plan& plan)
+void KillingSpreadsheet::install(Plan& plan, SpreadsheetOffice& office)
 {
-    setSpreadsheetFactory(
-        [&plan] { return std::make_unique<KillingSpreadsheet>(plan, ++plan.created); });
+    setSpreadsheetFactory([&plan, &office] {
+        return std::make_unique<KillingSpreadsheet>(plan, ++plan.created, office.newInstance());
+    });
 }
 
 void KillingSpreadsheet::uninstall()
@@ -16,10 +18,11 @@ void KillingSpreadsheet::uninstall()
     setSpreadsheetFactory({});
 }
 
-KillingSpreadsheet::KillingSpreadsheet(Plan& plan, int number)
+KillingSpreadsheet::KillingSpreadsheet(
+    Plan& plan, int number, std::unique_ptr<SpreadsheetApplication> real)
     : mPlan(plan)
     , mNumber(number)
-    , mOffice(std::make_unique<LibreOfficeSpreadsheet>())
+    , mOffice(std::move(real))
 {
     at("create");
 }
@@ -30,7 +33,7 @@ void KillingSpreadsheet::at(const char* member)
 {
     if (mPlan.killedProcess != 0 || mPlan.instance != mNumber || mPlan.member != member)
         return;
-    const qint64 pid = mOffice->office().processId();
+    const qint64 pid = dynamic_cast<LibreOfficeSpreadsheet&>(*mOffice).office().processId();
     ::kill(static_cast<pid_t>(pid), SIGKILL);
     if (!Reliability::waitUntilDead(pid, 10000))
         qWarning("the office %lld outlived SIGKILL", pid);
@@ -53,6 +56,13 @@ void KillingSpreadsheet::setCell(int sheet, int row, int column, const CellValue
 {
     at("setCell");
     mOffice->setCell(sheet, row, column, value);
+}
+
+void KillingSpreadsheet::setColumnCells(
+    int sheet, int firstRow, int column, const QVector<CellValue>& values)
+{
+    at("setColumnCells");
+    mOffice->setColumnCells(sheet, firstRow, column, values);
 }
 
 void KillingSpreadsheet::setVisible(bool visible)

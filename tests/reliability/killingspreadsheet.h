@@ -4,11 +4,11 @@
 
 #include <memory>
 
-class LibreOfficeSpreadsheet;
+class SpreadsheetOffice;
 
 // The real office, killed with SIGKILL just before the planned member of the planned instance
 // reaches it, as a crash or an out-of-memory kill would end it. Install with install(); the
-// real instances come back when the plan is dropped.
+// real instances, sessions on the given office, come back when the plan is dropped.
 class KillingSpreadsheet final : public SpreadsheetApplication {
 public:
     struct Plan {
@@ -20,15 +20,17 @@ public:
         qint64 killedProcess = 0;
     };
 
-    static void install(Plan& plan);
+    static void install(Plan& plan, SpreadsheetOffice& office);
     static void uninstall();
 
-    KillingSpreadsheet(Plan& plan, int number);
+    KillingSpreadsheet(Plan& plan, int number, std::unique_ptr<SpreadsheetApplication> real);
     ~KillingSpreadsheet() override;
 
     int openWorkbook(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
+    void setColumnCells(
+        int sheet, int firstRow, int column, const QVector<CellValue>& values) override;
     void setVisible(bool visible) override;
     void selectRange(const QString& cell) override;
     void saveAs(int workbook, const QString& path, int fileFormat) override;
@@ -46,5 +48,5 @@ private:
 
     Plan& mPlan;
     int mNumber;
-    std::unique_ptr<LibreOfficeSpreadsheet> mOffice;
+    std::unique_ptr<SpreadsheetApplication> mOffice;
 };

@@ -26,19 +26,6 @@ int killOfficeChildren()
     return killAndWait(Reliability::officeChildren());
 }
 
-int killNewestOfficeChild()
-{
-    const QList<qint64> offices = Reliability::officeChildren();
-    if (offices.size() < 2)
-        return 0;
-    qint64 newest = offices.first();
-    for (const qint64 pid : offices) {
-        if (Reliability::startTime(pid) > Reliability::startTime(newest))
-            newest = pid;
-    }
-    return killAndWait({ newest });
-}
-
 } // namespace OfficeKiller
 
 KillingClock::KillingClock(At at)
@@ -62,8 +49,6 @@ void KillingClock::killAt(At at)
 QDate KillingClock::today()
 {
     killAt(At::Today);
-    if (mAt == At::TodayNewest && killed == 0)
-        killed = OfficeKiller::killNewestOfficeChild();
     return mSystem.today();
 }
 

@@ -9,17 +9,14 @@ namespace OfficeKiller {
 
 // SIGKILLs every soffice.bin this process started and waits until they are gone; how many.
 int killOfficeChildren();
-// SIGKILLs the one started last, when more than one runs; how many (0 or 1).
-int killNewestOfficeChild();
 
 } // namespace OfficeKiller
 
 // The system clock, but the offices die when the run takes today's date (while the first
-// instance types its cells) or draws a digit of the result name (before it saves). At
-// TodayNewest only the office started last dies: the one started ahead for the second instance.
+// instance types its cells) or draws a digit of the result name (before it saves).
 class KillingClock final : public RunClock {
 public:
-    enum class At { Today, Digit, TodayNewest };
+    enum class At { Today, Digit };
 
     explicit KillingClock(At at);
     ~KillingClock() override;

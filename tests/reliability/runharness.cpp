@@ -3,6 +3,7 @@
 #include "app/product.h"
 #include "preview/form2.h"
 #include "workbook/generationwiring.h"
+#include "workbook/libreoffice/warmoffice.h"
 
 #include <QApplication>
 #include <QDir>
@@ -110,13 +111,6 @@ QList<qint64> officeChildren()
     return pids;
 }
 
-qint64 startTime(qint64 pid)
-{
-    // Field 22 of the stat line, the 20th after the command.
-    const QStringList fields = statFields(QString::number(pid));
-    return fields.size() > 19 ? fields.at(19).toLongLong() : -1;
-}
-
 bool waitUntilDead(qint64 pid, int limitMs)
 {
     for (int waited = 0; waited <= limitMs; waited += 5) {
@@ -160,11 +154,12 @@ QStringList filesIn(const QString& folder)
 } // namespace Reliability
 
 RunHarness::RunHarness()
-    : mForm(std::make_unique<Form1>())
+    : mOffice(std::make_unique<WarmOffice>())
+    , mForm(std::make_unique<Form1>())
 {
     if (!mForm->Form_Load())
         qWarning("the main window's start-up refused to show it");
-    mWiring = connectGenerationRun(*mForm);
+    mWiring = connectGenerationRun(*mForm, *mOffice);
     mForm->show();
     QApplication::setActiveWindow(mForm.get());
     if (!QTest::qWaitForWindowActive(mForm.get()))
@@ -172,7 +167,11 @@ RunHarness::RunHarness()
     QCoreApplication::processEvents();
 }
 
-RunHarness::~RunHarness() = default;
+RunHarness::~RunHarness()
+{
+    mForm.reset();
+    mOffice.reset();
+}
 
 Form2* RunHarness::preview() const
 {

@@ -13,6 +13,7 @@
 
 class Form2;
 class GenerationWiring;
+class WarmOffice;
 
 // What the reliability tests share: a private home for the settings and temporary files, the
 // real main window wired to its generation run, and the traces a run leaves behind.
@@ -36,8 +37,6 @@ QString describe(const QList<Report>& reports);
 
 // soffice.bin processes whose parent is this process, zombies included.
 QList<qint64> officeChildren();
-// When the process started, in clock ticks since boot; -1 when it is gone.
-qint64 startTime(qint64 pid);
 // Waits up to the limit for a killed process to be gone or a zombie; true when it is.
 bool waitUntilDead(qint64 pid, int limitMs);
 
@@ -50,13 +49,15 @@ QStringList filesIn(const QString& folder);
 
 } // namespace Reliability
 
-// The main window loaded, shown and active, with "Start Creating Template" wired to the run.
+// The main window loaded, shown and active, with "Start Creating Template" wired to the run on
+// an office of its own, as the program has it (idle time from FERROWYND_OFFICE_IDLE_S).
 class RunHarness final {
 public:
     RunHarness();
     ~RunHarness();
 
     Form1& form() { return *mForm; }
+    WarmOffice& office() { return *mOffice; }
     GenerationWiring& wiring() { return *mWiring; }
     Form2* preview() const;
 
@@ -67,6 +68,8 @@ public:
     void back();
 
 private:
+    // Goes after the window and its runs.
+    std::unique_ptr<WarmOffice> mOffice;
     std::unique_ptr<Form1> mForm;
     GenerationWiring* mWiring = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "runharness.h"
 
 #include "workbook/checkexcelinstance.h"
+#include "workbook/libreoffice/warmoffice.h"
 #include <QDir>
 
 #include <QFile>
@@ -85,7 +86,8 @@ class TestEnvironmentFaults : public QObject {
     {
         QVERIFY(harness.form().updatesEnabled());
         QCOMPARE(harness.form().mousePointer(), Form1::MousePointer::Default);
-        QCOMPARE(officeChildren(), QList<qint64>());
+        // At most the office kept for the next run.
+        QVERIFY(officeChildren().size() <= 1);
         qputenv("TEMP", QFile::encodeName(mTemp));
         qunsetenv("FERROWYND_SOFFICE");
         harness.back();
@@ -99,7 +101,7 @@ class TestEnvironmentFaults : public QObject {
         QCOMPARE(filesIn(mTemp), QStringList { QFileInfo(preview->mExcelFile).fileName() });
         harness.back();
         QCOMPARE(filesIn(mTemp), QStringList());
-        QCOMPARE(officeChildren(), QList<qint64>());
+        QCOMPARE(officeChildren().size(), 1);
     }
 
 private slots:
@@ -122,7 +124,8 @@ private slots:
     {
         qputenv("FERROWYND_SOFFICE", QFile::encodeName(mHome.filePath("nowhere/soffice.bin")));
         ScriptedDialogs dialogs;
-        Form1 form({ {}, [] { return CheckExcelInstance(); } });
+        WarmOffice office;
+        Form1 form({ {}, [&office] { return CheckExcelInstance(office); } });
         QVERIFY(!form.Form_Load());
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialogs.messages[0].text.startsWith(
@@ -178,7 +181,10 @@ private slots:
         QTest::newRow("a link to a folder") << "link" << QList<QList<int>> { works };
         QTest::newRow("read-only") << "read-only" << QList<QList<int>> { noTemplate };
         QTest::newRow("full") << "full" << QList<QList<int>> { noTemplate };
-        QTest::newRow("room for the template only") << "small" << QList<QList<int>> { noResult };
+        // What a failed save leaves at the result path may open as an empty workbook.
+        const QList<int> emptyResult { 182, 208 };
+        QTest::newRow("room for the template only")
+            << "small" << QList<QList<int>> { noResult, emptyResult };
         QTest::newRow("not set") << "unset" << QList<QList<int>> { works };
     }
 
@@ -222,8 +228,10 @@ private slots:
         const QList<Report> reported = reports(dialogs);
         const QList<int> lines = reportedLines(reported, "Form1.PushButton22_Click");
         QVERIFY2(outcomes.contains(lines), qPrintable(describe(reported)));
+        // An empty workbook gives no picture and no report of the capture.
+        const bool opened = !lines.contains(192);
         QCOMPARE(reportedLines(reported, "Excel1.saveCellsActivesheet"),
-            lines.isEmpty() ? QList<int>() : noWorkbookLines());
+            opened ? QList<int>() : noWorkbookLines());
         Form2* preview = harness.preview();
         QVERIFY(preview && preview->isVisible());
         QCOMPARE(preview->picture().isNull(), !lines.isEmpty());

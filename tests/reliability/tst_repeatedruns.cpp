@@ -3,15 +3,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSet>
 #include <QtTest>
 
 using namespace Reliability;
 
 // Generation runs in a row through the real windows and a real office: each one succeeds, leaves
-// no office and no temporary file but the result workbook the preview owns, and the program's
-// memory does not grow from run to run. FERROWYND_RUNS sets the number of runs; every run
-// prints its figures.
+// no temporary file but the result workbook the preview owns and no office but the one kept warm
+// for the next run, and the program's memory does not grow from run to run. FERROWYND_RUNS sets
+// the number of runs; every run prints its figures. The kept office ends after its idle time
+// and comes back when the user types or starts a run.
 class TestRepeatedRuns : public QObject {
     Q_OBJECT
 
@@ -46,7 +48,8 @@ private slots:
             QVERIFY(preview && preview->isVisible());
             QVERIFY(!preview->picture().isNull());
             QVERIFY(harness.form().updatesEnabled());
-            QCOMPARE(officeChildren(), QList<qint64>());
+            // One office serves every run.
+            QCOMPARE(officeChildren().size(), 1);
             const QString result = preview->mExcelFile;
             QCOMPARE(filesIn(temp), QStringList { QFileInfo(result).fileName() });
             QVERIFY2(!results.contains(result), qPrintable(result));
@@ -71,6 +74,48 @@ private slots:
             qPrintable(QStringLiteral("the heap grew by %1 KiB over %2 runs")
                            .arg(growth / 1024)
                            .arg(count - warmUp)));
+    }
+
+    void officeEndsWhenIdleAndComesBack()
+    {
+        qputenv("FERROWYND_OFFICE_IDLE_S", "1.5");
+        ScriptedDialogs dialogs;
+        RunHarness harness;
+        qunsetenv("FERROWYND_OFFICE_IDLE_S");
+        RunHarness::click(harness.form().PushButton7);
+        // The scratch folder the office was given.
+        const auto scratchOf = [](qint64 pid) {
+            QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+            const QByteArray all = environ.open(QIODevice::ReadOnly) ? environ.readAll() : "";
+            for (const QByteArray& entry : all.split('\0'))
+                if (entry.startsWith("TMPDIR="))
+                    return QFile::decodeName(entry.mid(7));
+            return QString();
+        };
+        for (const char* comeBack : { "typing", "run" }) {
+            harness.startRun();
+            QCOMPARE(dialogs.texts(), QStringList());
+            harness.back();
+            QCOMPARE(officeChildren().size(), 1);
+            const QString scratch = scratchOf(officeChildren().constFirst());
+            QVERIFY(QFileInfo(scratch).isDir());
+            // Nothing but waiting: the office goes, with its scratch folder.
+            QTRY_COMPARE_WITH_TIMEOUT(officeChildren(), QList<qint64>(), 15000);
+            QVERIFY2(!QFileInfo::exists(scratch), qPrintable(scratch));
+            if (QLatin1String(comeBack) == QLatin1String("typing")) {
+                QLineEdit* field = harness.form().txtIncome(2);
+                field->setFocus();
+                QTest::keyClick(field, Qt::Key_5);
+                QCOMPARE(officeChildren().size(), 1);
+            }
+        }
+        harness.startRun();
+        QCOMPARE(dialogs.texts(), QStringList());
+        Form2* preview = harness.preview();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(!preview->picture().isNull());
+        QCOMPARE(officeChildren().size(), 1);
+        harness.back();
     }
 };
 

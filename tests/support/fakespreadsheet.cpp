@@ -10,17 +10,42 @@
 
 FakeSpreadsheet::Office::Office()
 {
-    setSpreadsheetFactory([this]() -> std::unique_ptr<SpreadsheetApplication> {
-        const int number = ++created;
-        if (failingCreations.contains(number)) {
-            calls.append(QStringLiteral("%1:create failed").arg(number));
-            throw AppError(
-                QStringLiteral("LibreOffice could not be started (fake %1)").arg(number));
-        }
-        calls.append(QStringLiteral("%1:create").arg(number));
-        ++running;
-        return std::make_unique<FakeSpreadsheet>(*this, number);
-    });
+    setSpreadsheetFactory([this] { return newInstance(); });
+}
+
+std::unique_ptr<SpreadsheetApplication> FakeSpreadsheet::Office::newInstance()
+{
+    const int number = ++created;
+    if (failingCreations.contains(number)) {
+        calls.append(QStringLiteral("%1:create failed").arg(number));
+        throw AppError(QStringLiteral("LibreOffice could not be started (fake %1)").arg(number));
+    }
+    calls.append(QStringLiteral("%1:create").arg(number));
+    ++running;
+    return std::make_unique<FakeSpreadsheet>(*this, number);
+}
+
+void FakeSpreadsheet::Office::startAhead()
+{
+    calls.append(QStringLiteral("office:startAhead"));
+    if (startFails)
+        throw AppError(QStringLiteral("LibreOffice could not be started (fake)"));
+}
+
+void FakeSpreadsheet::Office::setStartFailureHandler(std::function<void()> handler)
+{
+    startFailureHandler = std::move(handler);
+}
+
+bool FakeSpreadsheet::Office::awaitStart()
+{
+    calls.append(QStringLiteral("office:awaitStart"));
+    if (!failsToComeUp || !startFailureHandler)
+        return true;
+    const std::function<void()> handler = std::move(startFailureHandler);
+    startFailureHandler = nullptr;
+    handler();
+    return false;
 }
 
 FakeSpreadsheet::Office::~Office()
@@ -123,6 +148,16 @@ void FakeSpreadsheet::setCell(int sheet, int row, int column, const CellValue& v
         QStringLiteral("%1 %2 %3 %4").arg(sheet).arg(row).arg(column).arg(describe(value)));
     needActiveWorkbook();
     mOffice.cellWrites.append({ mNumber, sheet, row, column, value });
+}
+
+void FakeSpreadsheet::setColumnCells(
+    int sheet, int firstRow, int column, const QVector<CellValue>& values)
+{
+    call(QStringLiteral("setColumnCells"),
+        QStringLiteral("%1 %2 %3 %4").arg(sheet).arg(firstRow).arg(column).arg(values.size()));
+    needActiveWorkbook();
+    for (int index = 0; index < values.size(); ++index)
+        mOffice.cellWrites.append({ mNumber, sheet, firstRow + index, column, values.at(index) });
 }
 
 void FakeSpreadsheet::setVisible(bool visible)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/spreadsheetapplication.h"
+#include "workbook/spreadsheetoffice.h"
 
 #include <QList>
 #include <QSet>
@@ -9,7 +10,8 @@
 
 // A spreadsheet application that follows a script and records every call, for tests of
 // whatever drives the spreadsheet application. Make a FakeSpreadsheet::Office: while it lives,
-// createSpreadsheetApplication() hands out fakes that share it.
+// createSpreadsheetApplication() hands out fakes that share it, and it stands in for the
+// program's office.
 class FakeSpreadsheet final : public SpreadsheetApplication {
 public:
     struct CellWrite {
@@ -20,10 +22,10 @@ public:
         CellValue value;
     };
 
-    class Office {
+    class Office final : public SpreadsheetOffice {
     public:
         Office();
-        ~Office();
+        ~Office() override;
         Office(const Office&) = delete;
         Office& operator=(const Office&) = delete;
 
@@ -39,6 +41,9 @@ public:
         QSet<QString> dyingAt;
         // Creation numbers (from 1) that fail to start an office.
         QSet<int> failingCreations;
+        // The office cannot be started at all / fails to come up after it was started ahead.
+        bool startFails = false;
+        bool failsToComeUp = false;
 
         // The record: "1:openWorkbook /tmp/x/template.xlt", "2:quit", "1:released" ...
         QStringList calls;
@@ -48,6 +53,12 @@ public:
         int created = 0;
         // Offices started and not yet ended by quit, death or release.
         int running = 0;
+
+        void startAhead() override;
+        std::unique_ptr<SpreadsheetApplication> newInstance() override;
+        void setStartFailureHandler(std::function<void()> handler) override;
+        bool awaitStart() override;
+        std::function<void()> startFailureHandler;
 
         // Calls of one instance without their instance number, e.g. "setCell 1 4 4 $4,500.00".
         QStringList callsOf(int instance) const;
@@ -62,6 +73,8 @@ public:
     int openWorkbook(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
+    void setColumnCells(
+        int sheet, int firstRow, int column, const QVector<CellValue>& values) override;
     void setVisible(bool visible) override;
     void selectRange(const QString& cell) override;
     void saveAs(int workbook, const QString& path, int fileFormat) override;

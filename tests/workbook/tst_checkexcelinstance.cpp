@@ -3,10 +3,13 @@
 #include "scripteddialogs.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/spreadsheetapplication.h"
+#include "workbook/spreadsheetoffice.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <cstdio>
@@ -43,8 +46,8 @@ QList<qint64> ownOffices()
     return found;
 }
 
-// Runs the check with the standard error stream caught in a file.
-bool checkCapturingErrors(QString& errors)
+// Runs the check (and whatever follows it) with the standard error stream caught in a file.
+template <typename Body> auto capturingErrors(QString& errors, Body&& body)
 {
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("stderr")));
@@ -52,7 +55,7 @@ bool checkCapturingErrors(QString& errors)
     const int saved = ::dup(STDERR_FILENO);
     FILE* file = std::fopen(path.constData(), "w");
     ::dup2(::fileno(file), STDERR_FILENO);
-    const bool result = CheckExcelInstance();
+    const auto result = body();
     std::fflush(stderr);
     ::dup2(saved, STDERR_FILENO);
     ::close(saved);
@@ -81,6 +84,8 @@ private slots:
 
     void cleanup() { qunsetenv("FERROWYND_SOFFICE"); }
 
+    // A missing program is known at once: the window is never shown. One that fails to come up
+    // is known later: the same message, then the program's event loop ends with status 1.
     void missingOfficeIsExplained_data()
     {
         QTest::addColumn<QByteArray>("script");
@@ -102,8 +107,16 @@ private slots:
         }
         qputenv("FERROWYND_SOFFICE", program.toUtf8());
         ScriptedDialogs dialogs;
+        const auto office = createSpreadsheetOffice();
         QString errors;
-        QVERIFY(!checkCapturingErrors(errors));
+        const int status = capturingErrors(errors, [&] {
+            if (!CheckExcelInstance(*office))
+                return 1;
+            QEventLoop loop;
+            QTimer::singleShot(30000, &loop, [&] { loop.exit(-1); });
+            return loop.exec();
+        });
+        QCOMPARE(status, 1);
         QCOMPARE(dialogs.messages.size(), 1);
         const ScriptedDialogs::Shown shown = dialogs.messages.constFirst();
         QCOMPARE(shown.text, expectedMessage);
@@ -114,39 +127,44 @@ private slots:
         QVERIFY(errors.contains(QStringLiteral("libreoffice-calc-nogui")));
     }
 
-    void realOfficeIsFoundAndEndedAgain()
+    // The check does not wait for the office: it comes up while the window shows and stays for
+    // the runs, until its owner goes.
+    void realOfficeIsStartedAheadAndKept()
     {
-        {
-            // The process listing does see a running office.
-            const std::unique_ptr<SpreadsheetApplication> running = createSpreadsheetApplication();
-            QCOMPARE(ownOffices().size(), 1);
-        }
         ScriptedDialogs dialogs;
-        QVERIFY(CheckExcelInstance());
+        auto office = createSpreadsheetOffice();
+        QVERIFY(CheckExcelInstance(*office));
         QVERIFY(dialogs.messages.isEmpty());
-        // The check does not wait for the office to end; the program reaps it once its window
-        // is up.
-        waitForQuitSpreadsheets();
+        QCOMPARE(ownOffices().size(), 1);
+        QVERIFY(office->awaitStart());
+        QVERIFY(office->newInstance());
+        QVERIFY(dialogs.messages.isEmpty());
+        office.reset();
         QCOMPARE(ownOffices(), QList<qint64>());
     }
 
-    void checkedInstanceIsQuit()
+    // A run waits for the check's answer: an office that fails to come up ends the program
+    // before the run begins.
+    void officeFailingToComeUpIsExplainedBeforeARun()
     {
         FakeSpreadsheet::Office office;
+        office.failsToComeUp = true;
         ScriptedDialogs dialogs;
-        QVERIFY(CheckExcelInstance());
-        QCOMPARE(office.created, 1);
-        QCOMPARE(office.running, 0);
-        QVERIFY(office.calls.contains(QStringLiteral("1:quit")));
+        QVERIFY(CheckExcelInstance(office));
         QVERIFY(dialogs.messages.isEmpty());
+        QString errors;
+        QVERIFY(!capturingErrors(errors, [&] { return office.awaitStart(); }));
+        QCOMPARE(dialogs.texts(), QStringList { expectedMessage });
+        QCOMPARE(office.created, 0);
     }
 
-    void failedCreationIsExplained()
+    void failedStartIsExplained()
     {
         FakeSpreadsheet::Office office;
-        office.failingCreations = { 1 };
+        office.startFails = true;
         ScriptedDialogs dialogs;
-        QVERIFY(!CheckExcelInstance());
+        QString errors;
+        QVERIFY(!capturingErrors(errors, [&] { return CheckExcelInstance(office); }));
         QCOMPARE(dialogs.texts(), QStringList { expectedMessage });
     }
 };

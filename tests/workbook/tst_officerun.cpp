@@ -2,6 +2,7 @@
 #include "scripteddialogs.h"
 #include "workbook/generationhost.h"
 #include "workbook/generationrun.h"
+#include "workbook/spreadsheetoffice.h"
 
 #include <QDir>
 #include <QProcess>
@@ -112,9 +113,9 @@ QHash<QPair<int, int>, ReadCell> readFirstSheet(const QString& path)
 }
 
 // Our own children called soffice.bin, zombies included.
-int officeChildren()
+QList<qint64> officeChildren()
 {
-    int count = 0;
+    QList<qint64> found;
     const QStringList entries = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         QFile stat("/proc/" + entry + "/stat");
@@ -125,9 +126,9 @@ int officeChildren()
         const QString name = line.mid(line.indexOf('(') + 1, close - line.indexOf('(') - 1);
         const QStringList rest = line.mid(close + 2).split(' ');
         if (name == "soffice.bin" && rest.size() > 1 && rest.at(1).toLongLong() == ::getpid())
-            ++count;
+            found << entry.toLongLong();
     }
-    return count;
+    return found;
 }
 
 // The spreadsheet's day number: days since 1899-12-30.
@@ -171,11 +172,12 @@ private slots:
     {
         ScriptedDialogs dialogs;
         Household household;
-        GenerationRun run(household);
+        const auto office = createSpreadsheetOffice();
+        GenerationRun run(household, *office);
         run.PushButton22_Click();
 
         QCOMPARE(dialogs.texts(), QStringList());
-        QCOMPARE(officeChildren(), 0);
+        QCOMPARE(officeChildren().size(), 1);
         QVERIFY(household.previewShown);
         QVERIFY(household.mainHidden);
         QVERIFY(!household.updatesLocked);
@@ -265,21 +267,40 @@ private slots:
             qPrintable(QStringLiteral("M48 %1, expected %2").arg(number(48, 13)).arg(m9 - m34)));
     }
 
-    void secondRunGivesASecondWorkbook()
+    // One office serves both runs; the second workbook holds the second run's figures only.
+    void twoRunsInOneOfficeGiveTwoSeparateWorkbooks()
     {
         ScriptedDialogs dialogs;
+        auto office = createSpreadsheetOffice();
         Household household;
-        GenerationRun run(household);
+        GenerationRun run(household, *office);
         run.PushButton22_Click();
         const QString first = household.excelFile;
+        const QList<qint64> firstOffice = officeChildren();
+        household.texts["txtIncome"][0] = "$3,000.00";
+        household.texts["txtExpense"][12] = "";
+        household.texts["txtSavings"][0] = "none yet";
+        household.pickers["dtWifeDOB"] = std::nullopt;
         run.PushButton22_Click();
 
         QCOMPARE(dialogs.texts(), QStringList());
         QVERIFY(household.excelFile != first);
-        QVERIFY(QFile::exists(first));
-        QVERIFY(QFile::exists(household.excelFile));
-        QCOMPARE(officeChildren(), 0);
+        QCOMPARE(firstOffice.size(), 1);
+        QCOMPARE(officeChildren(), firstOffice);
         QVERIFY(!QFile::exists(mTemp.filePath("template.xlt")));
+        const auto before = readFirstSheet(first);
+        const auto after = readFirstSheet(household.excelFile);
+        QCOMPARE(before.value({ 4, 4 }).number, 4500.0);
+        QCOMPARE(before.value({ 27, 4 }).number, 1250.0);
+        QCOMPARE(before.value({ 39, 9 }).number, 1000.0);
+        QCOMPARE(before.value({ 4, 9 }).kind, 3);
+        QCOMPARE(after.value({ 4, 4 }).number, 3000.0);
+        QCOMPARE(after.value({ 4, 5 }).number, 36000.0);
+        QVERIFY(!after.contains({ 27, 4 }));
+        QCOMPARE(after.value({ 39, 9 }).text, QStringLiteral("none yet"));
+        QVERIFY(!after.contains({ 4, 9 }));
+        office.reset();
+        QCOMPARE(officeChildren(), QList<qint64>());
     }
 };
 

@@ -45,7 +45,9 @@ class TestResultExport : public QObject {
     QTemporaryDir mHome;
     QString mResult;
     std::unique_ptr<Form2> mForm;
-    ResultExport mExport;
+    // The program's office; each test's own fake office answers in its place.
+    FakeSpreadsheet::Office mProgramOffice;
+    ResultExport mExport { mProgramOffice };
 
     QString home(const QString& name) const { return mHome.filePath(name); }
     QString temp() const { return mHome.filePath(QStringLiteral("temp")); }

@@ -5,7 +5,14 @@
 #include "unoconvert.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
+#include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/NumberFormat.hpp>
@@ -23,6 +30,22 @@ QString cellName(int row, int column)
     for (int rest = column; rest > 0; rest = (rest - 1) / 26)
         letters.prepend(QChar(u'A' + (rest - 1) % 26));
     return letters + QString::number(row);
+}
+
+// The number format type a general cell takes on for the look; 0 for none.
+sal_Int16 lookType(TypedEntry::Look look)
+{
+    switch (look) {
+    case TypedEntry::Look::Currency:
+        return util::NumberFormat::CURRENCY;
+    case TypedEntry::Look::Percent:
+        return util::NumberFormat::PERCENT;
+    case TypedEntry::Look::Date:
+        return util::NumberFormat::DATE;
+    case TypedEntry::Look::General:
+        break;
+    }
+    return 0;
 }
 
 void clearCell(const Reference<table::XCell>& cell)
@@ -62,6 +85,11 @@ CellWriter::Format CellWriter::formatOf(const Reference<table::XCell>& cell)
     Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
         ->getPropertyValue(rtl::OUString("NumberFormat"))
         >>= key;
+    return formatOfKey(key);
+}
+
+CellWriter::Format CellWriter::formatOfKey(sal_Int32 key)
+{
     const auto known = mFormatByKey.find(key);
     if (known != mFormatByKey.end())
         return known->second;
@@ -82,29 +110,122 @@ CellWriter::Format CellWriter::formatOf(const Reference<table::XCell>& cell)
     return format;
 }
 
+QVector<CellWriter::Format> CellWriter::formatsOf(
+    const Reference<table::XCellRange>& range, int rows)
+{
+    // A range answers with its cells' format when they all share one, and with the pool's
+    // default (0) when they differ; blocks of input cells mostly share one.
+    sal_Int32 shared = 0;
+    Reference<beans::XPropertySet>(range, UNO_QUERY_THROW)
+        ->getPropertyValue(rtl::OUString("NumberFormat"))
+        >>= shared;
+    if (shared != 0)
+        return QVector<Format>(rows, formatOfKey(shared));
+    // Otherwise a handful of calls for the groups of equally formatted cells, not one per cell.
+    const Reference<container::XIndexAccess> groups
+        = Reference<sheet::XUniqueCellFormatRangesSupplier>(range, UNO_QUERY_THROW)
+              ->getUniqueCellFormatRanges();
+    const sal_Int32 top = Reference<sheet::XCellRangeAddressable>(range, UNO_QUERY_THROW)
+                              ->getRangeAddress()
+                              .StartRow;
+    QVector<Format> formats(rows);
+    for (sal_Int32 index = 0, count = groups->getCount(); index < count; ++index) {
+        const Reference<sheet::XSheetCellRanges> group(groups->getByIndex(index), UNO_QUERY_THROW);
+        sal_Int32 key = 0;
+        Reference<beans::XPropertySet>(group, UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString("NumberFormat"))
+            >>= key;
+        const Format format = formatOfKey(key);
+        for (const table::CellRangeAddress& block : group->getRangeAddresses())
+            for (sal_Int32 row = block.StartRow; row <= block.EndRow; ++row)
+                if (row - top >= 0 && row - top < rows)
+                    formats[row - top] = format;
+    }
+    return formats;
+}
+
 // A general cell takes on the look of what was typed into it, as it does when a user types.
 void CellWriter::applyLook(
     const Reference<table::XCell>& cell, const Format& format, TypedEntry::Look look)
 {
-    sal_Int16 type = 0;
-    switch (look) {
-    case TypedEntry::Look::Currency:
-        type = util::NumberFormat::CURRENCY;
-        break;
-    case TypedEntry::Look::Percent:
-        type = util::NumberFormat::PERCENT;
-        break;
-    case TypedEntry::Look::Date:
-        type = util::NumberFormat::DATE;
-        break;
-    case TypedEntry::Look::General:
-        return;
-    }
-    if (!format.general)
+    const sal_Int16 type = lookType(look);
+    if (type == 0 || !format.general)
         return;
     Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
         ->setPropertyValue(rtl::OUString("NumberFormat"),
             uno::Any(mTypes->getStandardFormat(type, format.locale)));
+}
+
+void CellWriter::writeColumn(int sheetNumber, int firstRow, int column,
+    const QVector<CellValue>& values, const QLocale& locale)
+{
+    if (values.isEmpty())
+        return;
+    const int lastRow = firstRow + int(values.size()) - 1;
+    if (firstRow < 1 || column < 1)
+        throw AppError(
+            QStringLiteral("There is no cell in row %1, column %2.").arg(firstRow).arg(column));
+    const Reference<sheet::XSpreadsheet> target = sheet(sheetNumber);
+    officeCall(QStringLiteral("write cells %1 to %2")
+                   .arg(cellName(firstRow, column), cellName(lastRow, column)),
+        [&] {
+            const Reference<table::XCellRange> range
+                = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
+                      ->getCellRangeByPosition(column - 1, firstRow - 1, column - 1, lastRow - 1);
+            const QVector<Format> formats = formatsOf(range, int(values.size()));
+            uno::Sequence<uno::Sequence<uno::Any>> data(values.size());
+            // Cells of the general format that take on a look, by the look's format type, with
+            // the locale of the first one's format.
+            std::map<sal_Int16, std::pair<uno::Sequence<table::CellRangeAddress>, lang::Locale>>
+                looks;
+            for (int index = 0; index < values.size(); ++index) {
+                const Format& format = formats.at(index);
+                uno::Any stored;
+                TypedEntry::Look look = TypedEntry::Look::General;
+                if (const QDate* date = std::get_if<QDate>(&values.at(index))) {
+                    // A picker without a date leaves an empty cell, as an empty text does.
+                    if (date->isValid()) {
+                        stored <<= dateSerial(*date);
+                        look = TypedEntry::Look::Date;
+                    }
+                } else if (const QString* typed = std::get_if<QString>(&values.at(index))) {
+                    const TypedEntry entry = parseTypedEntry(*typed, locale, format.percent);
+                    if (entry.kind == TypedEntry::Kind::Number) {
+                        stored <<= entry.number;
+                        look = entry.look;
+                    } else if (entry.kind == TypedEntry::Kind::Text) {
+                        stored <<= toOUString(entry.text);
+                    }
+                }
+                // An empty text empties the cell; nothing at all would make it an error.
+                if (!stored.hasValue())
+                    stored <<= rtl::OUString();
+                data.getArray()[index] = uno::Sequence<uno::Any>(&stored, 1);
+                const sal_Int16 type = lookType(look);
+                if (type != 0 && format.general) {
+                    auto& [cells, lookLocale] = looks[type];
+                    if (!cells.hasElements())
+                        lookLocale = format.locale;
+                    table::CellRangeAddress address;
+                    address.Sheet = static_cast<sal_Int16>(sheetNumber - 1);
+                    address.StartColumn = address.EndColumn = column - 1;
+                    address.StartRow = address.EndRow = firstRow - 1 + index;
+                    cells.realloc(cells.getLength() + 1);
+                    cells.getArray()[cells.getLength() - 1] = address;
+                }
+            }
+            Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->setDataArray(data);
+            for (const auto& [type, group] : looks) {
+                const Reference<sheet::XSheetCellRangeContainer> container(
+                    Reference<lang::XMultiServiceFactory>(mWorkbook, UNO_QUERY_THROW)
+                        ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
+                    UNO_QUERY_THROW);
+                container->addRangeAddresses(group.first, false);
+                Reference<beans::XPropertySet>(container, UNO_QUERY_THROW)
+                    ->setPropertyValue(rtl::OUString("NumberFormat"),
+                        uno::Any(mTypes->getStandardFormat(type, group.second)));
+            }
+        });
 }
 
 void CellWriter::write(

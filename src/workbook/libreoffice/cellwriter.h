@@ -4,11 +4,13 @@
 #include "workbook/spreadsheetapplication.h"
 
 #include <QLocale>
+#include <QVector>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/util/XNumberFormatTypes.hpp>
 #include <com/sun/star/util/XNumberFormats.hpp>
 #include <map>
@@ -25,6 +27,11 @@ public:
     // Text is read under the locale's typing rules; a date becomes its day number; nothing
     // (and a date picker's "no date") empties the cell.
     void write(int sheet, int row, int column, const CellValue& value, const QLocale& locale);
+    // The values into the cells of one column from firstRow down, each as write() would store
+    // it, in a few calls for the whole block: a call to the office costs far more than the
+    // work it asks for. Comments on the block's cells go with their old contents.
+    void writeColumn(int sheet, int firstRow, int column, const QVector<CellValue>& values,
+        const QLocale& locale);
 
 private:
     struct Format {
@@ -34,6 +41,9 @@ private:
     };
 
     Format formatOf(const css::uno::Reference<css::table::XCell>& cell);
+    Format formatOfKey(sal_Int32 key);
+    // The number format of each cell of a one-column range, top to bottom.
+    QVector<Format> formatsOf(const css::uno::Reference<css::table::XCellRange>& range, int rows);
     void applyLook(const css::uno::Reference<css::table::XCell>& cell, const Format& format,
         TypedEntry::Look look);
 

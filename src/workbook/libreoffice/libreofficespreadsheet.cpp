@@ -58,22 +58,21 @@ template <typename Body> auto LibreOfficeSpreadsheet::watched(Body&& body) -> de
 
 LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(const OfficeOptions& options)
     : mOffice(OfficeInstance::start(options))
+    , mOwnsOffice(true)
 {
 }
 
-LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(std::unique_ptr<OfficeInstance> office)
+LibreOfficeSpreadsheet::LibreOfficeSpreadsheet(std::shared_ptr<OfficeInstance> office)
     : mOffice(std::move(office))
 {
     if (!mOffice)
         throw AppError(QStringLiteral("No LibreOffice instance was started."));
-    mOffice->finishStart();
 }
 
 LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet()
 {
-    // An instance that is dropped without Quit must not keep running.
-    mWorkbooks.clear();
-    mOffice->quit();
+    // An instance that is dropped without Quit must not keep its office or its workbooks.
+    quit();
 }
 
 int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
@@ -95,7 +94,6 @@ int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
         });
         if (!model.is())
             throw AppError(QStringLiteral("LibreOffice could not open %1.").arg(path));
-        mOffice->documentOpened(path);
         if (!Reference<sheet::XSpreadsheetDocument>(model, UNO_QUERY).is()) {
             officeCall(
                 action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
@@ -145,6 +143,17 @@ void LibreOfficeSpreadsheet::setCell(int sheetNumber, int row, int column, const
             throw AppError(QStringLiteral("No workbook is open."));
         mWorkbooks.back().usedArea.reset();
         mWorkbooks.back().writer->write(sheetNumber, row, column, value, mTypingLocale);
+    });
+}
+
+void LibreOfficeSpreadsheet::setColumnCells(
+    int sheetNumber, int firstRow, int column, const QVector<CellValue>& values)
+{
+    watched([&] {
+        if (mWorkbooks.empty())
+            throw AppError(QStringLiteral("No workbook is open."));
+        mWorkbooks.back().usedArea.reset();
+        mWorkbooks.back().writer->writeColumn(sheetNumber, firstRow, column, values, mTypingLocale);
     });
 }
 
@@ -208,14 +217,28 @@ void LibreOfficeSpreadsheet::close(int number)
 
 void LibreOfficeSpreadsheet::quit()
 {
-    mWorkbooks.clear();
-    mOffice->quit();
+    if (mOwnsOffice) {
+        mWorkbooks.clear();
+        mOffice->quit();
+        return;
+    }
+    closeOwnWorkbooks();
 }
 
-void LibreOfficeSpreadsheet::quitWithoutWaiting()
+void LibreOfficeSpreadsheet::closeOwnWorkbooks()
 {
-    mWorkbooks.clear();
-    mOffice->quitWithoutWaiting();
+    std::vector<OpenWorkbook> open;
+    open.swap(mWorkbooks);
+    if (open.empty() || !mOffice->isAlive())
+        return;
+    const OfficeInstance::Guard guard(*mOffice);
+    for (const OpenWorkbook& workbook : open) {
+        try {
+            Reference<util::XCloseable>(workbook.model, UNO_QUERY_THROW)->close(true);
+        } catch (const uno::Exception&) {
+            // An office that cannot close it is ended by its owner in time.
+        }
+    }
 }
 
 QString LibreOfficeSpreadsheet::version()

@@ -13,14 +13,16 @@
 #include <optional>
 #include <vector>
 
-// The spreadsheet application as one private LibreOffice instance. Workbooks are loaded hidden;
-// cell texts are stored as typing them under the user's locale would store them.
+// The spreadsheet application as a session on a private LibreOffice process: either an office of
+// its own, ended by Quit, or a shared one that outlives it, where Quit closes only the workbooks
+// this session opened. Workbooks are loaded hidden; cell texts are stored as typing them under
+// the user's locale would store them.
 class LibreOfficeSpreadsheet final : public SpreadsheetApplication {
 public:
-    // Starts a new office; AppError when none can be had.
+    // Starts an office of its own; AppError when none can be had.
     explicit LibreOfficeSpreadsheet(const OfficeOptions& options = OfficeOptions());
-    // Takes over an office from OfficeInstance::launchAhead() and connects to it.
-    explicit LibreOfficeSpreadsheet(std::unique_ptr<OfficeInstance> office);
+    // A session on a connected office that others may share.
+    explicit LibreOfficeSpreadsheet(std::shared_ptr<OfficeInstance> office);
     ~LibreOfficeSpreadsheet() override;
     LibreOfficeSpreadsheet(const LibreOfficeSpreadsheet&) = delete;
     LibreOfficeSpreadsheet& operator=(const LibreOfficeSpreadsheet&) = delete;
@@ -28,13 +30,14 @@ public:
     int openWorkbook(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
+    void setColumnCells(
+        int sheet, int firstRow, int column, const QVector<CellValue>& values) override;
     void setVisible(bool visible) override { mVisible = visible; }
     void selectRange(const QString& cell) override;
     void saveAs(int workbook, const QString& path, int fileFormat) override;
     void setDisplayAlerts(bool displayAlerts) override { mDisplayAlerts = displayAlerts; }
     void close(int workbook) override;
     void quit() override;
-    void quitWithoutWaiting() override;
     QString version() override;
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
@@ -56,7 +59,10 @@ private:
     css::uno::Reference<css::sheet::XSpreadsheet> activeSheet(
         const css::uno::Reference<css::frame::XModel>& workbook) const;
 
-    std::unique_ptr<OfficeInstance> mOffice;
+    void closeOwnWorkbooks();
+
+    std::shared_ptr<OfficeInstance> mOffice;
+    bool mOwnsOffice = false;
     // Open workbooks in the order they were opened; the last one is the active one.
     struct OpenWorkbook {
         css::uno::Reference<css::frame::XModel> model;

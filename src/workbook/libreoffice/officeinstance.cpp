@@ -1,41 +1,22 @@
 #include "officeinstance.h"
 
 #include "app/apperror.h"
+#include "officeconnection.h"
+#include "officeprocess.h"
 #include "officeprofile.h"
 #include "officeprogram.h"
 #include "officewatchdog.h"
 #include "unoconvert.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <com/sun/star/beans/NamedValue.hpp>
-#include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
-#include <com/sun/star/connection/ConnectionSetupException.hpp>
-#include <com/sun/star/connection/Connector.hpp>
-#include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNameReplace.hpp>
-#include <com/sun/star/frame/Desktop.hpp>
-#include <com/sun/star/lang/XComponent.hpp>
-#include <com/sun/star/lang/XEventListener.hpp>
-#include <com/sun/star/uno/RuntimeException.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <cppuhelper/bootstrap.hxx>
-#include <cppuhelper/implbase1.hxx>
-
-#include <csignal>
-#include <sys/prctl.h>
-#include <unistd.h>
-#include <utility>
-#include <vector>
 
 using namespace css;
 using uno::Reference;
@@ -44,49 +25,9 @@ using uno::UNO_QUERY_THROW;
 
 namespace {
 
-constexpr int restartExitCode = 81;
-constexpr int restartAfterUpdateExitCode = 79;
 constexpr int maximumRestarts = 3;
 constexpr int connectRetryMs = 5;
 constexpr int terminateWaitMs = 3000;
-constexpr int signalWaitMs = 2000;
-
-// The in-process UNO environment, made once. It is never destroyed: at exit the UNO libraries
-// may already be gone.
-Reference<uno::XComponentContext> localContext()
-{
-    static const auto* context = [] {
-        // Without it the office's services cannot be found and Desktop::create crashes.
-        if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
-            qputenv("URE_BOOTSTRAP",
-                QByteArrayLiteral(
-                    "vnd.sun.star.pathname:" FERROWYND_OFFICE_PROGRAM_DIR "/fundamentalrc"));
-        return new Reference<uno::XComponentContext>(
-            officeCall(QStringLiteral("prepare its connection"),
-                [] { return cppu::defaultBootstrap_InitialComponentContext(); }));
-    }();
-    return *context;
-}
-
-class BridgeListener final : public cppu::WeakImplHelper1<lang::XEventListener> {
-public:
-    explicit BridgeListener(std::shared_ptr<std::atomic_bool> gone)
-        : mGone(std::move(gone))
-    {
-    }
-    void SAL_CALL disposing(const lang::EventObject&) override { mGone->store(true); }
-
-private:
-    std::shared_ptr<std::atomic_bool> mGone;
-};
-
-QString uniquePipeName()
-{
-    // Socket paths are limited to 108 bytes, so the name stays short.
-    return QStringLiteral("fw%1_%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-}
 
 Reference<container::XNameAccess> productSettings(
     const Reference<uno::XComponentContext>& context, bool forUpdate)
@@ -102,65 +43,6 @@ Reference<container::XNameAccess> productSettings(
         provider->createInstanceWithArguments(service, arguments), UNO_QUERY_THROW);
 }
 
-// The fields of the entry in a LibreOffice lock file: separated by ',' and ended by ';', with '\'
-// escaping either.
-QStringList lockFileFields(const QByteArray& content)
-{
-    const QString text = QString::fromUtf8(content);
-    QStringList fields;
-    QString field;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
-            field += text.at(++i);
-        } else if (c == QLatin1Char(',') || c == QLatin1Char(';')) {
-            fields << field;
-            field.clear();
-            if (c == QLatin1Char(';'))
-                break;
-        } else {
-            field += c;
-        }
-    }
-    return fields;
-}
-
-// The office names its user installation in the lock files it writes; a lock naming another
-// profile belongs to someone else, maybe to an office that is still working on the file.
-void removeOwnLockFile(const QString& document, const QString& profileUrl)
-{
-    const QFileInfo file(document);
-    const QFileInfo lock(
-        file.absolutePath() + QStringLiteral("/.~lock.") + file.fileName() + QLatin1Char('#'));
-    // Lock files are one short line in a plain file; never read a pipe or follow a link.
-    if (!lock.isFile() || lock.isSymLink() || lock.size() > 64 * 1024)
-        return;
-    QFile content(lock.filePath());
-    if (content.open(QIODevice::ReadOnly)
-        && lockFileFields(content.readAll()).contains(profileUrl)) {
-        content.close();
-        QFile::remove(lock.filePath());
-    }
-}
-
-// What an office may leave behind when it is killed: the contents of its temporary folder and
-// the lock files beside the workbooks it had open. Only to be called once the process has ended.
-void removeOfficeLeftovers(
-    std::unique_ptr<QTemporaryDir>& scratch, QStringList& documents, const OfficeProfile* profile)
-{
-    if (profile && !documents.isEmpty()) {
-        try {
-            const QString profileUrl = fromOUString(fileUrl(profile->folder()));
-            for (const QString& document : std::as_const(documents))
-                removeOwnLockFile(document, profileUrl);
-        } catch (const AppError&) {
-            // A profile folder without a URL names no lock file.
-        }
-    }
-    documents.clear();
-    scratch.reset();
-}
-
 } // namespace
 
 OfficeInstance::OfficeInstance(const Options& options)
@@ -170,40 +52,29 @@ OfficeInstance::OfficeInstance(const Options& options)
 
 OfficeInstance::OfficeInstance(const Options& options, bool connectNow)
     : mProgram(options.program.isEmpty() ? requireOfficeProgram() : options.program)
-    , mWatchdog(std::make_unique<OfficeWatchdog>(options.callTimeoutMs))
     , mStartTimeoutMs(options.startTimeoutMs)
-    , mWarmUpDocument(options.warmUpDocument)
-    , mBridgeGone(std::make_shared<std::atomic_bool>(false))
+    , mStartDeadline(options.startTimeoutMs)
+    , mWatchdog(std::make_unique<OfficeWatchdog>(options.callTimeoutMs))
+    , mConnection(std::make_unique<OfficeConnection>())
 {
     const QFileInfo program(mProgram);
     if (!program.isFile() || !program.isExecutable())
         throw AppError(
             QStringLiteral("LibreOffice Calc is not installed: %1 was not found.").arg(mProgram));
-    localContext();
+    OfficeConnection::localContext();
     mProfile
         = std::make_unique<OfficeProfile>(options.profileBase, installedOfficeVersion(mProgram));
+    mProcess
+        = std::make_unique<OfficeProcess>(mProgram, mProfile->folder(), options.warmUpDocument);
     try {
-        launch();
+        mProcess->launch();
+        mWatchdog->setProcessGroup(static_cast<pid_t>(mProcess->processId()));
     } catch (...) {
         quit();
         throw;
     }
     if (connectNow)
         finishStart();
-}
-
-void OfficeInstance::finishStart()
-{
-    if (mDesktop.is() || mQuit)
-        return;
-    try {
-        connect(mStartTimeoutMs);
-        const Guard guard(*this);
-        recordVersionInProfile();
-    } catch (...) {
-        quit();
-        throw;
-    }
 }
 
 OfficeInstance::~OfficeInstance()
@@ -225,120 +96,56 @@ std::unique_ptr<OfficeInstance> OfficeInstance::launchAhead(const Options& optio
     return std::unique_ptr<OfficeInstance>(new OfficeInstance(options, false));
 }
 
-void OfficeInstance::launch()
+void OfficeInstance::finishStart()
 {
-    mPipeName = uniquePipeName();
-    const QString profileUrl = fromOUString(fileUrl(mProfile->folder()));
-    mProcess = std::make_unique<QProcess>();
-    mProcess->setProgram(mProgram);
-    QStringList arguments { QStringLiteral("--headless"), QStringLiteral("--invisible"),
-        QStringLiteral("--nodefault"), QStringLiteral("--nologo"), QStringLiteral("--norestore"),
-        QStringLiteral("--nolockcheck"),
-        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(mPipeName),
-        QStringLiteral("-env:UserInstallation=%1").arg(profileUrl) };
-    if (!mWarmUpDocument.isEmpty())
-        arguments << fromOUString(fileUrl(mWarmUpDocument));
-    mProcess->setArguments(arguments);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Ours points at the linked libraries' installation; the office finds its own.
-    environment.remove(QStringLiteral("URE_BOOTSTRAP"));
-    if (!mScratch) {
-        // A killed office cannot clear up its scratch files; a folder of its own lets us do it.
-        // Without one the office uses the shared temporary folder as before.
-        auto scratch = std::make_unique<QTemporaryDir>(
-            QDir::tempPath() + QStringLiteral("/ferrowynd-scratch-XXXXXX"));
-        if (scratch->isValid())
-            mScratch = std::move(scratch);
-    }
-    if (mScratch) {
-        for (const char* name : { "TMPDIR", "TMP", "TEMP" })
-            environment.insert(QLatin1String(name), mScratch->path());
-    }
-    mProcess->setProcessEnvironment(environment);
-    mProcess->setStandardOutputFile(QProcess::nullDevice());
-    mProcess->setStandardErrorFile(mProfile->folder() + QStringLiteral("/office-errors.log"));
-    const pid_t parent = ::getpid();
-    mProcess->setChildProcessModifier([parent] {
-        // Its own group, so that quit() can end whatever it spawned; and killed with us.
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
-            ::_exit(127);
-    });
-    mProcess->start();
-    if (!mProcess->waitForStarted(5000))
-        throw AppError(QStringLiteral("LibreOffice (%1) could not be started: %2")
-                           .arg(mProgram, mProcess->errorString()));
-    mProcessId = mProcess->processId();
-    mWatchdog->setProcessGroup(static_cast<pid_t>(mProcessId));
+    while (!tryConnect())
+        mProcess->wait(connectRetryMs);
 }
 
-bool OfficeInstance::processHasEnded()
+bool OfficeInstance::tryConnect()
 {
-    if (!mProcess || mProcess->state() == QProcess::NotRunning)
+    if (mConnection->isConnected())
         return true;
-    return mProcess->waitForFinished(0);
+    if (mQuit)
+        throw AppError(QStringLiteral("LibreOffice is no longer running."));
+    try {
+        if (!connectOnce())
+            return false;
+        const Guard guard(*this);
+        recordVersionInProfile();
+        return true;
+    } catch (...) {
+        quit();
+        throw;
+    }
 }
 
-void OfficeInstance::connect(int timeoutMs)
+bool OfficeInstance::connectOnce()
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    const auto local = localContext();
-    const auto connector = connection::Connector::create(local);
-    const auto bridges = bridge::BridgeFactory::create(local);
-    for (;;) {
-        if (processHasEnded()) {
-            const int code = mProcess->exitCode();
-            const bool restart = mProcess->exitStatus() == QProcess::NormalExit
-                && (code == restartExitCode || code == restartAfterUpdateExitCode);
-            if (restart && mRestarts < maximumRestarts && !deadline.hasExpired()) {
-                ++mRestarts;
-                launch();
-                continue;
-            }
-            const QString reason = mProcess->exitStatus() == QProcess::NormalExit
-                ? QStringLiteral("exit code %1").arg(code)
-                : QStringLiteral("it crashed");
-            const QString detail = lastErrorLine();
-            throw AppError(QStringLiteral("LibreOffice (%1) stopped while starting (%2).%3")
-                               .arg(mProgram, reason,
-                                   detail.isEmpty() ? QString() : QLatin1Char(' ') + detail));
+    if (mProcess->hasEnded()) {
+        if (mProcess->askedForRestart() && mRestarts < maximumRestarts
+            && !mStartDeadline.hasExpired()) {
+            ++mRestarts;
+            mProcess->launch();
+            mWatchdog->setProcessGroup(static_cast<pid_t>(mProcess->processId()));
+            return false;
         }
-        if (deadline.hasExpired())
-            throw AppError(QStringLiteral("LibreOffice (%1) did not start within %2 seconds.")
-                               .arg(mProgram)
-                               .arg(timeoutMs / 1000.0));
-        Reference<connection::XConnection> link;
-        try {
-            link = connector->connect(toOUString(QStringLiteral("pipe,name=") + mPipeName));
-        } catch (const connection::NoConnectException&) {
-        } catch (const connection::ConnectionSetupException&) {
-        }
-        if (!link.is()) {
-            // Sleeps and notices an exit at the same time.
-            mProcess->waitForFinished(connectRetryMs);
-            continue;
-        }
-        try {
-            const Guard guard(*this);
-            mBridge = bridges->createBridge(rtl::OUString(), rtl::OUString("urp"), link, {});
-            Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)
-                ->addEventListener(new BridgeListener(mBridgeGone));
-            mContext.set(mBridge->getInstance(rtl::OUString("StarOffice.ComponentContext")),
-                UNO_QUERY_THROW);
-            mDesktop = frame::Desktop::create(mContext);
-            return;
-        } catch (const uno::RuntimeException&) {
-            // The office went away between accepting and answering: a restart request.
-            mContext.clear();
-            mDesktop.clear();
-            if (mBridge.is())
-                Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)->dispose();
-            mBridge.clear();
-            mBridgeGone->store(false);
-            mProcess->waitForFinished(connectRetryMs);
-        }
+        const QString detail = mProcess->lastErrorLine();
+        throw AppError(QStringLiteral("LibreOffice (%1) stopped while starting (%2).%3")
+                           .arg(mProgram, mProcess->endReason(),
+                               detail.isEmpty() ? QString() : QLatin1Char(' ') + detail));
     }
+    if (mStartDeadline.hasExpired())
+        throw AppError(QStringLiteral("LibreOffice (%1) did not start within %2 seconds.")
+                           .arg(mProgram)
+                           .arg(mStartTimeoutMs / 1000.0));
+    const Guard guard(*this);
+    return mConnection->tryConnect(mProcess->pipeName());
+}
+
+bool OfficeInstance::isStarting()
+{
+    return !mQuit && !mConnection->isConnected() && !mProcess->hasEnded();
 }
 
 void OfficeInstance::recordVersionInProfile()
@@ -346,8 +153,8 @@ void OfficeInstance::recordVersionInProfile()
     // Seeding usually did this already; when the installed version could not be read, the
     // office itself is asked so that the next start is quick.
     const QString running = version();
-    auto product = officeCall(
-        QStringLiteral("read its settings"), [&] { return productSettings(mContext, true); });
+    auto product = officeCall(QStringLiteral("read its settings"),
+        [&] { return productSettings(mConnection->context(), true); });
     officeCall(QStringLiteral("update its settings"), [&] {
         rtl::OUString last;
         product->getByName(rtl::OUString("ooSetupLastVersion")) >>= last;
@@ -363,14 +170,14 @@ Reference<uno::XComponentContext> OfficeInstance::context()
 {
     if (!isAlive())
         throw AppError(QStringLiteral("LibreOffice is no longer running."));
-    return mContext;
+    return mConnection->context();
 }
 
 Reference<frame::XDesktop2> OfficeInstance::desktop()
 {
     if (!isAlive())
         throw AppError(QStringLiteral("LibreOffice is no longer running."));
-    return mDesktop;
+    return mConnection->desktop();
 }
 
 OfficeInstance::Guard::Guard(OfficeInstance& office)
@@ -410,33 +217,19 @@ QString OfficeInstance::version()
 
 bool OfficeInstance::isAlive()
 {
-    if (mQuit || !mDesktop.is())
+    if (mQuit || !mConnection->isConnected())
         return false;
-    if (processHasEnded()) {
-        removeLeftovers();
+    if (mProcess->hasEnded()) {
+        // Its scratch files go at once.
+        mProcess->stop(0);
         return false;
     }
-    return !mBridgeGone->load();
+    return !mConnection->isGone();
 }
 
-void OfficeInstance::documentOpened(const QString& path)
+qint64 OfficeInstance::processId() const
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!mDocuments.contains(absolute))
-        mDocuments << absolute;
-}
-
-void OfficeInstance::removeLeftovers()
-{
-    if (processHasEnded()) {
-        removeOfficeLeftovers(mScratch, mDocuments, mProfile.get());
-        return;
-    }
-    // A process that would not die might still write there: its files are left alone.
-    if (mScratch)
-        mScratch->setAutoRemove(false);
-    mScratch.reset();
-    mDocuments.clear();
+    return mProcess ? mProcess->processId() : 0;
 }
 
 QString OfficeInstance::profileFolder() const
@@ -444,59 +237,17 @@ QString OfficeInstance::profileFolder() const
     return mProfile ? mProfile->folder() : QString();
 }
 
-namespace {
-
-// Offices told to terminate whose exit is awaited later, each with the profile it still uses
-// and what is to be cleared up after it. Destroyed in reverse order: the process is gone before
-// its scratch folder.
-struct EndingOffice {
-    std::unique_ptr<QTemporaryDir> scratch;
-    QStringList documents;
-    std::unique_ptr<QProcess> process;
-    std::unique_ptr<OfficeProfile> profile;
-};
-
-std::vector<EndingOffice>& endingOffices()
-{
-    static std::vector<EndingOffice> offices;
-    return offices;
-}
-
-} // namespace
-
 void OfficeInstance::quit()
-{
-    endOffice(true);
-}
-
-void OfficeInstance::quitWithoutWaiting()
-{
-    endOffice(false);
-}
-
-void OfficeInstance::waitForEndingOffices()
-{
-    std::vector<EndingOffice> offices;
-    offices.swap(endingOffices());
-    for (EndingOffice& office : offices) {
-        stopProcess(*office.process, terminateWaitMs);
-        if (office.process->state() == QProcess::NotRunning)
-            removeOfficeLeftovers(office.scratch, office.documents, office.profile.get());
-        else if (office.scratch)
-            office.scratch->setAutoRemove(false);
-    }
-}
-
-void OfficeInstance::endOffice(bool wait)
 {
     if (mQuit)
         return;
     mQuit = true;
     bool terminating = false;
-    if (mDesktop.is() && !mBridgeGone->load()) {
+    if (mConnection->isConnected() && !mConnection->isGone()) {
         const Guard guard(*this);
+        const auto desktop = mConnection->desktop();
         try {
-            const auto documents = mDesktop->getComponents()->createEnumeration();
+            const auto documents = desktop->getComponents()->createEnumeration();
             while (documents->hasMoreElements()) {
                 const Reference<util::XCloseable> document(documents->nextElement(), UNO_QUERY);
                 if (document.is())
@@ -507,51 +258,13 @@ void OfficeInstance::endOffice(bool wait)
         }
         try {
             terminating = true;
-            mDesktop->terminate();
+            desktop->terminate();
         } catch (const uno::Exception&) {
             // A DisposedException is the usual answer of a terminating office.
         }
     }
-    mDesktop.clear();
-    mContext.clear();
-    if (mBridge.is()) {
-        try {
-            Reference<lang::XComponent>(mBridge, UNO_QUERY_THROW)->dispose();
-        } catch (const uno::Exception&) {
-        }
-        mBridge.clear();
-    }
-    if (!wait && terminating && mProcess && mProcess->state() != QProcess::NotRunning) {
-        endingOffices().push_back(
-            { std::move(mScratch), mDocuments, std::move(mProcess), std::move(mProfile) });
-        mDocuments.clear();
-        return;
-    }
+    mConnection->close();
     if (mProcess)
-        stopProcess(*mProcess, terminating ? terminateWaitMs : 0);
-    removeLeftovers();
+        mProcess->stop(terminating ? terminateWaitMs : 0);
     mProfile.reset();
-}
-
-void OfficeInstance::stopProcess(QProcess& process, int graceMs)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    if (process.waitForFinished(graceMs))
-        return;
-    const pid_t group = static_cast<pid_t>(process.processId());
-    ::kill(-group, SIGTERM);
-    if (process.waitForFinished(signalWaitMs))
-        return;
-    ::kill(-group, SIGKILL);
-    process.waitForFinished(signalWaitMs);
-}
-
-QString OfficeInstance::lastErrorLine() const
-{
-    QFile log(mProfile ? mProfile->folder() + QStringLiteral("/office-errors.log") : QString());
-    if (!log.open(QIODevice::ReadOnly))
-        return QString();
-    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
-    return QString::fromLocal8Bit(lines.constLast()).trimmed();
 }

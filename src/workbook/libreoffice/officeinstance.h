@@ -1,17 +1,15 @@
 #pragma once
 
-#include <QProcess>
+#include <QDeadlineTimer>
 #include <QString>
-#include <QStringList>
-#include <atomic>
-#include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <memory>
 
+class OfficeConnection;
+class OfficeProcess;
 class OfficeProfile;
 class OfficeWatchdog;
-class QTemporaryDir;
 
 struct OfficeOptions {
     // soffice.bin to start; empty: officeProgramPath().
@@ -23,16 +21,15 @@ struct OfficeOptions {
     // The longest a guarded stretch of calls may take before the office is deemed stuck and
     // killed.
     int callTimeoutMs = 120000;
-    // A file the office opens as it starts, so that the libraries for that kind of file are
-    // loaded before the first document of our own; empty: none.
+    // A workbook the office opens as it starts (a copy in its scratch folder), so that the
+    // libraries for that kind of file are loaded before the first document of our own; it stays
+    // open until someone closes it. Empty: none.
     QString warmUpDocument;
 };
 
-// One private headless LibreOffice process with its own profile, connected over a UNO pipe.
-// The process lives in its own process group and is killed by the system when the thread that
-// started it ends, so start instances from the main thread. quit() (also run by the destructor)
-// ends it and waits for it. The office keeps its scratch files in a private temporary folder of
-// its own, removed with whatever a killed office left in it once the process has ended.
+// One private headless LibreOffice office: its profile, its process (OfficeProcess: start it
+// from the main thread), the connection to it and the watchdog over calls into it. quit() (also
+// run by the destructor) ends it and waits for it.
 class OfficeInstance final {
 public:
     using Options = OfficeOptions;
@@ -45,11 +42,16 @@ public:
 
     static std::unique_ptr<OfficeInstance> start(const Options& options = Options());
     // Only starts the process, so that it comes up while the caller does other work;
-    // finishStart() then connects to it (the start time-out counts from there).
+    // tryConnect() or finishStart() then connect to it. The start time-out counts from here.
     static std::unique_ptr<OfficeInstance> launchAhead(const Options& options = Options());
-    // Connects an instance from launchAhead(); nothing for one that is connected. Throws
-    // AppError, leaving the process ended, when the office fails to come up.
+    // Connects an instance from launchAhead(), waiting for it; nothing for one that is
+    // connected. Throws AppError, leaving the process ended, when the office fails to come up.
     void finishStart();
+    // One attempt at connecting that does not wait: true once connected, false while the office
+    // is still coming up. Throws AppError, leaving the process ended, when it failed to come up.
+    bool tryConnect();
+    // Started and neither connected nor ended yet.
+    bool isStarting();
 
     // While a Guard lives, calls into the office that take longer than callTimeoutMs in all end
     // the office, so that they fail instead of hanging. Guards may nest.
@@ -74,56 +76,33 @@ public:
     // The office's version text, such as "7.4".
     QString version();
 
-    // Records a workbook loaded through this office. Once the office has ended, however it
-    // ended, the lock file it keeps beside the workbook is removed if it is still there and names
-    // this office's profile; another program's lock is never touched.
-    void documentOpened(const QString& path);
-
     // Closes every document, terminates the office and waits for it; a process that will not
     // end is killed with its group. Safe to call more than once.
     void quit();
-    // As quit(), but the exit is only awaited by waitForEndingOffices(); meanwhile the office
-    // keeps its profile.
-    void quitWithoutWaiting();
-    // Waits for every office ended by quitWithoutWaiting(), killing those that will not end.
-    static void waitForEndingOffices();
 
     // False once the office has ended, been killed or lost its connection. An office found to
     // have ended has its leftovers removed at once.
     bool isAlive();
-    qint64 processId() const { return mProcessId; }
+    qint64 processId() const;
     QString profileFolder() const;
     // How often the office asked to be started again (a new profile does so once).
     int restarts() const { return mRestarts; }
 
 private:
     OfficeInstance(const Options& options, bool connectNow);
-    void launch();
-    void connect(int timeoutMs);
-    bool processHasEnded();
-    void endOffice(bool wait);
-    static void stopProcess(QProcess& process, int graceMs);
-    QString lastErrorLine() const;
+    bool connectOnce();
     void recordVersionInProfile();
-    void removeLeftovers();
 
     QString mProgram;
-    QString mPipeName;
-    std::unique_ptr<OfficeProfile> mProfile;
-    // Given to the office as its temporary folder; empty when none could be made.
-    std::unique_ptr<QTemporaryDir> mScratch;
-    // Workbooks loaded through the office, whose lock files it may leave when killed.
-    QStringList mDocuments;
-    std::unique_ptr<QProcess> mProcess;
-    std::unique_ptr<OfficeWatchdog> mWatchdog;
-    qint64 mProcessId = 0;
-    int mRestarts = 0;
     int mStartTimeoutMs = 0;
-    QString mWarmUpDocument;
+    QDeadlineTimer mStartDeadline;
+    int mRestarts = 0;
     bool mQuit = false;
     QString mVersion;
-    std::shared_ptr<std::atomic_bool> mBridgeGone;
-    css::uno::Reference<css::bridge::XBridge> mBridge;
-    css::uno::Reference<css::uno::XComponentContext> mContext;
-    css::uno::Reference<css::frame::XDesktop2> mDesktop;
+    // Destroyed in reverse order: the connection goes before the process, the process before
+    // its profile.
+    std::unique_ptr<OfficeProfile> mProfile;
+    std::unique_ptr<OfficeWatchdog> mWatchdog;
+    std::unique_ptr<OfficeProcess> mProcess;
+    std::unique_ptr<OfficeConnection> mConnection;
 };

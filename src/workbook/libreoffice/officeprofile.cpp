@@ -1,13 +1,13 @@
 #include "officeprofile.h"
 
 #include "app/apperror.h"
+#include "ownedtemporaryfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -44,7 +44,7 @@ bool carriesSeed(const QString& folder, const QString& officeVersion)
                               .trimmed()))
         return false;
     return text.contains(
-        item("/org.openoffice.Office.Common/Misc", "UseDocumentOOoLockFile", "false").trimmed());
+        item("/org.openoffice.Office.Common/Misc", "UseLocking", "false").trimmed());
 }
 
 QString poolFolder(const QString& baseFolder)
@@ -75,8 +75,7 @@ OfficeProfile::OfficeProfile(const QString& baseFolder, const QString& officeVer
         }
     }
     if (!mLock) {
-        mTemporary = std::make_unique<QTemporaryDir>(
-            QDir::tempPath() + QStringLiteral("/ferrowynd-office-XXXXXX"));
+        mTemporary = std::make_unique<OwnedTemporaryFolder>(QStringLiteral("ferrowynd-office"));
         if (!mTemporary->isValid())
             throw AppError(QStringLiteral("No profile folder for LibreOffice could be made: %1")
                                .arg(mTemporary->errorString()));
@@ -98,8 +97,10 @@ QByteArray OfficeProfile::seededSettings(const QString& officeVersion)
     if (!officeVersion.isEmpty())
         text += item("/org.openoffice.Setup/Product", "ooSetupLastVersion",
             officeVersion.toHtmlEscaped().toUtf8());
-    // Lock files left by a killed office would otherwise make later saves fail.
-    text += item("/org.openoffice.Office.Common/Misc", "UseDocumentOOoLockFile", "false");
+    // No document locking at all: no lock file beside a workbook, and none left by a killed
+    // office to trouble a later save. (UseDocumentOOoLockFile only makes the office ignore
+    // lock files; it still writes them.)
+    text += item("/org.openoffice.Office.Common/Misc", "UseLocking", "false");
     text += viewItems();
     text += "</oor:items>\n";
     return text;

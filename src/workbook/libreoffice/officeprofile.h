@@ -4,7 +4,7 @@
 #include <memory>
 
 class QLockFile;
-class QTemporaryDir;
+class OwnedTemporaryFolder;
 
 // A private LibreOffice user profile, held for one office's lifetime. Two offices must never
 // share one: the second would hand its work to the first and exit. So a small pool of per-user
@@ -32,5 +32,5 @@ public:
 private:
     QString mFolder;
     std::unique_ptr<QLockFile> mLock;
-    std::unique_ptr<QTemporaryDir> mTemporary;
+    std::unique_ptr<OwnedTemporaryFolder> mTemporary;
 };

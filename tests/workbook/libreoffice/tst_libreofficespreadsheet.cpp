@@ -198,8 +198,18 @@ private slots:
         makeWorkbook(office, mTemplate, "MS Excel 97 Vorlage/Template");
     }
 
+    // Written cell by cell or a column's block at once, a text is stored as typing it would;
+    // a block may span cells of different formats (C20 is a percent cell, C21 a general one).
+    void typedTextsSurviveSaveAndReopen_data()
+    {
+        QTest::addColumn<bool>("inBlocks");
+        QTest::newRow("cell by cell") << false;
+        QTest::newRow("in blocks") << true;
+    }
+
     void typedTextsSurviveSaveAndReopen()
     {
+        QFETCH(bool, inBlocks);
         const QList<Typed> cases = {
             { "B1", "$4,500.00", true, 4500 },
             { "B2", "(1,500.00)", true, -1500 },
@@ -212,18 +222,32 @@ private slots:
             { "C1", "7", true, 0.07 },
             { "C2", "0.5", true, 0.5 },
             { "C3", "5.5%", true, 0.055 },
+            { "C20", "7", true, 0.07 },
+            { "C21", "7", true, 7 },
             { "D1", "11/4/1965", true, 24050 },
         };
         const QString saved = mTemp.filePath("typed.xls");
         {
             const auto excel = open(mWorkbook);
             excel->setCell(1, 8, 2, QStringLiteral("to be emptied"));
+            // Runs of neighbouring cases in one column: column, first row, values.
+            QList<std::tuple<int, int, QVector<CellValue>>> blocks;
             for (const Typed& typed : cases) {
                 const QString name = QString::fromLatin1(typed.cell);
-                excel->setCell(1, name.mid(1).toInt(), name.at(0).unicode() - 'A' + 1, typed.text);
+                const int row = name.mid(1).toInt();
+                const int column = name.at(0).unicode() - 'A' + 1;
+                if (!inBlocks) {
+                    excel->setCell(1, row, column, typed.text);
+                    continue;
+                }
+                if (blocks.isEmpty() || std::get<0>(blocks.last()) != column
+                    || std::get<1>(blocks.last()) + std::get<2>(blocks.last()).size() != row)
+                    blocks.append({ column, row, {} });
+                std::get<2>(blocks.last()).append(typed.text);
             }
-            excel->setCell(1, 2, 4, QDate(1965, 11, 4));
-            excel->setCell(1, 3, 4, QDate());
+            for (const auto& [column, row, values] : blocks)
+                excel->setColumnCells(1, row, column, values);
+            excel->setColumnCells(1, 2, 4, { QDate(1965, 11, 4), QDate() });
             excel->saveAs(1, saved, 56);
             excel->setDisplayAlerts(false);
             excel->close(1);
@@ -252,6 +276,7 @@ private slots:
         QVERIFY(!(formatType(model, "B4")
             & (util::NumberFormat::CURRENCY | util::NumberFormat::PERCENT)));
         QVERIFY(formatType(model, "C3") & util::NumberFormat::PERCENT);
+        QVERIFY(!(formatType(model, "C21") & util::NumberFormat::PERCENT));
         QCOMPARE(cellAt(model, "D2")->getValue(), 24050.0);
         QVERIFY(cellAt(model, "D3")->getType() == table::CellContentType_EMPTY);
         // The workbook's own formula computed from the typed amount, and the result was saved.

