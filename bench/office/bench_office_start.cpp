@@ -41,14 +41,6 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
 Reference<util::XCloseable> load(OfficeInstance& office, const QString& path)
 {
     uno::Sequence<beans::PropertyValue> hidden(1);

@@ -17,26 +17,10 @@ fault="sync trace"
 tracer=
 trap '[ -z "$tracer" ] || kill "$tracer" 2>/dev/null || true; finish' EXIT
 
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
-export TEMP="$scratch/temp" TMPDIR="$scratch/tmp" XDG_RUNTIME_DIR="$scratch/runtime"
+use_private_folders
 export QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$TEMP" "$TMPDIR" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 store="$XDG_CONFIG_HOME/Ostrivane.conf"
-
-"$program" 2>"$scratch/errors.txt" &
-pid=$!
-window=
-for _ in $(seq 600); do
-    kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$scratch/errors.txt")"
-    for id in $(xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null); do
-        width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
-        [ "${width:-0}" -ge 700 ] && window=$id
-    done
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no main window within 60 seconds"
+start_until_main_window "$program" 60
 # Lets the start check's office end before counting.
 sleep 2
 

@@ -11,26 +11,9 @@ program=${1:?usage: $0 <ferrowynd program>}
 fault="idle after start"
 . "$(dirname "$0")/common.sh" "$@"
 
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
-export TEMP="$scratch/temp" TMPDIR="$scratch/tmp" XDG_RUNTIME_DIR="$scratch/runtime"
+use_private_folders
 export QT_QPA_PLATFORM=xcb FERROWYND_OFFICE_IDLE_S=3
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$TEMP" "$TMPDIR" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-
-"$program" 2>"$scratch/errors.txt" &
-pid=$!
-
-shown=
-for _ in $(seq 300); do
-    kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$scratch/errors.txt")"
-    for id in $(xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null); do
-        width=$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p')
-        [ "${width:-0}" -ge 700 ] && shown=$id
-    done
-    [ -n "$shown" ] && break
-    sleep 0.1
-done
-[ -n "$shown" ] || fail "no main window within 30 seconds"
+start_until_main_window "$program" 30
 
 offices() { pgrep -P "$pid" -x soffice.bin || true; }
 sleep 1
@@ -44,8 +27,8 @@ left=$(find "$TMPDIR" "$TEMP" -mindepth 1 2>/dev/null || true)
 [ -z "$left" ] || fail "files left while the program waits: $left"
 kill -0 "$pid" 2>/dev/null || fail "the program ended by itself"
 
-xdotool windowactivate --sync "$shown" 2>/dev/null || true
-xdotool key --window "$shown" 5
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+xdotool key --window "$window" 5
 for _ in $(seq 50); do
     [ -n "$(offices)" ] && break
     sleep 0.1

@@ -4,11 +4,10 @@
 #include "spreadsheetapplication.h"
 
 #include "app/apperror.h"
-#include "app/applicationtitle.h"
 #include "app/dialogs.h"
 #include "app/errortrap.h"
-#include "app/filehelpers.h"
 #include "app/folders.h"
+#include "preview/overwritequestion.h"
 #include "preview/savefolder.h"
 #include "preview/workbookcopy.h"
 
@@ -104,23 +103,15 @@ void ResultExport::exportPdf(QWidget* window, const QString& resultWorkbook)
     const QScopedValueRollback<bool> busy(mBusy, true);
     ErrorTrap trap(QStringLiteral("Form2.mnuExportPdf_Click"));
     QString target;
-    Dialogs::Answer answer = Dialogs::Answer::No;
+    bool mayWrite = false;
     trap.step(100, [&] {
         target = Dialogs::current().saveFileNameAt(window, QStringLiteral("Export as PDF"),
             QStringLiteral("PDF Files (*.pdf)"), proposedExportPath(resultWorkbook, pdfSuffix));
     });
     if (target.isEmpty())
         return;
-    trap.step(102, [&] {
-        if (!FileExists(target)) {
-            answer = Dialogs::Answer::Yes;
-            return;
-        }
-        answer = Dialogs::current().message(window, applicationTitle(),
-            QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"),
-            Dialogs::Icon::None, Dialogs::Buttons::YesNo);
-    });
-    if (answer != Dialogs::Answer::Yes)
+    trap.step(102, [&] { mayWrite = mayWriteTo(window, target); });
+    if (!mayWrite)
         return;
     QSaveFile output(target);
     std::unique_ptr<QTemporaryFile> drawn;

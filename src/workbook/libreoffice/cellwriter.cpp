@@ -48,6 +48,24 @@ sal_Int16 lookType(TypedEntry::Look look)
     return 0;
 }
 
+// What writing the value stores: a date as its day number, a text as typing it would, nothing for
+// no value or a picker without a date (formulas read the empty cell as day 0).
+TypedEntry entryFor(const CellValue& value, const QLocale& locale, bool percentCell)
+{
+    if (const QDate* date = std::get_if<QDate>(&value)) {
+        TypedEntry entry;
+        if (date->isValid()) {
+            entry.kind = TypedEntry::Kind::Number;
+            entry.number = dateSerial(*date);
+            entry.look = TypedEntry::Look::Date;
+        }
+        return entry;
+    }
+    if (const QString* typed = std::get_if<QString>(&value))
+        return parseTypedEntry(*typed, locale, percentCell);
+    return TypedEntry();
+}
+
 void clearCell(const Reference<table::XCell>& cell)
 {
     cell->setFormula(rtl::OUString());
@@ -180,26 +198,16 @@ void CellWriter::writeColumn(int sheetNumber, int firstRow, int column,
                 looks;
             for (int index = 0; index < values.size(); ++index) {
                 const Format& format = formats.at(index);
-                uno::Any stored;
-                TypedEntry::Look look = TypedEntry::Look::General;
-                if (const QDate* date = std::get_if<QDate>(&values.at(index))) {
-                    // A picker without a date leaves an empty cell, as an empty text does.
-                    if (date->isValid()) {
-                        stored <<= dateSerial(*date);
-                        look = TypedEntry::Look::Date;
-                    }
-                } else if (const QString* typed = std::get_if<QString>(&values.at(index))) {
-                    const TypedEntry entry = parseTypedEntry(*typed, locale, format.percent);
-                    if (entry.kind == TypedEntry::Kind::Number) {
-                        stored <<= entry.number;
-                        look = entry.look;
-                    } else if (entry.kind == TypedEntry::Kind::Text) {
-                        stored <<= toOUString(entry.text);
-                    }
-                }
+                const TypedEntry entry = entryFor(values.at(index), locale, format.percent);
                 // An empty text empties the cell; nothing at all would make it an error.
-                if (!stored.hasValue())
-                    stored <<= rtl::OUString();
+                uno::Any stored(rtl::OUString {});
+                TypedEntry::Look look = TypedEntry::Look::General;
+                if (entry.kind == TypedEntry::Kind::Number) {
+                    stored <<= entry.number;
+                    look = entry.look;
+                } else if (entry.kind == TypedEntry::Kind::Text) {
+                    stored <<= toOUString(entry.text);
+                }
                 data.getArray()[index] = uno::Sequence<uno::Any>(&stored, 1);
                 const sal_Int16 type = lookType(look);
                 if (type != 0 && format.general) {
@@ -238,24 +246,8 @@ void CellWriter::write(
     officeCall(QStringLiteral("write cell %1").arg(cellName(row, column)), [&] {
         const Reference<table::XCell> cell = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
                                                  ->getCellByPosition(column - 1, row - 1);
-        if (const QDate* date = std::get_if<QDate>(&value)) {
-            // A picker without a date leaves an empty cell, which formulas read as day 0.
-            if (!date->isValid()) {
-                clearCell(cell);
-                return;
-            }
-            const Format format = formatOf(cell);
-            cell->setValue(dateSerial(*date));
-            applyLook(cell, format, TypedEntry::Look::Date);
-            return;
-        }
-        const QString* typed = std::get_if<QString>(&value);
-        if (!typed) {
-            clearCell(cell);
-            return;
-        }
         const Format format = formatOf(cell);
-        const TypedEntry entry = parseTypedEntry(*typed, locale, format.percent);
+        const TypedEntry entry = entryFor(value, locale, format.percent);
         switch (entry.kind) {
         case TypedEntry::Kind::Empty:
             clearCell(cell);

@@ -31,14 +31,6 @@ namespace {
 constexpr int xlExcel8 = 56;
 constexpr int xlWorkbookNormal = -4143;
 
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
 } // namespace
 
 template <typename Body> auto LibreOfficeSpreadsheet::watched(Body&& body) -> decltype(body())

@@ -237,6 +237,16 @@ QString OfficeInstance::profileFolder() const
     return mProfile ? mProfile->folder() : QString();
 }
 
+void OfficeInstance::closeDocuments()
+{
+    const auto documents = mConnection->desktop()->getComponents()->createEnumeration();
+    while (documents->hasMoreElements()) {
+        const Reference<util::XCloseable> document(documents->nextElement(), UNO_QUERY);
+        if (document.is())
+            document->close(true);
+    }
+}
+
 void OfficeInstance::quit()
 {
     if (mQuit)
@@ -247,12 +257,7 @@ void OfficeInstance::quit()
         const Guard guard(*this);
         const auto desktop = mConnection->desktop();
         try {
-            const auto documents = desktop->getComponents()->createEnumeration();
-            while (documents->hasMoreElements()) {
-                const Reference<util::XCloseable> document(documents->nextElement(), UNO_QUERY);
-                if (document.is())
-                    document->close(true);
-            }
+            closeDocuments();
         } catch (const uno::Exception&) {
             // The office is ended below in any case.
         }

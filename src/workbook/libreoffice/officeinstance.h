@@ -76,6 +76,9 @@ public:
     // The office's version text, such as "7.4".
     QString version();
 
+    // Closes every document the office holds, without saving; UNO exceptions pass through.
+    void closeDocuments();
+
     // Closes every document, terminates the office and waits for it; a process that will not
     // end is killed with its group. Safe to call more than once.
     void quit();

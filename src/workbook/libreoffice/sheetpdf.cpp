@@ -13,16 +13,6 @@ using namespace css;
 using uno::Reference;
 using uno::UNO_QUERY_THROW;
 
-namespace {
-
-beans::PropertyValue argument(const char* name, const uno::Any& value)
-{
-    return beans::PropertyValue(
-        rtl::OUString::createFromAscii(name), -1, value, beans::PropertyState_DIRECT_VALUE);
-}
-
-} // namespace
-
 void exportFirstSheetPdf(const Reference<frame::XModel>& workbook, const QString& path)
 {
     if (!QFileInfo(path).absoluteDir().exists())
@@ -36,13 +26,13 @@ void exportFirstSheetPdf(const Reference<frame::XModel>& workbook, const QString
         // print ranges, and nothing of the other sheets. Cell comments are not printed, so they
         // do not become the PDF's sticky notes either.
         uno::Sequence<beans::PropertyValue> filterData(2);
-        filterData.getArray()[0] = argument("Selection", sheets->getByIndex(0));
-        filterData.getArray()[1] = argument("ExportNotes", uno::Any(false));
+        filterData.getArray()[0] = property("Selection", sheets->getByIndex(0));
+        filterData.getArray()[1] = property("ExportNotes", uno::Any(false));
         uno::Sequence<beans::PropertyValue> arguments(3);
         arguments.getArray()[0]
-            = argument("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
-        arguments.getArray()[1] = argument("FilterData", uno::Any(filterData));
-        arguments.getArray()[2] = argument("Overwrite", uno::Any(true));
+            = property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
+        arguments.getArray()[1] = property("FilterData", uno::Any(filterData));
+        arguments.getArray()[2] = property("Overwrite", uno::Any(true));
         Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(url, arguments);
     });
 }

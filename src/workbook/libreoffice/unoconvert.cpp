@@ -17,6 +17,14 @@ QString fromOUString(const rtl::OUString& text)
     return QString(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
 }
 
+css::beans::PropertyValue property(const char* name, const css::uno::Any& value)
+{
+    css::beans::PropertyValue result;
+    result.Name = rtl::OUString::createFromAscii(name);
+    result.Value = value;
+    return result;
+}
+
 rtl::OUString fileUrl(const QString& path)
 {
     if (path.isEmpty())

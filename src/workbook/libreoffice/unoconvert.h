@@ -3,6 +3,7 @@
 #include "app/apperror.h"
 
 #include <QString>
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <rtl/ustring.hxx>
 
@@ -16,6 +17,9 @@ QString fromOUString(const rtl::OUString& text);
 // spaces and other special characters are encoded. Throws AppError for an unusable path.
 rtl::OUString fileUrl(const QString& path);
 QString pathFromFileUrl(const rtl::OUString& url);
+
+// One named argument of a load, store or filter call.
+css::beans::PropertyValue property(const char* name, const css::uno::Any& value);
 
 // Inside a catch of css::uno::Exception: a readable description of the failure while doing what
 // `action` says, e.g. "LibreOffice could not save /tmp/a.xls: <message>". An office that went

@@ -5,12 +5,6 @@
 #include "ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
-#include <com/sun/star/container/XEnumeration.hpp>
-#include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/util/XCloseable.hpp>
-
-using namespace css;
-
 namespace {
 
 constexpr int connectPollMs = 10;
@@ -21,15 +15,8 @@ constexpr int defaultIdleSeconds = 600;
 void closeEveryDocument(OfficeInstance& office)
 {
     const OfficeInstance::Guard guard(office);
-    officeCall(QStringLiteral("close the workbooks of an earlier run"), [&] {
-        const auto documents = office.desktop()->getComponents()->createEnumeration();
-        while (documents->hasMoreElements()) {
-            const uno::Reference<util::XCloseable> document(
-                documents->nextElement(), uno::UNO_QUERY);
-            if (document.is())
-                document->close(true);
-        }
-    });
+    officeCall(
+        QStringLiteral("close the workbooks of an earlier run"), [&] { office.closeDocuments(); });
 }
 
 } // namespace
@@ -93,13 +80,19 @@ void WarmOffice::poll()
         if (!mOffice->tryConnect())
             return;
         mConnectPoll.stop();
-        mStartFailure = nullptr;
-        mIdle.start();
+        cameUp();
     } catch (const AppError&) {
         mConnectPoll.stop();
         mOffice.reset();
         startFailed();
     }
+}
+
+void WarmOffice::cameUp()
+{
+    // An office that answered can no longer fail to start; its time without use begins.
+    mStartFailure = nullptr;
+    mIdle.start();
 }
 
 void WarmOffice::startFailed()
@@ -123,8 +116,7 @@ bool WarmOffice::awaitStart()
     mConnectPoll.stop();
     try {
         mOffice->finishStart();
-        mStartFailure = nullptr;
-        mIdle.start();
+        cameUp();
         return true;
     } catch (const AppError&) {
         mOffice.reset();
@@ -156,8 +148,7 @@ std::unique_ptr<SpreadsheetApplication> WarmOffice::newInstance()
                 throw;
         }
     }
-    mStartFailure = nullptr;
-    mIdle.start();
+    cameUp();
     return std::make_unique<LibreOfficeSpreadsheet>(mOffice);
 }
 

@@ -28,6 +28,7 @@ public:
 
 private:
     void poll();
+    void cameUp();
     void startFailed();
     void endWhenIdle();
     void dropDeadOffice();

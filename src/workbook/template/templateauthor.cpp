@@ -50,14 +50,6 @@ const char* const templateFilter = "MS Excel 97 Vorlage/Template";
 const QDate nullDate(1899, 12, 30);
 constexpr int hundredthsMmPerInch = 2540;
 
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
 void setProperty(
     const Reference<beans::XPropertySet>& properties, const char* name, const uno::Any& value)
 {

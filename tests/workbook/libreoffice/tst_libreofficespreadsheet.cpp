@@ -50,14 +50,6 @@ bool processExists(qint64 pid)
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
 }
 
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
 Reference<table::XCellRange> firstSheet(const Reference<frame::XModel>& model)
 {
     return Reference<table::XCellRange>(
