@@ -4,251 +4,25 @@
 #include "unoconvert.h"
 
 #include <QClipboard>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QHash>
 #include <algorithm>
-#include <com/sun/star/awt/FontSlant.hpp>
-#include <com/sun/star/awt/FontWeight.hpp>
-#include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/datatransfer/XTransferable.hpp>
 #include <com/sun/star/datatransfer/XTransferableSupplier.hpp>
-#include <com/sun/star/lang/XMultiServiceFactory.hpp>
-#include <com/sun/star/sheet/CellFlags.hpp>
-#include <com/sun/star/sheet/XCellRangeData.hpp>
-#include <com/sun/star/sheet/XCellRangesQuery.hpp>
-#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
-#include <com/sun/star/sheet/XSheetCellRanges.hpp>
-#include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
-#include <com/sun/star/table/BorderLineStyle.hpp>
-#include <com/sun/star/table/CellHoriJustify.hpp>
-#include <com/sun/star/table/TableBorder2.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
-#include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
-#include <iterator>
 
 using namespace css;
 using uno::Reference;
-using uno::UNO_QUERY;
 using uno::UNO_QUERY_THROW;
 
 namespace {
 
-constexpr sal_Int32 gridlineColour = 0xC0C0C0;
-
-bool hasLine(const table::BorderLine2& line)
-{
-    return line.OuterLineWidth != 0 || line.InnerLineWidth != 0 || line.LineWidth != 0;
-}
-
-table::BorderLine2 gridline()
-{
-    table::BorderLine2 line;
-    line.Color = gridlineColour;
-    line.LineStyle = table::BorderLineStyle::SOLID;
-    line.LineWidth = 1;
-    line.OuterLineWidth = 1;
-    return line;
-}
-
-// Every line of the cells, the given one or none.
-table::TableBorder2 allLines(const table::BorderLine2& line)
-{
-    table::TableBorder2 border;
-    border.TopLine = border.BottomLine = border.LeftLine = border.RightLine = line;
-    border.HorizontalLine = border.VerticalLine = line;
-    border.IsTopLineValid = border.IsBottomLineValid = border.IsLeftLineValid
-        = border.IsRightLineValid = border.IsHorizontalLineValid = border.IsVerticalLineValid
-        = true;
-    return border;
-}
-
-// What a group of equally formatted cells shows, as far as gridlines and running-on text go.
-struct CellLook {
-    bool plain = false;
-    bool wrapped = false;
-    table::CellHoriJustify justify = table::CellHoriJustify_STANDARD;
-    QFont font;
-};
-
-CellLook lookOf(const uno::Sequence<uno::Any>& values)
-{
-    // In the order of lookProperties().
-    table::BorderLine2 bottom, left, right, top;
-    rtl::OUString fontName;
-    float points = 10;
-    awt::FontSlant slant = awt::FontSlant_NONE;
-    float weight = awt::FontWeight::NORMAL;
-    bool transparent = false;
-    CellLook look;
-    values[0] >>= bottom;
-    values[1] >>= fontName;
-    values[2] >>= points;
-    values[3] >>= slant;
-    values[4] >>= weight;
-    values[5] >>= look.justify;
-    values[6] >>= transparent;
-    values[7] >>= look.wrapped;
-    values[8] >>= left;
-    values[9] >>= right;
-    values[10] >>= top;
-    look.plain
-        = transparent && !hasLine(bottom) && !hasLine(left) && !hasLine(right) && !hasLine(top);
-    look.font = QFont(fromOUString(fontName));
-    look.font.setPixelSize(qRound(points * 96.0 / 72.0));
-    look.font.setBold(weight > awt::FontWeight::SEMIBOLD);
-    look.font.setItalic(slant != awt::FontSlant_NONE);
-    return look;
-}
-
-uno::Sequence<rtl::OUString> lookProperties()
-{
-    // Sorted, as XMultiPropertySet wants them.
-    static const char* const names[] = { "BottomBorder2", "CharFontName", "CharHeight",
-        "CharPosture", "CharWeight", "HoriJustify", "IsCellBackgroundTransparent", "IsTextWrapped",
-        "LeftBorder2", "RightBorder2", "TopBorder2" };
-    uno::Sequence<rtl::OUString> result(static_cast<sal_Int32>(std::size(names)));
-    for (sal_Int32 i = 0; i < result.getLength(); ++i)
-        result.getArray()[i] = rtl::OUString::createFromAscii(names[i]);
-    return result;
-}
-
-using Cell = QPair<sal_Int32, sal_Int32>; // column, row
-
-void clearLine(const Reference<frame::XModel>& document, sal_Int16 sheet, const QList<Cell>& cells,
-    const char* line)
-{
-    if (cells.isEmpty())
-        return;
-    const Reference<sheet::XSheetCellRangeContainer> container(
-        Reference<lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
-            ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
-        UNO_QUERY_THROW);
-    uno::Sequence<table::CellRangeAddress> addresses(cells.size());
-    for (int i = 0; i < cells.size(); ++i) {
-        table::CellRangeAddress& address = addresses.getArray()[i];
-        address.Sheet = sheet;
-        address.StartColumn = address.EndColumn = cells[i].first;
-        address.StartRow = address.EndRow = cells[i].second;
-    }
-    container->addRangeAddresses(addresses, false);
-    Reference<beans::XPropertySet>(container, UNO_QUERY_THROW)
-        ->setPropertyValue(rtl::OUString::createFromAscii(line), uno::Any(table::BorderLine2 {}));
-}
-
-// Gives the range the gridlines of the screen: grey hairlines on the cells that have neither a
-// fill nor borders of their own. Text wider than its cell runs on over empty neighbours; the
-// office then leaves out the lines between the cells it runs over, but not the line where the
-// text leaves its own cell, so that one is taken away on both cells that share it.
-Reference<beans::XPropertySet> drawGridlines(const Reference<frame::XModel>& document,
-    const Reference<table::XCellRange>& range, const table::CellRangeAddress& area)
-{
-    const Reference<container::XIndexAccess> groups
-        = Reference<sheet::XUniqueCellFormatRangesSupplier>(range, UNO_QUERY_THROW)
-              ->getUniqueCellFormatRanges();
-    const uno::Sequence<rtl::OUString> names = lookProperties();
-    QList<CellLook> looks;
-    QHash<Cell, int> lookOfCell;
-    QList<table::CellRangeAddress> plainBlocks;
-    for (sal_Int32 index = 0; index < groups->getCount(); ++index) {
-        const Reference<sheet::XSheetCellRanges> group(groups->getByIndex(index), UNO_QUERY_THROW);
-        const CellLook look = lookOf(
-            Reference<beans::XMultiPropertySet>(group, UNO_QUERY_THROW)->getPropertyValues(names));
-        looks << look;
-        const uno::Sequence<table::CellRangeAddress> addresses = group->getRangeAddresses();
-        for (const table::CellRangeAddress& block : addresses)
-            for (sal_Int32 row = block.StartRow; row <= block.EndRow; ++row)
-                for (sal_Int32 column = block.StartColumn; column <= block.EndColumn; ++column)
-                    lookOfCell.insert({ column, row }, looks.size() - 1);
-        if (look.plain)
-            std::copy(addresses.begin(), addresses.end(), std::back_inserter(plainBlocks));
-    }
-    if (plainBlocks.isEmpty())
-        return nullptr;
-    // One change for all of them: the office spends a millisecond or more on each change.
-    const Reference<sheet::XSheetCellRangeContainer> plain(
-        Reference<lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
-            ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
-        UNO_QUERY_THROW);
-    plain->addRangeAddresses(
-        uno::Sequence<table::CellRangeAddress>(plainBlocks.constData(), plainBlocks.size()), false);
-    const Reference<beans::XPropertySet> lined(plain, UNO_QUERY_THROW);
-    lined->setPropertyValue(rtl::OUString("TableBorder2"), uno::Any(allLines(gridline())));
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return lined;
-
-    const uno::Sequence<uno::Sequence<uno::Any>> data
-        = Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->getDataArray();
-    // Only lines this drew are taken away: a cell's own borders stay.
-    auto isPlain = [&](sal_Int32 column, sal_Int32 row) {
-        return looks.at(lookOfCell.value({ column, row })).plain;
-    };
-    auto isEmpty = [&](sal_Int32 column, sal_Int32 row) {
-        if (column < area.StartColumn || column > area.EndColumn || !isPlain(column, row))
-            return false;
-        const uno::Any& value = data[row - area.StartRow][column - area.StartColumn];
-        rtl::OUString text;
-        return !value.hasValue() || ((value >>= text) && text.isEmpty());
-    };
-    const Reference<container::XIndexAccess> columns(
-        Reference<table::XColumnRowRange>(range, UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
-    QHash<sal_Int32, double> columnPixels;
-    auto widthOf = [&](sal_Int32 column) {
-        if (!columnPixels.contains(column)) {
-            sal_Int32 hundredths = 0;
-            Reference<beans::XPropertySet>(
-                columns->getByIndex(column - area.StartColumn), UNO_QUERY_THROW)
-                ->getPropertyValue(rtl::OUString("Width"))
-                >>= hundredths;
-            columnPixels.insert(column, hundredths / 2540.0 * 96.0);
-        }
-        return columnPixels.value(column);
-    };
-
-    QList<Cell> clearRight, clearLeft;
-    const uno::Sequence<table::CellRangeAddress> texts
-        = Reference<sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)
-              ->queryContentCells(sheet::CellFlags::STRING)
-              ->getRangeAddresses();
-    for (const table::CellRangeAddress& block : texts) {
-        for (sal_Int32 row = block.StartRow; row <= block.EndRow; ++row) {
-            for (sal_Int32 column = block.StartColumn; column <= block.EndColumn; ++column) {
-                const CellLook& look = looks.at(lookOfCell.value({ column, row }));
-                rtl::OUString text;
-                data[row - area.StartRow][column - area.StartColumn] >>= text;
-                if (look.wrapped)
-                    continue;
-                const QFontMetricsF metrics(look.font);
-                double textWidth = 0;
-                for (const QString& line : fromOUString(text).split(QLatin1Char('\n')))
-                    textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
-                // A few pixels of the cell are its inner margins.
-                if (textWidth + 4 <= widthOf(column))
-                    continue;
-                const table::CellHoriJustify justify = look.justify;
-                const bool runsRight = justify == table::CellHoriJustify_STANDARD
-                    || justify == table::CellHoriJustify_LEFT
-                    || justify == table::CellHoriJustify_CENTER;
-                const bool runsLeft = justify == table::CellHoriJustify_RIGHT
-                    || justify == table::CellHoriJustify_CENTER;
-                if (!look.plain)
-                    continue;
-                if (runsRight && isEmpty(column + 1, row))
-                    clearRight << Cell(column, row), clearLeft << Cell(column + 1, row);
-                if (runsLeft && isEmpty(column - 1, row))
-                    clearLeft << Cell(column, row), clearRight << Cell(column - 1, row);
-            }
-        }
-    }
-    clearLine(document, area.Sheet, clearRight, "RightBorder2");
-    clearLine(document, area.Sheet, clearLeft, "LeftBorder2");
-    return lined;
-}
+const QRgb white = qRgb(255, 255, 255);
+const QRgb gridlineGrey = qRgb(0xC0, 0xC0, 0xC0);
 
 // The office's bitmap flavour costs half the time of its PNG, which it has to compress.
 QImage pictureOf(const Reference<datatransfer::XTransferable>& transferable)
@@ -268,72 +42,146 @@ QImage pictureOf(const Reference<datatransfer::XTransferable>& transferable)
 }
 
 // The office sizes the picture from the rows' heights but draws the rows a pixel or so lower,
-// leaving a white band at the bottom (and at times a column of white on the right).
-QImage trimmedBlankEdges(const QImage& picture)
+// leaving a white band at the bottom (and at times a column of white on the right); it also
+// starts the drawing a pixel in from the top and the left.
+QImage trimmedBlankEdges(const QImage& image)
 {
-    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    const QRgb white = qRgb(255, 255, 255);
-    auto rowIsBlank = [&](int y) {
+    auto rowIsBlank = [&](int y, int left, int right) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        return std::all_of(line, line + image.width(), [&](QRgb pixel) { return pixel == white; });
+        return std::all_of(line + left, line + right, [](QRgb pixel) { return pixel == white; });
     };
-    auto columnIsBlank = [&](int x, int height) {
-        for (int y = 0; y < height; ++y)
+    auto columnIsBlank = [&](int x, int top, int bottom) {
+        for (int y = top; y < bottom; ++y)
             if (image.pixel(x, y) != white)
                 return false;
         return true;
     };
-    int height = image.height();
-    while (height > 1 && rowIsBlank(height - 1))
-        --height;
-    int width = image.width();
-    while (width > 1 && columnIsBlank(width - 1, height))
-        --width;
-    return image.copy(0, 0, width, height);
+    int top = 0, bottom = image.height(), left = 0, right = image.width();
+    while (bottom - top > 1 && rowIsBlank(bottom - 1, left, right))
+        --bottom;
+    while (bottom - top > 1 && rowIsBlank(top, left, right))
+        ++top;
+    while (right - left > 1 && columnIsBlank(right - 1, top, bottom))
+        --right;
+    while (right - left > 1 && columnIsBlank(left, top, bottom))
+        ++left;
+    return image.copy(left, top, right - left, bottom - top);
 }
+
+// The office draws a range's gridlines in black over everything, fills included, when the
+// default page style asks for them on paper. The screen shows them grey, and not inside fills.
+// Given the same range drawn without and with them, the first gets grey lines where the second
+// drew a line over a blank cell, and where a line parts a fill from a blank neighbour (the
+// fill's outermost pixels lie under that line).
+QImage withScreenGridlines(QImage plainPicture, const QImage& linedPicture)
+{
+    // Lines go into the plain picture itself. Only pixels under a line change, and their own
+    // colour is read before; their neighbours are read only when off the lines.
+    QImage picture = std::move(plainPicture).convertToFormat(QImage::Format_RGB32);
+    const QImage lined = linedPicture.convertToFormat(QImage::Format_RGB32);
+    if (lined.size() != picture.size())
+        throw AppError(QStringLiteral("LibreOffice drew the worksheet in two sizes (%1 x %2 and "
+                                      "%3 x %4 pixels).")
+                           .arg(picture.width())
+                           .arg(picture.height())
+                           .arg(lined.width())
+                           .arg(lined.height()));
+    const int width = picture.width();
+    const int height = picture.height();
+    auto plainAt
+        = [&](int x, int y) { return reinterpret_cast<const QRgb*>(picture.constScanLine(y))[x]; };
+    auto onLine = [&](int x, int y) {
+        return reinterpret_cast<const QRgb*>(lined.constScanLine(y))[x] != plainAt(x, y);
+    };
+    // A line's pixel with a blank cell on one side and more of its own fill on another.
+    auto edgesAFill = [&](int x, int y, std::initializer_list<QPoint> sides) {
+        const QRgb under = plainAt(x, y);
+        bool blankSide = false, sameSide = false, anySide = false;
+        for (const QPoint side : sides) {
+            const int sx = x + side.x(), sy = y + side.y();
+            if (sx < 0 || sy < 0 || sx >= width || sy >= height || onLine(sx, sy))
+                continue;
+            anySide = true;
+            blankSide |= plainAt(sx, sy) == white;
+            sameSide |= plainAt(sx, sy) == under;
+        }
+        return std::make_pair(anySide, blankSide && sameSide);
+    };
+    for (int y = 0; y < height; ++y) {
+        const auto* linedLine = reinterpret_cast<const QRgb*>(lined.constScanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (linedLine[x] == line[x])
+                continue;
+            if (line[x] == white) {
+                line[x] = gridlineGrey;
+                continue;
+            }
+            auto [anySide, edge] = edgesAFill(x, y, { { -1, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 } });
+            // Where lines cross, the sides are the corners.
+            if (!anySide)
+                edge = edgesAFill(x, y, { { -1, -1 }, { 1, -1 }, { -1, 1 }, { 1, 1 } }).second;
+            if (edge)
+                line[x] = gridlineGrey;
+        }
+    }
+    return picture;
+}
+
+// The clipboard copy of a range is drawn with the workbook's default page style, whose "print
+// gridlines" switch also draws the gridlines into it.
+class DefaultPageGrid {
+public:
+    explicit DefaultPageGrid(const Reference<frame::XModel>& workbook)
+        : mStyle(Reference<container::XNameAccess>(
+                     Reference<style::XStyleFamiliesSupplier>(workbook, UNO_QUERY_THROW)
+                         ->getStyleFamilies()
+                         ->getByName(rtl::OUString("PageStyles")),
+                     UNO_QUERY_THROW)
+                     ->getByName(rtl::OUString("Default")),
+            UNO_QUERY_THROW)
+    {
+        mStyle->getPropertyValue(printGrid()) >>= mWasOn;
+    }
+    void set(bool on) { mStyle->setPropertyValue(printGrid(), uno::Any(on)); }
+    void takeBack() { set(mWasOn); }
+
+private:
+    static rtl::OUString printGrid() { return rtl::OUString("PrintGrid"); }
+    Reference<beans::XPropertySet> mStyle;
+    bool mWasOn = false;
+};
 
 } // namespace
 
 QImage renderRange(const Reference<frame::XModel>& workbook,
     const Reference<sheet::XSpreadsheet>& sheet, const table::CellRangeAddress& range)
 {
-    const QImage picture = officeCall(QStringLiteral("draw the worksheet"), [&] {
-        // The gridlines go on the workbook itself and come off again: a throwaway copy of the
-        // workbook would cost a load as long as the drawing.
-        const Reference<beans::XPropertySet> document(workbook, UNO_QUERY_THROW);
+    QImage plain, lined;
+    officeCall(QStringLiteral("draw the worksheet"), [&] {
         const Reference<util::XModifiable> modifiable(workbook, UNO_QUERY_THROW);
         const Reference<view::XSelectionSupplier> view(
             workbook->getCurrentController(), UNO_QUERY_THROW);
-        const rtl::OUString adjustHeight("IsAdjustHeightEnabled");
         const bool wasModified = modifiable->isModified();
-        bool adjusted = true;
-        document->getPropertyValue(adjustHeight) >>= adjusted;
         const uno::Any selected = view->getSelection();
-        Reference<beans::XPropertySet> lined;
+        DefaultPageGrid grid(workbook);
         auto takeBack = [&] {
-            // Lined cells had no borders of their own.
-            if (lined.is())
-                lined->setPropertyValue(
-                    rtl::OUString("TableBorder2"), uno::Any(allLines(table::BorderLine2 {})));
+            grid.takeBack();
             if (selected.hasValue())
                 view->select(selected);
-            document->setPropertyValue(adjustHeight, uno::Any(adjusted));
             modifiable->setModified(wasModified);
         };
         try {
-            const Reference<table::XCellRange> cells
-                = Reference<table::XCellRange>(sheet, UNO_QUERY_THROW)
-                      ->getCellRangeByPosition(
-                          range.StartColumn, range.StartRow, range.EndColumn, range.EndRow);
-            // Borders would otherwise make the office grow the rows to fit them.
-            document->setPropertyValue(adjustHeight, uno::Any(false));
-            lined = drawGridlines(workbook, cells, range);
-            view->select(uno::Any(cells));
-            const QImage image
-                = pictureOf(Reference<datatransfer::XTransferableSupplier>(view, UNO_QUERY_THROW)
-                                ->getTransferable());
+            view->select(uno::Any(Reference<table::XCellRange>(sheet, UNO_QUERY_THROW)
+                                      ->getCellRangeByPosition(range.StartColumn, range.StartRow,
+                                          range.EndColumn, range.EndRow)));
+            // Each copy is drawn once: the second needs a transferable of its own.
+            const Reference<datatransfer::XTransferableSupplier> copies(view, UNO_QUERY_THROW);
+            grid.set(false);
+            plain = pictureOf(copies->getTransferable());
+            grid.set(true);
+            lined = pictureOf(copies->getTransferable());
             takeBack();
-            return image;
         } catch (...) {
             try {
                 takeBack();
@@ -342,9 +190,9 @@ QImage renderRange(const Reference<frame::XModel>& workbook,
             throw;
         }
     });
-    if (picture.isNull())
+    if (plain.isNull() || lined.isNull())
         throw AppError(QStringLiteral("LibreOffice gave no picture of the worksheet."));
-    return trimmedBlankEdges(picture);
+    return trimmedBlankEdges(withScreenGridlines(std::move(plain), lined));
 }
 
 void putPictureOnClipboard(const QImage& picture)
