@@ -23,6 +23,12 @@ namespace {
 
 const QRgb white = qRgb(255, 255, 255);
 const QRgb gridlineGrey = qRgb(0xC0, 0xC0, 0xC0);
+const QRgb gridBlack = qRgb(0, 0, 0);
+
+const QRgb* pixelsOf(const QImage& image, int y)
+{
+    return reinterpret_cast<const QRgb*>(image.constScanLine(y));
+}
 
 // The office's bitmap flavour costs half the time of its PNG, which it has to compress.
 QImage pictureOf(const Reference<datatransfer::XTransferable>& transferable)
@@ -47,12 +53,12 @@ QImage pictureOf(const Reference<datatransfer::XTransferable>& transferable)
 QImage trimmedBlankEdges(const QImage& image)
 {
     auto rowIsBlank = [&](int y, int left, int right) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const QRgb* line = pixelsOf(image, y);
         return std::all_of(line + left, line + right, [](QRgb pixel) { return pixel == white; });
     };
     auto columnIsBlank = [&](int x, int top, int bottom) {
         for (int y = top; y < bottom; ++y)
-            if (image.pixel(x, y) != white)
+            if (pixelsOf(image, y)[x] != white)
                 return false;
         return true;
     };
@@ -68,61 +74,97 @@ QImage trimmedBlankEdges(const QImage& image)
     return image.copy(left, top, right - left, bottom - top);
 }
 
-// The office draws a range's gridlines in black over everything, fills included, when the
-// default page style asks for them on paper. The screen shows them grey, and not inside fills.
-// Given the same range drawn without and with them, the first gets grey lines where the second
-// drew a line over a blank cell, and where a line parts a fill from a blank neighbour (the
-// fill's outermost pixels lie under that line).
-QImage withScreenGridlines(QImage plainPicture, const QImage& linedPicture)
+// Columns and rows of pixels that may hold gridlines: those with a black run longer than a
+// letter is high or a dash is long. Text that passes still never fills a whole stretch between
+// two crossing lines, which is what a gridline does.
+struct GridCandidates {
+    QList<int> columns, rows;
+};
+
+GridCandidates gridCandidates(const QImage& picture)
 {
-    // Lines go into the plain picture itself. Only pixels under a line change, and their own
-    // colour is read before; their neighbours are read only when off the lines.
-    QImage picture = std::move(plainPicture).convertToFormat(QImage::Format_RGB32);
-    const QImage lined = linedPicture.convertToFormat(QImage::Format_RGB32);
-    if (lined.size() != picture.size())
-        throw AppError(QStringLiteral("LibreOffice drew the worksheet in two sizes (%1 x %2 and "
-                                      "%3 x %4 pixels).")
-                           .arg(picture.width())
-                           .arg(picture.height())
-                           .arg(lined.width())
-                           .arg(lined.height()));
+    constexpr int longerThanLetters = 12;
+    const int width = picture.width();
+    std::vector<int> run(size_t(width), 0), longest(size_t(width), 0);
+    GridCandidates candidates;
+    for (int y = 0; y < picture.height(); ++y) {
+        const QRgb* pixels = pixelsOf(picture, y);
+        int rowRun = 0, rowLongest = 0;
+        for (int x = 0; x < width; ++x) {
+            const bool black = pixels[x] == gridBlack;
+            run[size_t(x)] = black ? run[size_t(x)] + 1 : 0;
+            longest[size_t(x)] = std::max(longest[size_t(x)], run[size_t(x)]);
+            rowRun = black ? rowRun + 1 : 0;
+            rowLongest = std::max(rowLongest, rowRun);
+        }
+        if (rowLongest >= longerThanLetters)
+            candidates.rows << y;
+    }
+    for (int x = 0; x < width; ++x)
+        if (longest[size_t(x)] >= longerThanLetters)
+            candidates.columns << x;
+    return candidates;
+}
+
+enum LineFlag : quint8 { across = 1, down = 2 };
+
+// The office draws a range's gridlines when the default page style asks for them on paper: in
+// black, over everything, fills included, and not where text runs on over empty cells or
+// cells are merged. The screen shows them grey, and not inside fills. Each line pixel lies on
+// the first pixels of the cell to its right (or below, or both where lines cross): it takes
+// that cell's colour, or grey where that cell or the one it parts from is blank.
+// (A black border on a cell's edge passes for a gridline; the template has none.)
+QImage withScreenGridlines(QImage drawn)
+{
+    QImage picture = std::move(drawn).convertToFormat(QImage::Format_RGB32);
     const int width = picture.width();
     const int height = picture.height();
-    auto plainAt
-        = [&](int x, int y) { return reinterpret_cast<const QRgb*>(picture.constScanLine(y))[x]; };
-    auto onLine = [&](int x, int y) {
-        return reinterpret_cast<const QRgb*>(lined.constScanLine(y))[x] != plainAt(x, y);
-    };
-    // A line's pixel with a blank cell on one side and more of its own fill on another.
-    auto edgesAFill = [&](int x, int y, std::initializer_list<QPoint> sides) {
-        const QRgb under = plainAt(x, y);
-        bool blankSide = false, sameSide = false, anySide = false;
-        for (const QPoint side : sides) {
-            const int sx = x + side.x(), sy = y + side.y();
-            if (sx < 0 || sy < 0 || sx >= width || sy >= height || onLine(sx, sy))
-                continue;
-            anySide = true;
-            blankSide |= plainAt(sx, sy) == white;
-            sameSide |= plainAt(sx, sy) == under;
+    const GridCandidates candidates = gridCandidates(picture);
+    std::vector<quint8> lines(size_t(width) * size_t(height), 0);
+    auto lineAt
+        = [&](int x, int y) -> quint8& { return lines[size_t(y) * size_t(width) + size_t(x)]; };
+    // A stretch counts when all of it between the two crossing lines is black.
+    for (const int x : candidates.columns) {
+        for (int i = 0; i + 1 < candidates.rows.size(); ++i) {
+            const int from = candidates.rows[i], to = candidates.rows[i + 1];
+            bool drawnThrough = to - from > 1;
+            for (int y = from + 1; y < to && drawnThrough; ++y)
+                drawnThrough = pixelsOf(picture, y)[x] == gridBlack;
+            for (int y = from; drawnThrough && y <= to; ++y)
+                lineAt(x, y) |= down;
         }
-        return std::make_pair(anySide, blankSide && sameSide);
+    }
+    for (const int y : candidates.rows) {
+        const QRgb* pixels = pixelsOf(picture, y);
+        for (int i = 0; i + 1 < candidates.columns.size(); ++i) {
+            const int from = candidates.columns[i], to = candidates.columns[i + 1];
+            if (to - from > 1 && std::all_of(pixels + from + 1, pixels + to, [](QRgb p) {
+                    return p == gridBlack;
+                }))
+                for (int x = from; x <= to; ++x)
+                    lineAt(x, y) |= across;
+        }
+    }
+    const QImage original = picture; // the colours beside the lines, before any is recoloured
+    auto colourAt = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= width || y >= height ? white : pixelsOf(original, y)[x];
     };
     for (int y = 0; y < height; ++y) {
-        const auto* linedLine = reinterpret_cast<const QRgb*>(lined.constScanLine(y));
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            if (linedLine[x] == line[x])
+            const quint8 line = lineAt(x, y);
+            if (line == 0 || pixels[x] != gridBlack)
                 continue;
-            if (line[x] == white) {
-                line[x] = gridlineGrey;
-                continue;
+            const int dx = (line & down) ? 1 : 0, dy = (line & across) ? 1 : 0;
+            const QRgb cell = colourAt(x + dx, y + dy);
+            bool blankBeside = cell == white;
+            if (dx && dy) {
+                for (const QPoint corner : { QPoint(-1, -1), QPoint(1, -1), QPoint(-1, 1) })
+                    blankBeside |= colourAt(x + corner.x(), y + corner.y()) == white;
+            } else {
+                blankBeside |= colourAt(x - dx, y - dy) == white;
             }
-            auto [anySide, edge] = edgesAFill(x, y, { { -1, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 } });
-            // Where lines cross, the sides are the corners.
-            if (!anySide)
-                edge = edgesAFill(x, y, { { -1, -1 }, { 1, -1 }, { -1, 1 }, { 1, 1 } }).second;
-            if (edge)
-                line[x] = gridlineGrey;
+            pixels[x] = blankBeside ? gridlineGrey : cell;
         }
     }
     return picture;
@@ -157,7 +199,7 @@ private:
 QImage renderRange(const Reference<frame::XModel>& workbook,
     const Reference<sheet::XSpreadsheet>& sheet, const table::CellRangeAddress& range)
 {
-    QImage plain, lined;
+    QImage lined;
     officeCall(QStringLiteral("draw the worksheet"), [&] {
         const Reference<util::XModifiable> modifiable(workbook, UNO_QUERY_THROW);
         const Reference<view::XSelectionSupplier> view(
@@ -175,12 +217,9 @@ QImage renderRange(const Reference<frame::XModel>& workbook,
             view->select(uno::Any(Reference<table::XCellRange>(sheet, UNO_QUERY_THROW)
                                       ->getCellRangeByPosition(range.StartColumn, range.StartRow,
                                           range.EndColumn, range.EndRow)));
-            // Each copy is drawn once: the second needs a transferable of its own.
-            const Reference<datatransfer::XTransferableSupplier> copies(view, UNO_QUERY_THROW);
-            grid.set(false);
-            plain = pictureOf(copies->getTransferable());
             grid.set(true);
-            lined = pictureOf(copies->getTransferable());
+            lined = pictureOf(Reference<datatransfer::XTransferableSupplier>(view, UNO_QUERY_THROW)
+                                  ->getTransferable());
             takeBack();
         } catch (...) {
             try {
@@ -190,9 +229,9 @@ QImage renderRange(const Reference<frame::XModel>& workbook,
             throw;
         }
     });
-    if (plain.isNull() || lined.isNull())
+    if (lined.isNull())
         throw AppError(QStringLiteral("LibreOffice gave no picture of the worksheet."));
-    return trimmedBlankEdges(withScreenGridlines(std::move(plain), lined));
+    return trimmedBlankEdges(withScreenGridlines(std::move(lined)));
 }
 
 void putPictureOnClipboard(const QImage& picture)
