@@ -5,10 +5,13 @@
 #include "unoconvert.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -21,10 +24,20 @@ constexpr int signalWaitMs = 2000;
 
 QString uniquePipeName()
 {
-    // Socket paths are limited to 108 bytes, so the name stays short.
+    // Socket paths are limited to 108 bytes, so the name stays short. The program's process id
+    // tells whose the socket is.
     return QStringLiteral("fw%1_%2")
         .arg(QCoreApplication::applicationPid())
         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+// Where the office's runtime puts the socket of a named pipe: /tmp, or /var/tmp when /tmp cannot
+// be written to, as OSL_PIPE_<user id>_<name>.
+const char* const pipeFolders[] = { "/tmp", "/var/tmp" };
+
+QString socketPrefix()
+{
+    return QStringLiteral("OSL_PIPE_%1_").arg(::getuid());
 }
 
 } // namespace
@@ -143,7 +156,32 @@ void OfficeProcess::stop(int graceMs)
         }
     }
     // A process that would not die might still write there: its files are left alone.
-    if (mScratch && !hasEnded())
+    const bool ended = hasEnded();
+    if (mScratch && !ended)
         mScratch->keep();
     mScratch.reset();
+    if (ended && !mPipeName.isEmpty())
+        for (const char* folder : pipeFolders)
+            QFile::remove(QLatin1String(folder) + QLatin1Char('/') + socketPrefix() + mPipeName);
+}
+
+int OfficeProcess::removeAbandonedPipes()
+{
+    static const QRegularExpression ours(QStringLiteral("^fw(\\d+)_[0-9a-f]+$"));
+    int removed = 0;
+    for (const char* folder : pipeFolders) {
+        const QDir pipes { QString::fromLatin1(folder) };
+        const QStringList names = pipes.entryList(
+            { socketPrefix() + QStringLiteral("fw*") }, QDir::System | QDir::Files | QDir::Hidden);
+        for (const QString& name : names) {
+            const QRegularExpressionMatch match = ours.match(name.mid(socketPrefix().size()));
+            if (!match.hasMatch())
+                continue;
+            const pid_t program = static_cast<pid_t>(match.captured(1).toLongLong());
+            const bool programEnded = ::kill(program, 0) != 0 && errno == ESRCH;
+            if (programEnded && QFile::remove(pipes.filePath(name)))
+                ++removed;
+        }
+    }
+    return removed;
 }

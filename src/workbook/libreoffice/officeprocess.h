@@ -35,8 +35,12 @@ public:
     // Sleeps up to the time given, waking when the process ends.
     void wait(int ms);
     // Waits up to graceMs for the process to end by itself, then ends its group with SIGTERM and
-    // at last SIGKILL. Its scratch folder goes once it has ended.
+    // at last SIGKILL. Its scratch folder and its pipe's socket go once it has ended.
     void stop(int graceMs);
+
+    // Removes this user's pipe sockets left by the offices of programs that have ended (an
+    // office killed outright leaves its socket behind); never a live program's. How many went.
+    static int removeAbandonedPipes();
 
 private:
     QString mProgram;

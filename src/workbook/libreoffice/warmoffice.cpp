@@ -2,6 +2,7 @@
 
 #include "app/apperror.h"
 #include "libreofficespreadsheet.h"
+#include "officeprocess.h"
 #include "ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
@@ -33,6 +34,7 @@ WarmOffice::WarmOffice(const OfficeOptions& options, int idleMs)
     QTimer::singleShot(0, &mIdle, [] {
         OwnedTemporaryFolder::removeAbandoned(
             { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
+        OfficeProcess::removeAbandonedPipes();
     });
 }
 

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <unistd.h>
 
 using namespace css;
 
@@ -213,11 +214,22 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(!QDir(scratch).entryList({ "lu*.tmp" }, QDir::Dirs).isEmpty(),
             qPrintable(scratch), 5000);
 
+        // So is its pipe's socket, which a killed office leaves behind.
+        const auto pipeSockets = [] {
+            return QDir(QStringLiteral("/tmp"))
+                .entryList({ QStringLiteral("OSL_PIPE_%1_fw%2_*")
+                                   .arg(::getuid())
+                                   .arg(QCoreApplication::applicationPid()) },
+                    QDir::System);
+        };
+        QCOMPARE(pipeSockets().size(), 1);
+
         if (killed)
             QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
         endOffice(office, ending);
         QVERIFY(!processExists(pid));
         QVERIFY2(!QFileInfo::exists(scratch), qPrintable(scratch));
+        QCOMPARE(pipeSockets(), QStringList());
     }
 
     // A killed program cannot clear its offices' scratch folders or temporary profiles: the next
@@ -239,6 +251,12 @@ private slots:
                 QByteArray::number(pid) + "\nferrowynd\n" + QSysInfo::machineHostName().toUtf8()
                     + "\n"));
         };
+        // Pipe sockets are named after the program: a dead one's go, a live one's stay.
+        const auto socketOf = [](qint64 pid) {
+            return QStringLiteral("/tmp/OSL_PIPE_%1_fw%2_0badcafe").arg(::getuid()).arg(pid);
+        };
+        QVERIFY(writeFile(socketOf(deadPid), QByteArray()));
+        QVERIFY(writeFile(socketOf(QCoreApplication::applicationPid()), QByteArray()));
         leftBy("ferrowynd-scratch-dead01", deadPid);
         leftBy("ferrowynd-office-dead02", deadPid);
         leftBy("unrelated-dead03", deadPid);
@@ -252,6 +270,8 @@ private slots:
             QVERIFY(QFileInfo(live.path()).isDir());
             QVERIFY(QFileInfo(temp.filePath("ferrowynd-scratch-nolock")).isDir());
             QVERIFY(QFileInfo(temp.filePath("unrelated-dead03")).isDir());
+            QVERIFY(!QFileInfo::exists(socketOf(deadPid)));
+            QVERIFY(QFile::remove(socketOf(QCoreApplication::applicationPid())));
         }
         qputenv("TMPDIR", savedTemp);
     }
