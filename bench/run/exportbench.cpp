@@ -4,12 +4,12 @@
 #include "app/dialogs.h"
 #include "entry/form1.h"
 #include "preview/form2.h"
+#include "privatefolders.h"
 #include "workbook/generationwiring.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
@@ -59,9 +59,7 @@ void report(const char* kind, std::vector<double> milliseconds)
 int main(int argc, char* argv[])
 {
     QTemporaryDir work;
-    qputenv("TEMP", QFile::encodeName(work.filePath(QStringLiteral("temp"))));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
-    QDir().mkpath(work.filePath(QStringLiteral("temp")));
+    usePrivateFolders(work);
     QApplication application(argc, argv);
     const int rounds = std::max(7, qEnvironmentVariableIntValue("FERROWYND_BENCH_ROUNDS"));
 

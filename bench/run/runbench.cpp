@@ -6,6 +6,7 @@
 #include "app/dialogs.h"
 #include "entry/form1.h"
 #include "preview/form2.h"
+#include "privatefolders.h"
 #include "workbook/generationwiring.h"
 #include "workbook/libreoffice/libreofficespreadsheet.h"
 #include "workbook/libreoffice/officeprofile.h"
@@ -315,9 +316,7 @@ double convertOnce(const QString& templatePath, const QString& profile, const QS
 int main(int argc, char* argv[])
 {
     QTemporaryDir work;
-    qputenv("TEMP", QFile::encodeName(work.filePath(QStringLiteral("temp"))));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
-    QDir().mkpath(work.filePath(QStringLiteral("temp")));
+    usePrivateFolders(work);
     QApplication application(argc, argv);
     // FERROWYND_BENCH_ROUNDS asks for more rounds on a machine whose load varies.
     const int runs = std::max(7, qEnvironmentVariableIntValue("FERROWYND_BENCH_ROUNDS"));

@@ -167,14 +167,15 @@ void OfficeProcess::stop(int graceMs)
 
 int OfficeProcess::removeAbandonedPipes()
 {
-    static const QRegularExpression ours(QStringLiteral("^fw(\\d+)_[0-9a-f]+$"));
+    const QRegularExpression ours(
+        QStringLiteral("^%1fw(\\d+)_[0-9a-f]+$").arg(QRegularExpression::escape(socketPrefix())));
     int removed = 0;
     for (const char* folder : pipeFolders) {
         const QDir pipes { QString::fromLatin1(folder) };
         const QStringList names = pipes.entryList(
             { socketPrefix() + QStringLiteral("fw*") }, QDir::System | QDir::Files | QDir::Hidden);
         for (const QString& name : names) {
-            const QRegularExpressionMatch match = ours.match(name.mid(socketPrefix().size()));
+            const QRegularExpressionMatch match = ours.match(name);
             if (!match.hasMatch())
                 continue;
             const pid_t program = static_cast<pid_t>(match.captured(1).toLongLong());

@@ -66,6 +66,20 @@ Reference<table::XCell> cellAt(const Reference<frame::XModel>& model, const char
     return range->getCellByPosition(0, 0);
 }
 
+// The "Default" style of a family such as "CellStyles" or "PageStyles".
+Reference<beans::XPropertySet> defaultStyleOf(
+    const Reference<frame::XModel>& model, const char* family)
+{
+    return Reference<beans::XPropertySet>(
+        Reference<container::XNameAccess>(
+            Reference<style::XStyleFamiliesSupplier>(model, UNO_QUERY_THROW)
+                ->getStyleFamilies()
+                ->getByName(rtl::OUString::createFromAscii(family)),
+            UNO_QUERY_THROW)
+            ->getByName(rtl::OUString("Default")),
+        UNO_QUERY_THROW);
+}
+
 void setFormat(const Reference<frame::XModel>& model, const char* cells, const char* format)
 {
     const auto formats
@@ -96,14 +110,7 @@ void makeWorkbook(
                 rtl::OUString("private:factory/scalc"), rtl::OUString("_blank"), 0, hidden),
         UNO_QUERY_THROW);
     // Arial 10 as the default font, as in the program's template.
-    const Reference<beans::XPropertySet> defaultStyle(
-        Reference<container::XNameAccess>(
-            Reference<style::XStyleFamiliesSupplier>(model, UNO_QUERY_THROW)
-                ->getStyleFamilies()
-                ->getByName(rtl::OUString("CellStyles")),
-            UNO_QUERY_THROW)
-            ->getByName(rtl::OUString("Default")),
-        UNO_QUERY_THROW);
+    const Reference<beans::XPropertySet> defaultStyle = defaultStyleOf(model, "CellStyles");
     defaultStyle->setPropertyValue(rtl::OUString("CharFontName"), uno::Any(rtl::OUString("Arial")));
     defaultStyle->setPropertyValue(rtl::OUString("CharHeight"), uno::Any(10.0f));
     setFormat(model, "C1:C20", "0.0%");
@@ -450,15 +457,7 @@ private slots:
         QCOMPARE(selected.EndRow, 1);
         // The default page style asks for printed gridlines only while the picture is drawn.
         bool printsGrid = true;
-        Reference<beans::XPropertySet>(
-            Reference<container::XNameAccess>(
-                Reference<style::XStyleFamiliesSupplier>(model, UNO_QUERY_THROW)
-                    ->getStyleFamilies()
-                    ->getByName(rtl::OUString("PageStyles")),
-                UNO_QUERY_THROW)
-                ->getByName(rtl::OUString("Default")),
-            UNO_QUERY_THROW)
-            ->getPropertyValue(rtl::OUString("PrintGrid"))
+        defaultStyleOf(model, "PageStyles")->getPropertyValue(rtl::OUString("PrintGrid"))
             >>= printsGrid;
         QVERIFY(!printsGrid);
     }
