@@ -12,6 +12,7 @@ packages=(
     python3 python3-xlrd gnumeric
     dbus-daemon at-spi2-core python3-pyatspi
     libcups2-dev poppler-utils
+    dpkg-dev lintian appstream librsvg2-bin
 )
 
 missing=()

@@ -24,6 +24,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
 
     // The one office of the program comes up while the main window is built, with the template's
     // kind of workbook loaded once; it ends with this object, and with the program however that

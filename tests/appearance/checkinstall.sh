@@ -18,7 +18,7 @@ fail() {
 
 program="$prefix/bin/ferrowynd"
 icon="$prefix/share/icons/hicolor/scalable/apps/ferrowynd.svg"
-entry="$prefix/share/applications/ferrowynd.desktop"
+entry="$prefix/share/applications/example.ostrivane.ferrowynd.desktop"
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 
 [ -x "$program" ] || fail "no executable program at $program"
