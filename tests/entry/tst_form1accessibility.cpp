@@ -1,6 +1,6 @@
 #include "form1fixture.h"
 
-#include "workbook/template/templatedescription.h"
+#include "template/templatedescription.h"
 
 #include <QAccessible>
 #include <QCheckBox>
