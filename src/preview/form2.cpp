@@ -3,12 +3,8 @@
 #include "app/appicon.h"
 
 #include "exportactions.h"
-#include "overwritequestion.h"
 #include "picturebox.h"
-#include "picturefile.h"
-#include "savefolder.h"
 #include "viewermath.h"
-#include "workbookcopy.h"
 
 #include "app/apperror.h"
 #include "app/applicationtitle.h"
@@ -20,6 +16,10 @@
 #include "app/product.h"
 #include "app/twips.h"
 #include "appearance/recolourform.h"
+#include "export/overwritequestion.h"
+#include "export/picturefile.h"
+#include "export/savefolder.h"
+#include "export/workbookcopy.h"
 
 #include <QAction>
 #include <QApplication>

@@ -19,7 +19,8 @@ GenerationWiring::GenerationWiring(Form1& form1, SpreadsheetOffice& office)
     , mForm1(form1)
     , mOffice(office)
     , mRun(*this, office)
-    , mResultExport(office)
+    , mPdfDrawer(office)
+    , mResultExport(mPdfDrawer)
 {
     ResultOutput::install(&mResultExport);
     // Key presses reach the focused field, not the window: the application sees them all.

@@ -1,9 +1,10 @@
 #include "app/errorreport.h"
+#include "export/resultexport.h"
 #include "fakespreadsheet.h"
 #include "picturemenu.h"
 #include "preview/form2.h"
 #include "scripteddialogs.h"
-#include "workbook/resultexport.h"
+#include "workbook/officepdfdrawer.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +48,8 @@ class TestResultExport : public QObject {
     std::unique_ptr<Form2> mForm;
     // The program's office; each test's own fake office answers in its place.
     FakeSpreadsheet::Office mProgramOffice;
-    ResultExport mExport { mProgramOffice };
+    OfficePdfDrawer mDrawer { mProgramOffice };
+    ResultExport mExport { mDrawer };
 
     QString home(const QString& name) const { return mHome.filePath(name); }
     QString temp() const { return mHome.filePath(QStringLiteral("temp")); }
