@@ -33,37 +33,18 @@ private slots:
         QCOMPARE(idle.isRunning(), !ended);
     }
 
-    // A session ends during the extra time: the next time up ends the office.
-    void sessionEndsThenOfficeEnds()
-    {
-        long holders = 2;
-        int ends = 0;
-        IdleEnd idle(
-            600000, [&] { return holders; }, [&] { ++ends; });
-        idle.restart();
-        idle.timeUp();
-        QCOMPARE(ends, 0);
-        holders = 1;
-        idle.timeUp();
-        QCOMPARE(ends, 1);
-        QVERIFY(!idle.isRunning());
-    }
-
     void idleTimeFromTheEnvironment_data()
     {
         QTest::addColumn<QByteArray>("seconds"); // empty: unset
         QTest::addColumn<int>("milliseconds");
         QTest::newRow("unset") << QByteArray() << 600000;
         QTest::newRow("1.5") << QByteArray("1.5") << 1500;
-        QTest::newRow("whole seconds") << QByteArray("30") << 30000;
         QTest::newRow("below a millisecond") << QByteArray("0.0001") << 1;
         QTest::newRow("0") << QByteArray("0") << 600000;
         QTest::newRow("-3") << QByteArray("-3") << 600000;
         QTest::newRow("abc") << QByteArray("abc") << 600000;
-        QTest::newRow("empty") << QByteArray("") << 600000;
         QTest::newRow("24 days") << QByteArray("2073600") << 2073600000;
         QTest::newRow("huge") << QByteArray("1e12") << 600000;
-        QTest::newRow("not a number") << QByteArray("nan") << 600000;
     }
     void idleTimeFromTheEnvironment()
     {

@@ -50,7 +50,6 @@ private slots:
         QTest::newRow("between blank cells") << blank << QPoint(20, 8) << grey;
         QTest::newRow("crossing of blank cells") << blank << QPoint(20, 17) << grey;
         QTest::newRow("outer edge") << blank << QPoint(0, 8) << grey;
-        QTest::newRow("inside a blank cell") << blank << QPoint(10, 8) << QColor(Qt::white);
         const QImage oneFilled = drawnGrid({ { 1, 0, green } });
         QTest::newRow("left edge of a filled cell") << oneFilled << QPoint(20, 8) << grey;
         QTest::newRow("right edge of a filled cell") << oneFilled << QPoint(40, 8) << grey;
@@ -61,7 +60,6 @@ private slots:
         const QImage column = drawnGrid({ { 1, 0, blue }, { 1, 1, blue }, { 1, 2, blue } });
         QTest::newRow("between filled cells one above the other")
             << column << QPoint(30, 17) << blue;
-        QTest::newRow("between the next two below") << column << QPoint(30, 34) << blue;
         QTest::newRow("beside a filled column") << column << QPoint(40, 25) << grey;
         const QImage four
             = drawnGrid({ { 0, 0, green }, { 1, 0, green }, { 0, 1, green }, { 1, 1, green } });
