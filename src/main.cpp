@@ -1,11 +1,11 @@
 #include "app/appicon.h"
 #include "app/commandline.h"
+#include "app/processsettings.h"
 #include "app/product.h"
 #include "appearance/applyskin.h"
 #include "entry/form1.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
-#include "workbook/libreoffice/officeprogram.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QApplication>
@@ -18,10 +18,11 @@ int main(int argc, char* argv[])
         // Answered before a display or an office is needed.
         const QCoreApplication commandLine(argc, argv);
         if (const std::optional<int> status
-            = answerCommandLine(QCoreApplication::arguments(), officeProgramPath))
+            = answerCommandLine(QCoreApplication::arguments(), spreadsheetOfficeProgram))
             return *status;
     }
 
+    applyProcessSettings();
     QApplication application(argc, argv);
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));

@@ -7,6 +7,11 @@
 #include "privatefolders.h"
 #include "workbook/generationwiring.h"
 #include "workbook/spreadsheetoffice.h"
+// The program's start makes the process-wide settings; earlier trees made them with the run.
+#if __has_include("app/processsettings.h")
+#include "app/processsettings.h"
+#define FERROWYND_BENCH_PROCESS_SETTINGS
+#endif
 
 #include <QAction>
 #include <QApplication>
@@ -60,6 +65,9 @@ int main(int argc, char* argv[])
 {
     QTemporaryDir work;
     usePrivateFolders(work);
+#ifdef FERROWYND_BENCH_PROCESS_SETTINGS
+    applyProcessSettings();
+#endif
     QApplication application(argc, argv);
     const int rounds = std::max(7, qEnvironmentVariableIntValue("FERROWYND_BENCH_ROUNDS"));
 

@@ -14,6 +14,11 @@
 #ifdef FERROWYND_BENCH_WARM_OFFICE
 #include "workbook/spreadsheetoffice.h"
 #endif
+// The program's start makes the process-wide settings; earlier trees made them with the run.
+#if __has_include("app/processsettings.h")
+#include "app/processsettings.h"
+#define FERROWYND_BENCH_PROCESS_SETTINGS
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -317,6 +322,9 @@ int main(int argc, char* argv[])
 {
     QTemporaryDir work;
     usePrivateFolders(work);
+#ifdef FERROWYND_BENCH_PROCESS_SETTINGS
+    applyProcessSettings();
+#endif
     QApplication application(argc, argv);
     // FERROWYND_BENCH_ROUNDS asks for more rounds on a machine whose load varies.
     const int runs = std::max(7, qEnvironmentVariableIntValue("FERROWYND_BENCH_ROUNDS"));

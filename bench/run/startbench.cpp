@@ -13,6 +13,11 @@
 #ifdef FERROWYND_BENCH_WARM_OFFICE
 #include "workbook/spreadsheetoffice.h"
 #endif
+// The program's start makes the process-wide settings; earlier trees made them with the run.
+#if __has_include("app/processsettings.h")
+#include "app/processsettings.h"
+#define FERROWYND_BENCH_PROCESS_SETTINGS
+#endif
 
 #include <QApplication>
 #include <QDateTime>
@@ -44,6 +49,9 @@ private:
 
 int main(int argc, char* argv[])
 {
+#ifdef FERROWYND_BENCH_PROCESS_SETTINGS
+    applyProcessSettings();
+#endif
     QApplication application(argc, argv);
     QApplication::setApplicationName(Product::name);
     QApplication::setWindowIcon(programIcon());

@@ -11,6 +11,19 @@ namespace {
 constexpr Column L = Column::Left;
 constexpr Column R = Column::Right;
 
+// The group headings, each written once: the window shows it over its fields, and a screen reader
+// names every field under it by it.
+constexpr const char* autoHeading = "Auto";
+constexpr const char* insuranceHeading = "Insurance";
+constexpr const char* interestHeading = "Interest Expense";
+constexpr const char* medicalHeading = "Medical";
+constexpr const char* taxHeading = "Tax";
+constexpr const char* utilitiesHeading = "Utilities";
+constexpr const char* vacationHeading = "Vacation";
+constexpr const char* retirementAgeHeading = "Age at Retirement";
+constexpr const char* deathAgeHeading = "Age at Death";
+constexpr const char* otherIncomeHeading = "Other Income source at Retirement";
+
 Field income(int index, const char* label, Column column, int top, int tab)
 {
     return { Group::Income, index, QString::fromUtf8(label), QString(), column, top, tab };
@@ -65,10 +78,10 @@ const std::vector<Field>& fields()
         income(5, "Gains ", R, 900, 3),
         income(6, "Other (do not include gifts) ", R, 1290, 5),
 
-        expense(0, "Fuel", "Auto", L, 3300, 7),
-        expense(1, "Insurance", "Auto", L, 3690, 9),
-        expense(2, "Service", "Auto", L, 4080, 11),
-        expense(3, "Other", "Auto", L, 4455, 13),
+        expense(0, "Fuel", autoHeading, L, 3300, 7),
+        expense(1, "Insurance", autoHeading, L, 3690, 9),
+        expense(2, "Service", autoHeading, L, 4080, 11),
+        expense(3, "Other", autoHeading, L, 4455, 13),
         expense(4, "Cash", "", L, 4845, 15),
         expense(5, "Charity", "", L, 5235, 17),
         expense(6, "Child Care", "", L, 5625, 19),
@@ -81,14 +94,14 @@ const std::vector<Field>& fields()
         expense(13, "Health", "", L, 8310, 33),
         expense(14, "Home Repair", "", L, 8700, 35),
         expense(15, "Household", "", L, 9090, 37),
-        expense(17, "Disability", "Insurance", L, 9885, 38),
-        expense(18, "Health", "Insurance", L, 10275, 40),
-        expense(19, "Home", "Insurance", L, 10665, 42),
-        expense(21, "Mortgage", "Interest Expense", L, 11430, 44),
-        expense(22, "Student Loans", "Interest Expense", L, 11820, 46),
-        expense(23, "Other", "Interest Expense", L, 12210, 48),
-        expense(25, "Doctor", "Medical", L, 12945, 50),
-        expense(26, "Medicine", "Medical", L, 13335, 52),
+        expense(17, "Disability", insuranceHeading, L, 9885, 38),
+        expense(18, "Health", insuranceHeading, L, 10275, 40),
+        expense(19, "Home", insuranceHeading, L, 10665, 42),
+        expense(21, "Mortgage", interestHeading, L, 11430, 44),
+        expense(22, "Student Loans", interestHeading, L, 11820, 46),
+        expense(23, "Other", interestHeading, L, 12210, 48),
+        expense(25, "Doctor", medicalHeading, L, 12945, 50),
+        expense(26, "Medicine", medicalHeading, L, 13335, 52),
         expense(27, "Misc", "", R, 2970, 8),
         expense(28, "Personal Care", "", R, 3360, 10),
         expense(29, "Recreation", "", R, 3750, 12),
@@ -102,19 +115,19 @@ const std::vector<Field>& fields()
         expense(37, "Sched C Printing & Reproduction", "", R, 6825, 28),
         expense(38, "Sched C Trade Associations", "", R, 7215, 30),
         expense(39, "Subscriptions", "", R, 7605, 32),
-        expense(46, "Real Estate", "Tax", R, 8460, 34),
-        expense(47, "Other", "Tax", R, 8850, 36),
-        expense(49, "Cell Phone", "Utilities", R, 9660, 39),
-        expense(50, "Local", "Utilities", R, 10050, 41),
-        expense(51, "Long Distance", "Utilities", R, 10440, 43),
-        expense(52, "Gas", "Utilities", R, 10830, 45),
-        expense(53, "Electric", "Utilities", R, 11220, 47),
-        expense(54, "Water", "Utilities", R, 11610, 49),
-        expense(55, "Sewer", "Utilities", R, 12000, 51),
-        expense(56, "Internet", "Utilities", R, 12390, 53),
-        expense(58, "Lodging", "Vacation", R, 13125, 54),
-        expense(59, "Travel", "Vacation", R, 13515, 55),
-        expense(60, "Other", "Vacation", R, 13905, 56),
+        expense(46, "Real Estate", taxHeading, R, 8460, 34),
+        expense(47, "Other", taxHeading, R, 8850, 36),
+        expense(49, "Cell Phone", utilitiesHeading, R, 9660, 39),
+        expense(50, "Local", utilitiesHeading, R, 10050, 41),
+        expense(51, "Long Distance", utilitiesHeading, R, 10440, 43),
+        expense(52, "Gas", utilitiesHeading, R, 10830, 45),
+        expense(53, "Electric", utilitiesHeading, R, 11220, 47),
+        expense(54, "Water", utilitiesHeading, R, 11610, 49),
+        expense(55, "Sewer", utilitiesHeading, R, 12000, 51),
+        expense(56, "Internet", utilitiesHeading, R, 12390, 53),
+        expense(58, "Lodging", vacationHeading, R, 13125, 54),
+        expense(59, "Travel", vacationHeading, R, 13515, 55),
+        expense(60, "Other", vacationHeading, R, 13905, 56),
 
         { Group::HusbandDOB, 0, QStringLiteral("Husband DOB"), QString(), L, 14850, 57 },
         { Group::WifeDOB, 0, QStringLiteral("Wife DOB"), QString(), L, 15240, 58 },
@@ -122,10 +135,10 @@ const std::vector<Field>& fields()
         other(1, "inv return in retirement (%)", "", L, 15990, 60),
         other(2, "inflation (%)", "", L, 16365, 61),
         other(5, "% of today's expenses in retirement ", "", L, 16740, 62, 3705),
-        other(8, "FM", "Age at Retirement", R, 15210, 63),
-        other(9, "LW", "Age at Retirement", R, 15600, 64),
-        other(12, "FM", "Age at Death", R, 16290, 65),
-        other(13, "LW", "Age at Death", R, 16680, 66),
+        other(8, "FM", retirementAgeHeading, R, 15210, 63),
+        other(9, "LW", retirementAgeHeading, R, 15600, 64),
+        other(12, "FM", deathAgeHeading, R, 16290, 65),
+        other(13, "LW", deathAgeHeading, R, 16680, 66),
 
         savings(0, "Bank A Checking", L, 17610, 67),
         savings(1, "Bank A Savings", L, 18000, 68),
@@ -146,8 +159,8 @@ const std::vector<Field>& fields()
 
         retirement(0, "Social Sec. - Husband", "", L, 21645, 83),
         retirement(1, "Social Sec. - Wife", "", L, 22035, 84),
-        retirement(2, "Other", "Other Income source at Retirement", R, 21645, 85),
-        retirement(3, "Other", "Other Income source at Retirement", R, 22035, 86),
+        retirement(2, "Other", otherIncomeHeading, R, 21645, 85),
+        retirement(3, "Other", otherIncomeHeading, R, 22035, 86),
     };
     return table;
 }
@@ -160,17 +173,17 @@ const std::vector<Heading>& headings()
         { 0, monthly, R, 210, false },
         { 1, monthly, L, 2640, false },
         { 1, monthly, R, 2640, false },
-        { 1, QStringLiteral("Auto"), L, 2910, true },
-        { 1, QStringLiteral("Insurance"), L, 9495, true },
-        { 1, QStringLiteral("Interest Expense"), L, 11040, true },
-        { 1, QStringLiteral("Medical"), L, 12555, true },
-        { 1, QStringLiteral("Tax"), R, 8070, true },
-        { 1, QStringLiteral("Utilities"), R, 9270, true },
-        { 1, QStringLiteral("Vacation"), R, 12735, true },
-        { 8, QStringLiteral("Age at Retirement"), R, 14820, true },
-        { 8, QStringLiteral("Age at Death"), R, 15900, true },
+        { 1, QString::fromUtf8(autoHeading), L, 2910, true },
+        { 1, QString::fromUtf8(insuranceHeading), L, 9495, true },
+        { 1, QString::fromUtf8(interestHeading), L, 11040, true },
+        { 1, QString::fromUtf8(medicalHeading), L, 12555, true },
+        { 1, QString::fromUtf8(taxHeading), R, 8070, true },
+        { 1, QString::fromUtf8(utilitiesHeading), R, 9270, true },
+        { 1, QString::fromUtf8(vacationHeading), R, 12735, true },
+        { 8, QString::fromUtf8(retirementAgeHeading), R, 14820, true },
+        { 8, QString::fromUtf8(deathAgeHeading), R, 15900, true },
         { 3, monthly, L, 21330, false },
-        { 3, QStringLiteral("Other Income source at Retirement"), R, 21255, true },
+        { 3, QString::fromUtf8(otherIncomeHeading), R, 21255, true },
     };
     return table;
 }

@@ -1,6 +1,6 @@
 #include "fielddescription.h"
 
-#include "workbook/template/templatedescription.h"
+#include "template/templatedescription.h"
 
 #include <QHash>
 #include <algorithm>

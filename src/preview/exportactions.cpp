@@ -1,10 +1,10 @@
 #include "exportactions.h"
 
 #include "form2.h"
-#include "resultoutput.h"
 
 #include "app/apperror.h"
 #include "app/errortrap.h"
+#include "export/resultoutput.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,12 +3,8 @@
 #include "app/appicon.h"
 
 #include "exportactions.h"
-#include "overwritequestion.h"
 #include "picturebox.h"
-#include "picturefile.h"
-#include "savefolder.h"
 #include "viewermath.h"
-#include "workbookcopy.h"
 
 #include "app/apperror.h"
 #include "app/applicationtitle.h"
@@ -20,6 +16,10 @@
 #include "app/product.h"
 #include "app/twips.h"
 #include "appearance/recolourform.h"
+#include "export/overwritequestion.h"
+#include "export/picturefile.h"
+#include "export/savefolder.h"
+#include "export/workbookcopy.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,16 +80,14 @@ void setBarByPercent(QScrollBar& bar, double percent)
         bar.setValue(value);
 }
 
-void applyScrollRange(
-    QScrollBar& bar, qint16& step, const ViewerMath::ScrollRange& range, qint32 position)
+void applyScrollRange(QScrollBar& bar, const ViewerMath::ScrollRange& range, qint32 position)
 {
     bar.setEnabled(range.enabled);
-    step = range.step;
     bar.setMaximum(range.maximum);
     bar.setSingleStep(range.singleStep);
     bar.setPageStep(range.pageStep);
     if (range.enabled)
-        bar.setValue(-position / range.step);
+        bar.setValue(-position);
 }
 
 QAction* menuAction(QMenu& menu, const QString& text, const QList<QKeySequence>& keys = {})
@@ -320,13 +318,13 @@ void Form2::InitScrollBars()
 
 void Form2::fitScrollBars(qint32 left, qint32 top)
 {
-    applyScrollRange(*HScroll1, mHStep,
+    applyScrollRange(*HScroll1,
         ViewerMath::scrollRange(Picture1->twipsWidth(), Picture2->innerWidth(), mZoom), left);
-    applyScrollRange(*VScroll1, mVStep,
+    applyScrollRange(*VScroll1,
         ViewerMath::scrollRange(Picture1->twipsHeight(), Picture2->innerHeight(), mZoom), top);
     // A bar already at its value moves nothing.
-    Picture1->moveTwips(ViewerMath::scrolledPosition(mHStep, HScroll1->value()),
-        ViewerMath::scrolledPosition(mVStep, VScroll1->value()));
+    Picture1->moveTwips(ViewerMath::scrolledPosition(HScroll1->value()),
+        ViewerMath::scrolledPosition(VScroll1->value()));
 }
 
 void Form2::ZoomBy(qint32 direction)
@@ -381,14 +379,14 @@ void Form2::HScroll1_Change(int value)
 {
     if (HScroll1->isSliderDown())
         return;
-    Picture1->moveTwips(ViewerMath::scrolledPosition(mHStep, value), Picture1->twipsTop());
+    Picture1->moveTwips(ViewerMath::scrolledPosition(value), Picture1->twipsTop());
 }
 
 void Form2::VScroll1_Change(int value)
 {
     if (VScroll1->isSliderDown())
         return;
-    Picture1->moveTwips(Picture1->twipsLeft(), ViewerMath::scrolledPosition(mVStep, value));
+    Picture1->moveTwips(Picture1->twipsLeft(), ViewerMath::scrolledPosition(value));
 }
 
 void Form2::Picture1_MouseDown(Qt::MouseButton, float x, float y)

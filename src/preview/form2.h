@@ -43,8 +43,6 @@ public:
     qint32 mOrigHeight = 0;
     qint32 mZoomWidth = 0;
     qint32 mZoomHeight = 0;
-    qint16 mHStep = 0;
-    qint16 mVStep = 0;
     float mDragX = 0;
     float mDragY = 0;
     bool mFirstActivate = true;
@@ -75,7 +73,6 @@ private:
     void buildScrollKeys();
     void Form_Load();
     void Form_Activate();
-    void setUpViewer();
     void Form_QueryUnload();
     void PushButton1_Click();
     void PushButton2_Click();

@@ -47,12 +47,12 @@ ScrollRange scrollRange(qint32 pictureLength, qint32 viewportInnerLength, float 
     if (overflow <= 0)
         return {};
     const int row = static_cast<int>(roundHalfEven(rowTwips * static_cast<double>(zoom)));
-    return { true, overflow, 1, qMax(1, row), qMax(1, viewportInnerLength) };
+    return { true, overflow, qMax(1, row), qMax(1, viewportInnerLength) };
 }
 
-qint32 scrolledPosition(qint16 step, int value)
+qint32 scrolledPosition(int value)
 {
-    return -(static_cast<qint32>(step) * value);
+    return -value;
 }
 
 double clampPosition(double position, qint32 viewportInnerLength, qint32 pictureLength)

@@ -34,8 +34,6 @@ bool acceptsZoom(float zoom);
 struct ScrollRange {
     bool enabled = false;
     int maximum = 0;
-    // Twips per bar position: 0 for a disabled bar.
-    qint16 step = 0;
     int singleStep = 1;
     int pageStep = 1;
 };
@@ -43,8 +41,8 @@ struct ScrollRange {
 // per twip of overflow, an arrow step of about one sheet row, a page of about the viewport.
 ScrollRange scrollRange(qint32 pictureLength, qint32 viewportInnerLength, float zoom);
 
-// The picture's position for a scroll-bar value.
-qint32 scrolledPosition(qint16 step, int value);
+// The picture's position for a scroll-bar value: one twip per bar position.
+qint32 scrolledPosition(int value);
 
 // Where the picture may stand: a picture that fits stays at the origin; a larger one never
 // leaves empty space between its edges and the viewport's inner edges.

@@ -31,17 +31,6 @@ const QVector<CellMapRow>& rows()
     return map;
 }
 
-QVector<CellTarget> targets()
-{
-    QVector<CellTarget> result;
-    for (const CellMapRow& row : rows()) {
-        for (int offset = 0; offset < row.count; ++offset)
-            result.append({ row.line, row.source, row.name, row.firstIndex + offset,
-                row.firstRow + offset, row.column, row.skipPlaceholders });
-    }
-    return result;
-}
-
 bool isPlaceholder(const QString& text)
 {
     // Only spaces are trimmed: a tab or line break keeps the text from being a placeholder.

@@ -19,25 +19,12 @@ struct CellMapRow {
     bool skipPlaceholders;
 };
 
-// One written cell, expanded from a map row.
-struct CellTarget {
-    int line;
-    CellMapRow::Source source;
-    QString name;
-    int index;
-    int row;
-    int column;
-    bool skipPlaceholders;
-};
-
 namespace CellMap {
 
 inline const QString placeholderText = QStringLiteral("Dummy");
 
 // The map in the order the run writes it.
 const QVector<CellMapRow>& rows();
-// Every cell of the map, one per array element, in the run's order.
-QVector<CellTarget> targets();
 // A placeholder slot shows "Dummy" once leading and trailing spaces are gone; letter case
 // counts.
 bool isPlaceholder(const QString& text);

@@ -11,15 +11,13 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <csignal>
-#include <malloc.h>
-
 GenerationWiring::GenerationWiring(Form1& form1, SpreadsheetOffice& office)
     : QObject(&form1)
     , mForm1(form1)
     , mOffice(office)
     , mRun(*this, office)
-    , mResultExport(office)
+    , mPdfDrawer(office)
+    , mResultExport(mPdfDrawer)
 {
     ResultOutput::install(&mResultExport);
     // Key presses reach the focused field, not the window: the application sees them all.
@@ -122,12 +120,6 @@ void GenerationWiring::hideMainWindow()
 
 GenerationWiring* connectGenerationRun(Form1& form1, SpreadsheetOffice& office)
 {
-    // An office that dies while a call to it is being sent would otherwise take the program
-    // down with SIGPIPE; the call must fail and be reported instead.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Each run passes pictures of several megabytes through; with a fixed threshold they are
-    // mapped on their own and returned when freed, instead of staying in the heap after a run.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     auto* wiring = new GenerationWiring(form1, office);
     QObject::connect(
         form1.PushButton22, &QPushButton::clicked, wiring, &GenerationWiring::PushButton22_Click);

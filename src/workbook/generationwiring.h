@@ -1,9 +1,10 @@
 #pragma once
 
+#include "export/resultexport.h"
 #include "generationhost.h"
 #include "generationrun.h"
+#include "officepdfdrawer.h"
 #include "preview/form2.h"
-#include "resultexport.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,6 +47,7 @@ private:
     QPointer<Form2> mForm2;
     GenerationRun mRun;
     // Export and printing of the preview, installed while the wiring lives.
+    OfficePdfDrawer mPdfDrawer;
     ResultExport mResultExport;
     bool mRunning = false;
 };

@@ -31,3 +31,6 @@ public:
 // before it ends. warmUpWorkbook, when given, is opened by the office as it starts so that the
 // first workbook of a run opens as quickly as later ones.
 std::unique_ptr<SpreadsheetOffice> createSpreadsheetOffice(const QString& warmUpWorkbook = {});
+
+// Where the program's office is looked for, whether it is there or not.
+QString spreadsheetOfficeProgram();

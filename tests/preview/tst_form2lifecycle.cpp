@@ -192,6 +192,29 @@ private slots:
         QCOMPARE(form->VScroll1->maximum(), 10498 - 7365);
     }
 
+    // The window is reused for the next run, whose sheet has the same size: its reduction must
+    // not be the earlier sheet's.
+    void sameSizedPictureAfterBackIsReducedAfresh()
+    {
+        QWidget mainWindow;
+        auto form = showPreview(sheetPicture(), writeResult(mDir));
+        form->setMainWindow(&mainWindow);
+        form->ZoomBy(1);
+        QVERIFY(form->Picture1->image().toImage().pixelColor(200, 200) != QColor(0, 0, 160));
+        QTest::mouseClick(form->PushButton8, Qt::LeftButton);
+
+        QPixmap next(realSheetSize());
+        next.fill(QColor(0, 0, 160));
+        form->setPicture(next);
+        form->mExcelFile = writeResult(mDir, QStringLiteral("FW87654321.xls"));
+        form->show();
+        mainWindow.hide();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->ZoomBy(1);
+        QCOMPARE(form->mZoom, 0.75f);
+        QCOMPARE(form->Picture1->image().toImage().pixelColor(200, 200), QColor(0, 0, 160));
+    }
+
     void closingDeletesTheResultAndEndsTheProgram()
     {
         ScriptedDialogs dialogs;

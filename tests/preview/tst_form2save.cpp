@@ -1,3 +1,4 @@
+#include "picturemenu.h"
 #include "scripteddialogs.h"
 
 #include "app/applicationtitle.h"
@@ -268,10 +269,10 @@ private slots:
 private:
     QAction* menuAction(const QString& text)
     {
-        for (QAction* action : mForm->PictureMenu->actions())
-            if (action->text() == text)
-                return action;
-        qFatal("no menu entry %s", qPrintable(text));
+        QAction* action = pictureMenuAction(*mForm, text);
+        if (!action)
+            qFatal("no menu entry %s", qPrintable(text));
+        return action;
     }
 
     std::unique_ptr<QTemporaryDir> mDir;

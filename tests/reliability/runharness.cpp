@@ -1,5 +1,6 @@
 #include "runharness.h"
 
+#include "app/processsettings.h"
 #include "app/product.h"
 #include "preview/form2.h"
 #include "workbook/generationwiring.h"
@@ -157,6 +158,8 @@ RunHarness::RunHarness()
     : mOffice(std::make_unique<WarmOffice>())
     , mForm(std::make_unique<Form1>())
 {
+    // As the program's start makes them: a killed office must not take the test down.
+    applyProcessSettings();
     if (!mForm->Form_Load())
         qWarning("the main window's start-up refused to show it");
     mWiring = connectGenerationRun(*mForm, *mOffice);

@@ -8,6 +8,15 @@
 #include <QMenu>
 #include <QtTest>
 
+// The entry of the picture's menu with that text; nullptr when there is none.
+inline QAction* pictureMenuAction(const Form2& form, const QString& text)
+{
+    const QList<QAction*> actions = form.PictureMenu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(),
+        [&](const QAction* action) { return action->text() == text; });
+    return found == actions.end() ? nullptr : *found;
+}
+
 // A right-click on the preview's picture, then a click on the context menu's item with that
 // text, as the user does it. False when the menu or the item did not show.
 inline bool choosePictureMenuItem(Form2& form, const QString& text)
@@ -20,12 +29,10 @@ inline bool choosePictureMenuItem(Form2& form, const QString& text)
     QTest::mouseRelease(form.Picture1, Qt::RightButton, {}, at);
     if (!QTest::qWaitFor([&] { return form.PictureMenu->isVisible(); }, 2000))
         return false;
-    const QList<QAction*> actions = form.PictureMenu->actions();
-    const auto chosen = std::find_if(actions.begin(), actions.end(),
-        [&](const QAction* action) { return action->text() == text; });
-    if (chosen == actions.end())
+    QAction* chosen = pictureMenuAction(form, text);
+    if (!chosen)
         return false;
     QTest::mouseClick(
-        form.PictureMenu, Qt::LeftButton, {}, form.PictureMenu->actionGeometry(*chosen).center());
+        form.PictureMenu, Qt::LeftButton, {}, form.PictureMenu->actionGeometry(chosen).center());
     return true;
 }

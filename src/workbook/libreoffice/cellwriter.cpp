@@ -14,7 +14,6 @@
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XUniqueCellFormatRangesSupplier.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
-#include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
@@ -66,9 +65,19 @@ TypedEntry entryFor(const CellValue& value, const QLocale& locale, bool percentC
     return TypedEntry();
 }
 
-void clearCell(const Reference<table::XCell>& cell)
+// What a cell is given for the entry: a number, a text, or an empty text, which empties the
+// cell (nothing at all would make it an error).
+uno::Any contentOf(const TypedEntry& entry)
 {
-    cell->setFormula(rtl::OUString());
+    switch (entry.kind) {
+    case TypedEntry::Kind::Number:
+        return uno::Any(entry.number);
+    case TypedEntry::Kind::Text:
+        return uno::Any(toOUString(entry.text));
+    case TypedEntry::Kind::Empty:
+        break;
+    }
+    return uno::Any(rtl::OUString {});
 }
 
 } // namespace
@@ -199,17 +208,10 @@ void CellWriter::writeColumn(int sheetNumber, int firstRow, int column,
             for (int index = 0; index < values.size(); ++index) {
                 const Format& format = formats.at(index);
                 const TypedEntry entry = entryFor(values.at(index), locale, format.percent);
-                // An empty text empties the cell; nothing at all would make it an error.
-                uno::Any stored(rtl::OUString {});
-                TypedEntry::Look look = TypedEntry::Look::General;
-                if (entry.kind == TypedEntry::Kind::Number) {
-                    stored <<= entry.number;
-                    look = entry.look;
-                } else if (entry.kind == TypedEntry::Kind::Text) {
-                    stored <<= toOUString(entry.text);
-                }
+                const uno::Any stored = contentOf(entry);
                 data.getArray()[index] = uno::Sequence<uno::Any>(&stored, 1);
-                const sal_Int16 type = lookType(look);
+                const sal_Int16 type
+                    = entry.kind == TypedEntry::Kind::Number ? lookType(entry.look) : 0;
                 if (type != 0 && format.general) {
                     auto& [cells, lookLocale] = looks[type];
                     if (!cells.hasElements())
@@ -244,21 +246,18 @@ void CellWriter::write(
             QStringLiteral("There is no cell in row %1, column %2.").arg(row).arg(column));
     const Reference<sheet::XSpreadsheet> target = sheet(sheetNumber);
     officeCall(QStringLiteral("write cell %1").arg(cellName(row, column)), [&] {
-        const Reference<table::XCell> cell = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                                                 ->getCellByPosition(column - 1, row - 1);
+        // As one cell of writeColumn() is written, so that both store the same.
+        const Reference<table::XCellRange> range
+            = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
+                  ->getCellRangeByPosition(column - 1, row - 1, column - 1, row - 1);
+        const Reference<table::XCell> cell = range->getCellByPosition(0, 0);
         const Format format = formatOf(cell);
         const TypedEntry entry = entryFor(value, locale, format.percent);
-        switch (entry.kind) {
-        case TypedEntry::Kind::Empty:
-            clearCell(cell);
-            break;
-        case TypedEntry::Kind::Number:
-            cell->setValue(entry.number);
+        const uno::Any stored = contentOf(entry);
+        uno::Sequence<uno::Sequence<uno::Any>> data(1);
+        data.getArray()[0] = uno::Sequence<uno::Any>(&stored, 1);
+        Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->setDataArray(data);
+        if (entry.kind == TypedEntry::Kind::Number)
             applyLook(cell, format, entry.look);
-            break;
-        case TypedEntry::Kind::Text:
-            Reference<text::XTextRange>(cell, UNO_QUERY_THROW)->setString(toOUString(entry.text));
-            break;
-        }
     });
 }

@@ -1,4 +1,5 @@
 #include "libreofficespreadsheet.h"
+#include "officeprogram.h"
 #include "warmoffice.h"
 #include "workbook/spreadsheetapplication.h"
 
@@ -36,4 +37,9 @@ std::unique_ptr<SpreadsheetOffice> createSpreadsheetOffice(const QString& warmUp
     OfficeOptions options;
     options.warmUpDocument = warmUpWorkbook;
     return std::make_unique<WarmOffice>(options);
+}
+
+QString spreadsheetOfficeProgram()
+{
+    return officeProgramPath();
 }

@@ -24,14 +24,13 @@ void closeEveryDocument(OfficeInstance& office)
 
 WarmOffice::WarmOffice(const OfficeOptions& options, int idleMs)
     : mOptions(options)
+    , mIdle(
+          idleMs, [this] { return mOffice.use_count(); }, [this] { mOffice.reset(); })
 {
     mConnectPoll.setInterval(connectPollMs);
     QObject::connect(&mConnectPoll, &QTimer::timeout, [this] { poll(); });
-    mIdle.setSingleShot(true);
-    mIdle.setInterval(idleMs);
-    QObject::connect(&mIdle, &QTimer::timeout, [this] { endWhenIdle(); });
     // What offices of killed programs left behind goes once the program is under way.
-    QTimer::singleShot(0, &mIdle, [] {
+    QTimer::singleShot(0, &mConnectPoll, [] {
         OwnedTemporaryFolder::removeAbandoned(
             { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
         OfficeProcess::removeAbandonedPipes();
@@ -94,7 +93,7 @@ void WarmOffice::cameUp()
 {
     // An office that answered can no longer fail to start; its time without use begins.
     mStartFailure = nullptr;
-    mIdle.start();
+    mIdle.restart();
 }
 
 void WarmOffice::startFailed()
@@ -152,16 +151,6 @@ std::unique_ptr<SpreadsheetApplication> WarmOffice::newInstance()
     }
     cameUp();
     return std::make_unique<LibreOfficeSpreadsheet>(mOffice);
-}
-
-void WarmOffice::endWhenIdle()
-{
-    if (mOffice.use_count() > 1) {
-        // A session still works with it: its time without use has not begun.
-        mIdle.start();
-        return;
-    }
-    mOffice.reset();
 }
 
 qint64 WarmOffice::processId() const

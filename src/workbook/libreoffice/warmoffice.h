@@ -1,5 +1,6 @@
 #pragma once
 
+#include "idleend.h"
 #include "officeinstance.h"
 #include "workbook/spreadsheetoffice.h"
 
@@ -30,12 +31,11 @@ private:
     void poll();
     void cameUp();
     void startFailed();
-    void endWhenIdle();
     void dropDeadOffice();
 
     OfficeOptions mOptions;
     std::shared_ptr<OfficeInstance> mOffice;
     std::function<void()> mStartFailure;
     QTimer mConnectPoll;
-    QTimer mIdle;
+    IdleEnd mIdle;
 };

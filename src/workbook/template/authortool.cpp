@@ -3,8 +3,8 @@
 
 #include "app/apperror.h"
 #include "biffpatcher.h"
+#include "template/templatedescription.h"
 #include "templateauthor.h"
-#include "templatedescription.h"
 #include "workbook/libreoffice/officeinstance.h"
 #include "workbookstreamfile.h"
 

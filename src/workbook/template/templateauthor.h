@@ -1,6 +1,6 @@
 #pragma once
 
-#include "templatedescription.h"
+#include "template/templatedescription.h"
 
 #include <QString>
 #include <com/sun/star/frame/XDesktop2.hpp>

@@ -1,9 +1,10 @@
 #include "app/errorreport.h"
+#include "export/resultexport.h"
 #include "fakespreadsheet.h"
 #include "picturemenu.h"
 #include "preview/form2.h"
 #include "scripteddialogs.h"
-#include "workbook/resultexport.h"
+#include "workbook/officepdfdrawer.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +48,8 @@ class TestResultExport : public QObject {
     std::unique_ptr<Form2> mForm;
     // The program's office; each test's own fake office answers in its place.
     FakeSpreadsheet::Office mProgramOffice;
-    ResultExport mExport { mProgramOffice };
+    OfficePdfDrawer mDrawer { mProgramOffice };
+    ResultExport mExport { mDrawer };
 
     QString home(const QString& name) const { return mHome.filePath(name); }
     QString temp() const { return mHome.filePath(QStringLiteral("temp")); }
@@ -164,51 +166,71 @@ private slots:
         QVERIFY(QFile::remove(target));
     }
 
-    void unwritableTargetIsReportedBeforeTheOfficeStarts_data()
+    // "Export as PDF…" from the menu and "Print…" to a file by Ctrl+P, onto each kind of target.
+    // The export asks before it replaces a file (answered Yes); the print dialog asks for itself.
+    void commandOntoTarget_data()
     {
+        QTest::addColumn<bool>("print");
         QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("reportLine"); // 0: no report, the PDF written
+        const QString fresh = home("fresh.pdf");
+        const QString old = home("old.pdf");
         // Not even root may create files here.
-        QTest::newRow("folder not writable") << QStringLiteral("/proc/ferrowynd-estimate.pdf");
-        QTest::newRow("the result workbook itself") << mResult;
+        const QString unwritable = QStringLiteral("/proc/ferrowynd-estimate.pdf");
+        QTest::newRow("export, new file") << false << fresh << false << 0;
+        QTest::newRow("export, existing file") << false << old << true << 0;
+        QTest::newRow("export onto the result workbook") << false << mResult << true << 104;
+        QTest::newRow("export, folder not writable") << false << unwritable << false << 104;
+        QTest::newRow("print to a new file") << true << fresh << false << 0;
+        QTest::newRow("print to an existing file") << true << old << true << 0;
+        QTest::newRow("print to file onto the result workbook") << true << mResult << true << 102;
+        QTest::newRow("print to file, folder not writable") << true << unwritable << false << 102;
     }
-    void unwritableTargetIsReportedBeforeTheOfficeStarts()
+    void commandOntoTarget()
     {
+        QFETCH(bool, print);
         QFETCH(QString, target);
+        QFETCH(bool, existing);
+        QFETCH(int, reportLine);
         ScriptedDialogs dialogs;
         FakeSpreadsheet::Office office;
+        if (existing && target != mResult)
+            writeFile(target, "old");
         const QByteArray before = readFile(target);
-        dialogs.savePaths << target;
-        dialogs.answers << Dialogs::Answer::Yes;
-        choose(QStringLiteral("&Export as PDF\u2026"));
+        if (print) {
+            dialogs.printChoices << Dialogs::PrintChoice { QString(), target, 3 };
+            QTest::keyClick(mForm.get(), Qt::Key_P, Qt::ControlModifier);
+            QCOMPARE(dialogs.printDocuments, QStringList({ "FW20211234" }));
+        } else {
+            dialogs.savePaths << target;
+            dialogs.answers << Dialogs::Answer::Yes;
+            choose(QStringLiteral("&Export as PDF\u2026"));
+        }
 
-        const ScriptedDialogs::Shown report = dialogs.messages.constLast();
-        QCOMPARE(report.title, QStringLiteral("Application Error"));
-        QVERIFY2(
-            report.text.startsWith("Path/File access error: " + target), qPrintable(report.text));
-        QVERIFY2(
-            report.text.contains("Form2.mnuExportPdf_Click at line 104"), qPrintable(report.text));
-        QCOMPARE(readFile(target), before);
-        QCOMPARE(office.created, 0);
-    }
-
-    void printToFileWritesTheExportsPdf()
-    {
-        ScriptedDialogs dialogs;
-        FakeSpreadsheet::Office office;
-        const QString target = home("printed.pdf");
-        dialogs.printChoices << Dialogs::PrintChoice { QString(), target, 3 };
-        // Ctrl+P on the window, as well as the menu.
-        QTest::keyClick(mForm.get(), Qt::Key_P, Qt::ControlModifier);
-
-        QCOMPARE(dialogs.printDocuments, QStringList({ "FW20211234" }));
-        QCOMPARE(readFile(target), fakePdf());
-        QCOMPARE(dialogs.texts(), QStringList());
+        QStringList texts = dialogs.texts();
+        if (!print && existing) {
+            QCOMPARE(texts.takeFirst(), question(target));
+        }
+        if (reportLine == 0) {
+            QCOMPARE(readFile(target), fakePdf());
+            QCOMPARE(texts, print ? QStringList() : QStringList({ "Done." }));
+            QCOMPARE(office.created, 1);
+            QVERIFY(QFile::remove(target));
+        } else {
+            QCOMPARE(texts.size(), 1);
+            QVERIFY2(texts.first().startsWith("Path/File access error: " + target),
+                qPrintable(texts.first()));
+            const QString procedure
+                = print ? QStringLiteral("Form2.mnuPrint_Click") : "Form2.mnuExportPdf_Click";
+            QVERIFY2(texts.first().contains(procedure + " at line " + QString::number(reportLine)),
+                qPrintable(texts.first()));
+            QCOMPARE(readFile(target), before);
+            QCOMPARE(office.created, 0);
+            if (target != mResult)
+                QFile::remove(target);
+        }
         QCOMPARE(office.running, 0);
-        QVERIFY(QFile::remove(target));
-
-        choose(QStringLiteral("&Print\u2026"));
-        QCOMPARE(dialogs.printDocuments.size(), 2);
-        QCOMPARE(office.created, 1);
     }
 
     void refusedPrintJobIsReported()

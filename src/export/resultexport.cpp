@@ -1,15 +1,15 @@
 #include "resultexport.h"
 
+#include "overwritequestion.h"
+#include "pdfdrawer.h"
 #include "printjob.h"
-#include "spreadsheetapplication.h"
+#include "savefolder.h"
+#include "workbookcopy.h"
 
 #include "app/apperror.h"
 #include "app/dialogs.h"
 #include "app/errortrap.h"
 #include "app/folders.h"
-#include "preview/overwritequestion.h"
-#include "preview/savefolder.h"
-#include "preview/workbookcopy.h"
 
 #include <QCursor>
 #include <QFile>
@@ -72,8 +72,8 @@ public:
 
 } // namespace
 
-ResultExport::ResultExport(SpreadsheetOffice& office)
-    : mOffice(office)
+ResultExport::ResultExport(PdfDrawer& drawer)
+    : mDrawer(drawer)
 {
 }
 
@@ -81,19 +81,7 @@ bool ResultExport::drawPdf(
     ErrorTrap& trap, int firstLine, const QString& resultWorkbook, const QString& drawnPdf)
 {
     const BusyPointer busy;
-    std::unique_ptr<SpreadsheetApplication> app;
-    int workbook = 0;
-    bool drawn = false;
-    if (!trap.step(firstLine, [&] { app = createSpreadsheetApplication(mOffice); }))
-        return false;
-    if (trap.step(firstLine + 2, [&] { workbook = app->openWorkbook(resultWorkbook); })) {
-        drawn = trap.step(firstLine + 4, [&] { app->exportPdf(workbook, drawnPdf); });
-        // After a failed export the office may be gone; quitting closes the workbook anyway.
-        if (drawn)
-            trap.step(firstLine + 6, [&] { app->close(workbook); });
-    }
-    trap.step(firstLine + 8, [&] { app->quit(); });
-    return drawn;
+    return mDrawer.drawPdf(trap, firstLine, resultWorkbook, drawnPdf);
 }
 
 void ResultExport::exportPdf(QWidget* window, const QString& resultWorkbook)
