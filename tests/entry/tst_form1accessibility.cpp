@@ -168,6 +168,25 @@ private slots:
         }
     }
 
+    // A picker says how it takes the keyboard, to the ear and on hover.
+    void pickersSayHowToTypeADate()
+    {
+        for (const Group group : { Group::HusbandDOB, Group::WifeDOB }) {
+            for (QWidget* part : focusableParts(group, 0)) {
+                for (const QString& said :
+                    { accessibleText(part, QAccessible::Description), shownToolTip(part) }) {
+                    QVERIFY2(said.simplified().contains(
+                                 "Type the date as it is shown, such as 04-Nov-1965"),
+                        qPrintable(said));
+                    QVERIFY2(
+                        said.simplified().contains("Space empties the date or brings it back."),
+                        qPrintable(said));
+                }
+            }
+        }
+        QVERIFY(!shownToolTip(mForm->txtOther(0)).contains("04-Nov-1965"));
+    }
+
     void placeholdersStayHidden()
     {
         for (const FieldCatalogue::Slot& slot : FieldCatalogue::placeholders()) {

@@ -7,8 +7,11 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace Form1Fixture;
 using FieldCatalogue::Group;
@@ -59,6 +62,23 @@ QString describe(QWidget* widget)
 {
     return widget ? widget->metaObject()->className() + QStringLiteral(" ") + widget->objectName()
                   : QStringLiteral("nothing");
+}
+
+// A stop of the tab order by its settings key, or a control by its name.
+QString stopName(Form1& form, QWidget* widget)
+{
+    for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+        if (control(form, field.group, field.index) == widget)
+            return FieldCatalogue::settingsKey(field.group, field.index);
+    }
+    const std::pair<QWidget*, const char*> others[]
+        = { { form.VScroll1, "VScroll1" }, { form.PushButton22, "PushButton22" },
+              { form.PushButton6, "PushButton6" }, { form.PushButton7, "PushButton7" } };
+    for (const auto& [other, name] : others) {
+        if (other == widget)
+            return QLatin1String(name);
+    }
+    return describe(widget);
 }
 
 } // namespace
@@ -118,60 +138,56 @@ private slots:
         QCOMPARE(mForm->txtExpense(12)->text(), QStringLiteral("abc"));
     }
 
-    void tabSequences_data()
+    // The whole window by keyboard: Tab from the first field to the last button and round to
+    // the first field again, then back by Shift+Tab; the pickers empty and holding dates.
+    void keyboardWalkThroughTheWindow_data()
     {
-        QTest::addColumn<Group>("group");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<Visits>("visits");
-        QTest::newRow("across the income rows")
-            << Group::Income << 0
-            << Visits { { int(Group::Income), 4 }, { int(Group::Income), 1 } };
-        QTest::newRow("past the Insurance heading")
-            << Group::Expense << 15
-            << Visits { { int(Group::Expense), 17 }, { int(Group::Expense), 49 } };
-        QTest::newRow("left column of savings, then right")
-            << Group::Savings << 7 << Visits { { int(Group::Savings), 8 } };
-        QTest::newRow("last expense to the pickers")
-            << Group::Expense << 60
-            << Visits { { int(Group::HusbandDOB), 0 }, { int(Group::WifeDOB), 0 },
-                   { int(Group::Other), 0 } };
-        QTest::newRow("rates to ages")
-            << Group::Other << 5
-            << Visits { { int(Group::Other), 8 }, { int(Group::Other), 9 },
-                   { int(Group::Other), 12 }, { int(Group::Other), 13 },
-                   { int(Group::Savings), 0 } };
+        QTest::addColumn<bool>("dated");
+        QTest::newRow("pickers empty") << false;
+        QTest::newRow("pickers with dates") << true;
     }
 
-    void tabSequences()
+    void keyboardWalkThroughTheWindow()
     {
-        QFETCH(Group, group);
-        QFETCH(int, index);
-        QFETCH(Visits, visits);
-        control(*mForm, group, index)->setFocus(Qt::MouseFocusReason);
-        settle();
-        for (const auto& [visitedGroup, visitedIndex] : visits) {
+        QFETCH(bool, dated);
+        const QStringList order = QStringLiteral(
+            "txtIncome0 txtIncome4 txtIncome1 txtIncome5 txtIncome2 txtIncome6 txtIncome3 "
+            "txtExpense0 txtExpense27 txtExpense1 txtExpense28 txtExpense2 txtExpense29 "
+            "txtExpense3 txtExpense30 txtExpense4 txtExpense31 txtExpense5 txtExpense32 "
+            "txtExpense6 txtExpense33 txtExpense7 txtExpense34 txtExpense8 txtExpense35 "
+            "txtExpense9 txtExpense36 txtExpense10 txtExpense37 txtExpense11 txtExpense38 "
+            "txtExpense12 txtExpense39 txtExpense13 txtExpense46 txtExpense14 txtExpense47 "
+            "txtExpense15 txtExpense17 txtExpense49 txtExpense18 txtExpense50 txtExpense19 "
+            "txtExpense51 txtExpense21 txtExpense52 txtExpense22 txtExpense53 txtExpense23 "
+            "txtExpense54 txtExpense25 txtExpense55 txtExpense26 txtExpense56 txtExpense58 "
+            "txtExpense59 txtExpense60 dtHusbandDOB dtWifeDOB txtOther0 txtOther1 txtOther2 "
+            "txtOther5 txtOther8 txtOther9 txtOther12 txtOther13 txtSavings0 txtSavings1 "
+            "txtSavings2 txtSavings3 txtSavings4 txtSavings5 txtSavings6 txtSavings7 txtSavings8 "
+            "txtSavings9 txtSavings10 txtSavings11 txtSavings12 txtSavings13 txtSavings14 "
+            "txtSavings15 txtRetirementIncome0 txtRetirementIncome1 txtRetirementIncome2 "
+            "txtRetirementIncome3 VScroll1 PushButton22 PushButton6 PushButton7")
+                                      .split(QLatin1Char(' '));
+        if (dated) {
+            mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
+            mForm->dtWifeDOB->setValue(QDate(1966, 1, 24));
+        }
+        QCOMPARE(stopName(*mForm, QApplication::focusWidget()), order.first());
+        QStringList forward;
+        for (int step = 0; step < order.size(); ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             settle();
-            QWidget* expected = control(*mForm, Group(visitedGroup), visitedIndex);
-            QVERIFY2(QApplication::focusWidget() == expected,
-                qPrintable(describe(QApplication::focusWidget())));
+            forward << stopName(*mForm, QApplication::focusWidget());
         }
+        QCOMPARE(forward, order.mid(1) + order.mid(0, 1));
+        QStringList backward;
+        for (int step = 0; step < order.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            settle();
+            backward.prepend(stopName(*mForm, QApplication::focusWidget()));
+        }
+        QCOMPARE(backward, order);
         QVERIFY(mDialogs->messages.isEmpty());
-    }
-
-    void lastFieldTabsOutOfTheFields()
-    {
-        mForm->txtRetirementIncome(3)->setFocus(Qt::MouseFocusReason);
-        settle();
-        QTest::keyClick(mForm->txtRetirementIncome(3), Qt::Key_Tab);
-        settle();
-        QCOMPARE(QApplication::focusWidget(), mForm->VScroll1);
-        QTest::keyClick(mForm->VScroll1, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->PushButton22);
-        QTest::keyClick(mForm->PushButton22, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->PushButton6);
-        QTest::keyClick(mForm->PushButton6, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->PushButton7);
+        QCOMPARE(mForm->dtWifeDOB->value() == std::nullopt, !dated);
     }
 
     void focusScrollsTheFieldIntoView_data()
@@ -265,29 +281,77 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("45007"));
     }
 
-    // A picker is one tab stop, with or without a date; Space turns its date off and on.
-    void pickerIsOneTabStop()
+    // Space turns a picker's date off and on; a digit on an empty picker starts a new date.
+    void spaceEmptiesAndFillsAPicker()
     {
         mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
         mForm->txtExpense(60)->setFocus(Qt::MouseFocusReason);
         settle();
         QTest::keyClick(mForm->txtExpense(60), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->dtHusbandDOB->dateEdit());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QDateEdit* edit = mForm->dtHusbandDOB->dateEdit();
+        QCOMPARE(QApplication::focusWidget(), edit);
+        QTest::keyClick(edit, Qt::Key_Space);
         QCOMPARE(mForm->dtHusbandDOB->value(), std::nullopt);
         QCOMPARE(stored("dtHusbandDOB"), QString());
-        QCOMPARE(mForm->dtHusbandDOB->dateEdit()->text(), QString());
-
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->dtWifeDOB->dateEdit());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->txtOther(0));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), mForm->dtHusbandDOB->dateEdit());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, Qt::Key_Space);
         QCOMPARE(mForm->dtHusbandDOB->value(), std::optional<QDate>(QDate(1965, 11, 4)));
         QCOMPARE(stored("dtHusbandDOB"), QStringLiteral("11/4/1965"));
+        QVERIFY(mDialogs->messages.isEmpty());
+    }
+
+    // Keys typed into a picker reached by Tab, then Tab on: what the store holds.
+    void typedDates_data()
+    {
+        QTest::addColumn<QDate>("shown"); // null: the picker is empty
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("as shown") << QDate(2000, 6, 15) << "04-Nov-1965"
+                                  << "11/4/1965";
+        QTest::newRow("as shown, empty picker") << QDate() << "04-Nov-1965"
+                                                << "11/4/1965";
+        QTest::newRow("lower case, slashes") << QDate(2000, 6, 15) << "24/jan/1966"
+                                             << "1/24/1966";
+        QTest::newRow("month by number") << QDate(2000, 6, 15) << "4-11-1965"
+                                         << "11/4/1965";
+        QTest::newRow("single digits moved on") << QDate(2000, 6, 15) << "1-2-1970"
+                                                << "2/1/1970";
+        QTest::newRow("day kept past a short month") << QDate(1990, 2, 15) << "31-Mar-2000"
+                                                     << "3/31/2000";
+        QTest::newRow("day cut to the month") << QDate(2000, 6, 15) << "31-Feb"
+                                              << "2/29/2000";
+        QTest::newRow("two-digit year") << QDate(2000, 6, 15) << "24-Jan-66"
+                                        << "1/24/1966";
+        QTest::newRow("year before 1601 not taken") << QDate(2000, 6, 15) << "04-Nov-1000"
+                                                    << "11/4/2000";
+        QTest::newRow("day alone") << QDate(2000, 6, 15) << "7"
+                                   << "6/7/2000";
+        QTest::newRow("typing taken back") << QDate(2000, 6, 15) << "04-Nov-19<<1965"
+                                           << "11/4/1965";
+    }
+
+    void typedDates()
+    {
+        QFETCH(QDate, shown);
+        QFETCH(QString, typed);
+        QFETCH(QString, result);
+        mForm->dtHusbandDOB->setValue(shown.isValid() ? std::optional<QDate>(shown) : std::nullopt);
+        mForm->txtExpense(60)->setFocus(Qt::MouseFocusReason);
+        settle();
+        QTest::keyClick(mForm->txtExpense(60), Qt::Key_Tab);
+        QDateEdit* edit = mForm->dtHusbandDOB->dateEdit();
+        QCOMPARE(QApplication::focusWidget(), edit);
+        // "<" stands for Backspace.
+        for (const QChar key : typed) {
+            if (key == QLatin1Char('<'))
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else
+                QTest::keyClick(edit, key.toLatin1());
+        }
+        QTest::keyClick(edit, Qt::Key_Tab);
+        settle();
+        QCOMPARE(stored("dtHusbandDOB"), result);
+        QCOMPARE(QApplication::focusWidget(), mForm->dtWifeDOB->dateEdit());
         QVERIFY(mDialogs->messages.isEmpty());
     }
 
@@ -324,6 +388,72 @@ private slots:
         bar->setSliderDown(false);
         QCOMPARE(bar->value(), 3000);
         QCOMPARE(mForm->Picture1->y(), -200);
+    }
+
+    // One notch of the wheel over any part of the panel scrolls it three rows of 390 twips;
+    // over a picker without the focus too, while a focused picker takes the turn as a date.
+    void wheelScrollsThePanel_data()
+    {
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("angle");
+        QTest::addColumn<int>("value");
+        QTest::newRow("label") << "label" << 0 << -120 << 1170;
+        QTest::newRow("field") << "field" << 0 << -120 << 1170;
+        QTest::newRow("frame's title") << "frame" << 0 << -120 << 1170;
+        QTest::newRow("blank space") << "blank" << 2000 << -120 << 3170;
+        QTest::newRow("picker") << "picker" << 7000 << -120 << 8170;
+        QTest::newRow("focused picker") << "focused picker" << 7850 << -120 << 7850;
+        QTest::newRow("scroll bar, to the end") << "bar" << 14000 << -120 << 14500;
+        QTest::newRow("up, to the top") << "field" << 1000 << 120 << 0;
+    }
+
+    void wheelScrollsThePanel()
+    {
+        QFETCH(QString, over);
+        QFETCH(int, from);
+        QFETCH(int, angle);
+        QFETCH(int, value);
+        QCOMPARE(QApplication::wheelScrollLines(), 3);
+        mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
+        if (over == "focused picker")
+            mForm->dtHusbandDOB->setFocus(Qt::TabFocusReason);
+        settle();
+        mForm->VScroll1->setValue(from);
+        QWidget* part = mForm->txtIncome(2);
+        QPoint at = part->rect().center();
+        if (over == "label") {
+            part = mForm->Label4(0);
+        } else if (over == "frame") {
+            part = mForm->Frame1(0);
+            at = QPoint(part->width() / 2, 3);
+        } else if (over == "blank") {
+            // Right of the frames, left of the scroll bar.
+            part = mForm->Picture1;
+            at = QPoint(mForm->Frame1(1)->geometry().right() + 4, 100 - part->y());
+        } else if (over.endsWith("picker")) {
+            part = mForm->dtHusbandDOB->dateEdit();
+        } else if (over == "bar") {
+            part = mForm->VScroll1;
+        }
+        if (part != mForm->Frame1(0) && part != mForm->Picture1)
+            at = part->rect().center();
+        // What the window system finds under the pointer there.
+        const QPoint inWindow = part->mapTo(mForm.get(), at);
+        QWidget* under = mForm->childAt(inWindow);
+        QVERIFY(under);
+        const QPoint local = under->mapFrom(mForm.get(), inWindow);
+        QWheelEvent wheel(local, under->mapToGlobal(local), QPoint(), QPoint(0, angle),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        // As the event loop delivers the window system's wheel: what a control leaves goes on
+        // to its parents.
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(under, &wheel);
+        QCOMPARE(mForm->VScroll1->value(), value);
+        QCOMPARE(mForm->Picture1->y(), -Twips::toPixels(value));
+        // Reached by Tab, the picker turns its day.
+        const QDate date = over == "focused picker" ? QDate(1965, 11, 3) : QDate(1965, 11, 4);
+        QCOMPARE(mForm->dtHusbandDOB->value(), std::optional<QDate>(date));
     }
 
     void refusedEntries_data()
@@ -552,6 +682,17 @@ private slots:
         settle();
         QCOMPARE(mDialogs->texts(), QStringList { "Please enter a valid amount." });
         QCOMPARE(box->text(), QStringLiteral("0"));
+    }
+
+    void returnAndEnterPressTheFocusedButton()
+    {
+        mForm->PushButton6->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(mForm->PushButton6, Qt::Key_Return);
+        QCOMPARE(mDialogs->messages.size(), 1);
+        QVERIFY(mDialogs->texts().constFirst().startsWith("Questions?"));
+        mForm->PushButton7->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(mForm->PushButton7, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(mForm->txtExpense(0)->text(), QStringLiteral("110"));
     }
 
     void sampleData()
