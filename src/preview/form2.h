@@ -72,7 +72,6 @@ protected:
 private:
     void buildControls();
     void buildPictureMenu();
-    void buildScrollKeys();
     void Form_Load();
     void Form_Activate();
     void setUpViewer();
