@@ -58,29 +58,6 @@ bool inView(Form1& form, const QWidget* control)
     return topLeft.y() >= 0 && topLeft.y() + control->height() <= form.Picture2->height();
 }
 
-QString describe(QWidget* widget)
-{
-    return widget ? widget->metaObject()->className() + QStringLiteral(" ") + widget->objectName()
-                  : QStringLiteral("nothing");
-}
-
-// A stop of the tab order by its settings key, or a control by its name.
-QString stopName(Form1& form, QWidget* widget)
-{
-    for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
-        if (control(form, field.group, field.index) == widget)
-            return FieldCatalogue::settingsKey(field.group, field.index);
-    }
-    const std::pair<QWidget*, const char*> others[]
-        = { { form.VScroll1, "VScroll1" }, { form.PushButton22, "PushButton22" },
-              { form.PushButton6, "PushButton6" }, { form.PushButton7, "PushButton7" } };
-    for (const auto& [other, name] : others) {
-        if (other == widget)
-            return QLatin1String(name);
-    }
-    return describe(widget);
-}
-
 } // namespace
 
 class TestForm1Editing : public QObject {
@@ -150,40 +127,31 @@ private slots:
     void keyboardWalkThroughTheWindow()
     {
         QFETCH(bool, dated);
-        const QStringList order = QStringLiteral(
-            "txtIncome0 txtIncome4 txtIncome1 txtIncome5 txtIncome2 txtIncome6 txtIncome3 "
-            "txtExpense0 txtExpense27 txtExpense1 txtExpense28 txtExpense2 txtExpense29 "
-            "txtExpense3 txtExpense30 txtExpense4 txtExpense31 txtExpense5 txtExpense32 "
-            "txtExpense6 txtExpense33 txtExpense7 txtExpense34 txtExpense8 txtExpense35 "
-            "txtExpense9 txtExpense36 txtExpense10 txtExpense37 txtExpense11 txtExpense38 "
-            "txtExpense12 txtExpense39 txtExpense13 txtExpense46 txtExpense14 txtExpense47 "
-            "txtExpense15 txtExpense17 txtExpense49 txtExpense18 txtExpense50 txtExpense19 "
-            "txtExpense51 txtExpense21 txtExpense52 txtExpense22 txtExpense53 txtExpense23 "
-            "txtExpense54 txtExpense25 txtExpense55 txtExpense26 txtExpense56 txtExpense58 "
-            "txtExpense59 txtExpense60 dtHusbandDOB dtWifeDOB txtOther0 txtOther1 txtOther2 "
-            "txtOther5 txtOther8 txtOther9 txtOther12 txtOther13 txtSavings0 txtSavings1 "
-            "txtSavings2 txtSavings3 txtSavings4 txtSavings5 txtSavings6 txtSavings7 txtSavings8 "
-            "txtSavings9 txtSavings10 txtSavings11 txtSavings12 txtSavings13 txtSavings14 "
-            "txtSavings15 txtRetirementIncome0 txtRetirementIncome1 txtRetirementIncome2 "
-            "txtRetirementIncome3 VScroll1 PushButton22 PushButton6 PushButton7")
-                                      .split(QLatin1Char(' '));
+        // The fields in the order of their tab numbers, the scroll bar, the three buttons.
+        std::vector<FieldCatalogue::Field> fields = FieldCatalogue::fields();
+        std::sort(fields.begin(), fields.end(), [](auto& a, auto& b) { return a.tab < b.tab; });
+        QList<QWidget*> order;
+        for (const FieldCatalogue::Field& field : fields)
+            order << control(*mForm, field.group, field.index);
+        order << mForm->VScroll1 << mForm->PushButton22 << mForm->PushButton6 << mForm->PushButton7;
+        QCOMPARE(order.size(), 87 + 4);
         if (dated) {
             mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
             mForm->dtWifeDOB->setValue(QDate(1966, 1, 24));
         }
-        QCOMPARE(stopName(*mForm, QApplication::focusWidget()), order.first());
-        QStringList forward;
+        QCOMPARE(QApplication::focusWidget(), order.first());
+        QList<QWidget*> forward;
         for (int step = 0; step < order.size(); ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             settle();
-            forward << stopName(*mForm, QApplication::focusWidget());
+            forward << QApplication::focusWidget();
         }
         QCOMPARE(forward, order.mid(1) + order.mid(0, 1));
-        QStringList backward;
+        QList<QWidget*> backward;
         for (int step = 0; step < order.size(); ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
             settle();
-            backward.prepend(stopName(*mForm, QApplication::focusWidget()));
+            backward.prepend(QApplication::focusWidget());
         }
         QCOMPARE(backward, order);
         QVERIFY(mDialogs->messages.isEmpty());
@@ -391,28 +359,24 @@ private slots:
     }
 
     // One notch of the wheel over any part of the panel scrolls it three rows of 390 twips;
-    // over a picker without the focus too, while a focused picker takes the turn as a date.
+    // over a picker without the focus too, while a picker reached by Tab turns its day.
     void wheelScrollsThePanel_data()
     {
         QTest::addColumn<QString>("over");
         QTest::addColumn<int>("from");
-        QTest::addColumn<int>("angle");
         QTest::addColumn<int>("value");
-        QTest::newRow("label") << "label" << 0 << -120 << 1170;
-        QTest::newRow("field") << "field" << 0 << -120 << 1170;
-        QTest::newRow("frame's title") << "frame" << 0 << -120 << 1170;
-        QTest::newRow("blank space") << "blank" << 2000 << -120 << 3170;
-        QTest::newRow("picker") << "picker" << 7000 << -120 << 8170;
-        QTest::newRow("focused picker") << "focused picker" << 7850 << -120 << 7850;
-        QTest::newRow("scroll bar, to the end") << "bar" << 14000 << -120 << 14500;
-        QTest::newRow("up, to the top") << "field" << 1000 << 120 << 0;
+        QTest::newRow("label") << "label" << 0 << 1170;
+        QTest::newRow("field") << "field" << 0 << 1170;
+        QTest::newRow("blank space") << "blank" << 2000 << 3170;
+        QTest::newRow("picker") << "picker" << 7000 << 8170;
+        QTest::newRow("focused picker") << "focused picker" << 7850 << 7850;
+        QTest::newRow("to the end") << "blank" << 14000 << 14500;
     }
 
     void wheelScrollsThePanel()
     {
         QFETCH(QString, over);
         QFETCH(int, from);
-        QFETCH(int, angle);
         QFETCH(int, value);
         QCOMPARE(QApplication::wheelScrollLines(), 3);
         mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
@@ -420,38 +384,25 @@ private slots:
             mForm->dtHusbandDOB->setFocus(Qt::TabFocusReason);
         settle();
         mForm->VScroll1->setValue(from);
-        QWidget* part = mForm->txtIncome(2);
-        QPoint at = part->rect().center();
-        if (over == "label") {
-            part = mForm->Label4(0);
-        } else if (over == "frame") {
-            part = mForm->Frame1(0);
-            at = QPoint(part->width() / 2, 3);
-        } else if (over == "blank") {
-            // Right of the frames, left of the scroll bar.
-            part = mForm->Picture1;
-            at = QPoint(mForm->Frame1(1)->geometry().right() + 4, 100 - part->y());
-        } else if (over.endsWith("picker")) {
-            part = mForm->dtHusbandDOB->dateEdit();
-        } else if (over == "bar") {
-            part = mForm->VScroll1;
-        }
-        if (part != mForm->Frame1(0) && part != mForm->Picture1)
-            at = part->rect().center();
-        // What the window system finds under the pointer there.
-        const QPoint inWindow = part->mapTo(mForm.get(), at);
-        QWidget* under = mForm->childAt(inWindow);
-        QVERIFY(under);
-        const QPoint local = under->mapFrom(mForm.get(), inWindow);
-        QWheelEvent wheel(local, under->mapToGlobal(local), QPoint(), QPoint(0, angle),
-            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        // As the event loop delivers the window system's wheel: what a control leaves goes on
-        // to its parents.
+        QWidget* part = over == "label" ? static_cast<QWidget*>(mForm->Label4(0))
+            : over == "field"           ? mForm->txtIncome(2)
+            : over == "blank"           ? mForm->Picture2
+                                        : mForm->dtHusbandDOB->dateEdit();
+        QPoint at = part->mapTo(mForm.get(), part->rect().center());
+        if (over == "blank") // right of the frames, left of the scroll bar
+            at.setX(
+                mForm->Frame1(1)->mapTo(mForm.get(), QPoint(mForm->Frame1(1)->width(), 0)).x() + 4);
+        // As the event loop delivers the window system's wheel to what is under the pointer:
+        // what a control leaves goes on to its parents.
+        QWidget* under = mForm->childAt(at);
+        QVERIFY(over != "blank" || under == mForm->Picture1);
+        const QPoint local = under->mapFrom(mForm.get(), at);
+        QWheelEvent wheel(local, under->mapToGlobal(local), QPoint(), QPoint(0, -120), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         QSpontaneKeyEvent::setSpontaneous(&wheel);
         qApp->notify(under, &wheel);
         QCOMPARE(mForm->VScroll1->value(), value);
         QCOMPARE(mForm->Picture1->y(), -Twips::toPixels(value));
-        // Reached by Tab, the picker turns its day.
         const QDate date = over == "focused picker" ? QDate(1965, 11, 3) : QDate(1965, 11, 4);
         QCOMPARE(mForm->dtHusbandDOB->value(), std::optional<QDate>(date));
     }
