@@ -11,6 +11,10 @@ using FieldCatalogue::Figure;
 namespace {
 
 const QString separator = QStringLiteral(" — ");
+// How a date picker takes the keyboard.
+const QString dateKeys = QStringLiteral(
+    "Type the date as it is shown, such as 04-Nov-1965: the day, the month as a number or a name, "
+    "then the year; - or / moves on. Space empties the date or brings it back.");
 constexpr int toolTipColumns = 70;
 
 QString figureText(Figure figure)
@@ -29,7 +33,7 @@ QString figureText(Figure figure)
     case Figure::Balance:
         return QStringLiteral("A balance in dollars: what the account holds today.");
     case Figure::Date:
-        return QStringLiteral("A date of birth, shown as day-month-year.");
+        return QStringLiteral("A date of birth, shown as day-month-year. ") + dateKeys;
     }
     return QString();
 }
@@ -127,7 +131,11 @@ QString accessibleDescription(const Field& field)
 QString toolTip(const Field& field)
 {
     static const QHash<QString, QString> tips = commentsByCell(wrapped);
-    return tips.value(FieldCatalogue::meaning(field).guidanceCell);
+    const FieldCatalogue::Meaning& meaning = FieldCatalogue::meaning(field);
+    const QString tip = tips.value(meaning.guidanceCell);
+    if (meaning.figure != Figure::Date)
+        return tip;
+    return tip.isEmpty() ? wrapped(dateKeys) : tip + QStringLiteral("\n\n") + wrapped(dateKeys);
 }
 
 QString guidance(const QString& cell)

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 using FieldCatalogue::Group;
 
@@ -72,6 +73,13 @@ Form1::Form1(StartUpHooks hooks, QWidget* parent)
     Picture1->setAttribute(Qt::WA_NoMousePropagation);
     Picture2->setAttribute(Qt::WA_NoMousePropagation);
     setMouseTracking(true);
+    // The wheel anywhere over the panel scrolls it: what the fields and labels leave reaches
+    // a frame, the panel or the viewport; the scroll bar takes the same steps.
+    for (QWidget* wheeled : { Picture1, Picture2, static_cast<QWidget*>(VScroll1) })
+        wheeled->installEventFilter(this);
+    // Return presses the focused button, as Space does.
+    for (QPushButton* button : { PushButton22, PushButton6, PushButton7 })
+        button->setAutoDefault(true);
 
     // Connected ahead of the generation run's handler: the run starts with every input on disk.
     connect(PushButton22, &QPushButton::clicked, this, [this] { mSavedInputs.flush(); });
@@ -374,6 +382,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
+    case QEvent::Wheel:
+        if (watched == Picture1 || watched == Picture2 || watched == VScroll1
+            || qobject_cast<QGroupBox*>(watched)) {
+            panelWheel(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        break;
     case QEvent::MouseMove:
         if (watched == PushButton22 || watched == PushButton6 || watched == PushButton7)
             pointerOverButton();
@@ -384,6 +399,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form1::panelWheel(QWheelEvent* event)
+{
+    VScroll1->setValue(ScrollRule::wheelTarget(VScroll1->value(), event->angleDelta().y(),
+        QApplication::wheelScrollLines(), VScroll1->maximum()));
+    event->accept();
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event)

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 
 // Form1: the main window, where the household types its figures.
 class Form1 final : public QWidget {
@@ -96,6 +97,8 @@ private:
     void refuseLeaving(QPointer<QLineEdit> box, const QString& message);
     void selectAllText(QLineEdit* box);
     void restoreTextFields(ErrorTrap& trap);
+    // The wheel over the panel, its frames, fields and labels, or its scroll bar.
+    void panelWheel(QWheelEvent* event);
     void pointerOverButton();
     void pointerOverBackground();
     void showPointer();

@@ -235,11 +235,12 @@ void Form1Builder::tabOrder()
         byTab.begin(), byTab.end(), [](const auto& a, const auto& b) { return a.tab < b.tab; });
     std::vector<QWidget*> stops;
     for (const FieldCatalogue::Field& field : byTab) {
-        if (FieldCatalogue::isTextArray(field.group)) {
+        // A picker goes in whole, its check box and date edit with it: a picker left behind
+        // would still pass the focus on to its date edit from there.
+        if (FieldCatalogue::isTextArray(field.group))
             stops.push_back(mForm.textArray(field.group)(field.index));
-        } else {
-            stops.push_back(mForm.picker(field.group)->dateEdit());
-        }
+        else
+            stops.push_back(mForm.picker(field.group));
     }
     stops.push_back(mForm.VScroll1);
     stops.push_back(mForm.PushButton22);

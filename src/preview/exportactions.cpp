@@ -29,10 +29,12 @@ void addExportActions(Form2& form)
 {
     form.PictureMenu->addSeparator();
     QAction* exportPdf = form.PictureMenu->addAction(QStringLiteral("&Export as PDF\u2026"));
+    exportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    form.addAction(exportPdf);
     QAction* print = form.PictureMenu->addAction(QStringLiteral("&Print\u2026"));
     print->setShortcut(QKeySequence::Print);
     print->setShortcutContext(Qt::WindowShortcut);
-    // The menu shows the key; the window makes it work while the menu is closed.
+    // The menu shows the keys; the window makes them work while the menu is closed.
     form.addAction(print);
     QObject::connect(exportPdf, &QAction::triggered, &form, [&form] {
         if (ResultOutput* output = outputFor(QStringLiteral("Form2.mnuExportPdf_Click")))

@@ -4,6 +4,7 @@
 
 #include "exportactions.h"
 #include "picturebox.h"
+#include "previewkeys.h"
 #include "viewermath.h"
 
 #include "app/apperror.h"
@@ -144,7 +145,7 @@ void Form2::buildControls()
     // "< Back" deletes the result, so it has no key.
     PushButton6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     buildPictureMenu();
-    buildScrollKeys();
+    addPreviewKeys(*this);
 
     const std::initializer_list<QWidget*> pointerRuled { Frame1, PushButton1, PushButton2,
         PushButton8, PushButton6 };
@@ -184,38 +185,12 @@ void Form2::buildPictureMenu()
     menu.addSeparator();
     connect(menuAction(menu, QStringLiteral("&Copy Picture"), { QKeySequence::Copy }),
         &QAction::triggered, this, &Form2::mnuCopyPicture_Click);
-    connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026")), &QAction::triggered, this,
-        &Form2::mnuSavePictureAs_Click);
+    connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026"),
+                { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) }),
+        &QAction::triggered, this, &Form2::mnuSavePictureAs_Click);
     addExportActions(*this);
     // The window carries the menu's keys, so they work without the menu open.
     addActions(menu.actions());
-}
-
-void Form2::buildScrollKeys()
-{
-    const struct {
-        QKeySequence key;
-        QScrollBar* bar;
-        QAbstractSlider::SliderAction action;
-    } keys[] = {
-        { QKeySequence(Qt::Key_Left), HScroll1, QAbstractSlider::SliderSingleStepSub },
-        { QKeySequence(Qt::Key_Right), HScroll1, QAbstractSlider::SliderSingleStepAdd },
-        { QKeySequence(Qt::Key_Up), VScroll1, QAbstractSlider::SliderSingleStepSub },
-        { QKeySequence(Qt::Key_Down), VScroll1, QAbstractSlider::SliderSingleStepAdd },
-        { QKeySequence(Qt::Key_PageUp), VScroll1, QAbstractSlider::SliderPageStepSub },
-        { QKeySequence(Qt::Key_PageDown), VScroll1, QAbstractSlider::SliderPageStepAdd },
-    };
-    for (const auto& key : keys) {
-        auto* action = new QAction(this);
-        action->setShortcut(key.key);
-        QScrollBar* bar = key.bar;
-        const auto slide = key.action;
-        connect(action, &QAction::triggered, bar, [bar, slide] {
-            if (bar->isEnabled())
-                bar->triggerAction(slide);
-        });
-        addAction(action);
-    }
 }
 
 void Form2::setPicture(const QPixmap& picture)
@@ -544,6 +519,12 @@ void Form2::showEvent(QShowEvent* event)
     // Some window systems never activate a window without a window manager; a new picture is
     // set up when the window shows, and the activation that may follow finds nothing to do.
     Form_Activate();
+    // Each new picture opens with the keyboard on it, never on a button that a stray Space
+    // would press, and the focus shows from the start.
+    if (!event->spontaneous()) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        Picture2->setFocus(Qt::OtherFocusReason);
+    }
     activateWindow();
 }
 

@@ -70,7 +70,6 @@ protected:
 private:
     void buildControls();
     void buildPictureMenu();
-    void buildScrollKeys();
     void Form_Load();
     void Form_Activate();
     void Form_QueryUnload();

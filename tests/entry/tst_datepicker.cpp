@@ -104,7 +104,7 @@ private slots:
         QTest::keyClick(before, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), picker->dateEdit());
         for (const Qt::Key key : { Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_Left,
-                 Qt::Key_Right, Qt::Key_End, Qt::Key_1, Qt::Key_Delete, Qt::Key_F4 })
+                 Qt::Key_Right, Qt::Key_End, Qt::Key_A, Qt::Key_Minus, Qt::Key_Delete, Qt::Key_F4 })
             QTest::keyClick(picker->dateEdit(), key);
         QTest::mouseClick(picker->dateEdit(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseClick(
@@ -118,6 +118,14 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), picker->dateEdit());
         QTest::keyClick(picker->dateEdit(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), after);
+
+        // Empty again, a digit brings the date back and starts its day.
+        QTest::keyClick(after, Qt::Key_Backtab);
+        QTest::keyClick(picker->dateEdit(), Qt::Key_Space);
+        QCOMPARE(picker->value(), std::nullopt);
+        QTest::keyClick(picker->dateEdit(), Qt::Key_7);
+        QCOMPARE(picker->value(), std::optional<QDate>(QDate(1966, 1, 7)));
+        QCOMPARE(picker->dateEdit()->text(), QStringLiteral("07-Jan-1966"));
     }
 };
 

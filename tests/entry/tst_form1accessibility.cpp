@@ -32,8 +32,8 @@ const std::vector<Expected>& expectations()
     static const std::vector<Expected> table {
         { Group::Income, {}, incomeAndExpenses, "monthly amount" },
         { Group::Expense, {}, incomeAndExpenses, "monthly amount" },
-        { Group::HusbandDOB, {}, birth, "date" },
-        { Group::WifeDOB, {}, birth, "date" },
+        { Group::HusbandDOB, {}, birth, "Type the date as it is shown, such as 04-Nov-1965" },
+        { Group::WifeDOB, {}, birth, "Space empties the date or brings it back." },
         { Group::Other, { 0, 1 },
             "Average returns over the last: \n100 years - 5.16%\n50 years - 7.12%",
             "rate in percent" },
@@ -143,6 +143,9 @@ private slots:
             const QString toolTip = shownToolTip(part).simplified();
             for (const QString& line : guidance.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
                 QVERIFY2(toolTip.contains(line.simplified()), qPrintable(line));
+            // A picker says on hover too how it takes the keyboard.
+            if (group == Group::HusbandDOB || group == Group::WifeDOB)
+                QVERIFY2(toolTip.contains(expected->figure), qPrintable(toolTip));
         }
     }
 

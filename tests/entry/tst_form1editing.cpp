@@ -7,8 +7,11 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace Form1Fixture;
 using FieldCatalogue::Group;
@@ -53,12 +56,6 @@ bool inView(Form1& form, const QWidget* control)
 {
     const QPoint topLeft = control->mapTo(form.Picture2, QPoint(0, 0));
     return topLeft.y() >= 0 && topLeft.y() + control->height() <= form.Picture2->height();
-}
-
-QString describe(QWidget* widget)
-{
-    return widget ? widget->metaObject()->className() + QStringLiteral(" ") + widget->objectName()
-                  : QStringLiteral("nothing");
 }
 
 } // namespace
@@ -118,60 +115,47 @@ private slots:
         QCOMPARE(mForm->txtExpense(12)->text(), QStringLiteral("abc"));
     }
 
-    void tabSequences_data()
+    // The whole window by keyboard: Tab from the first field to the last button and round to
+    // the first field again, then back by Shift+Tab; the pickers empty and holding dates.
+    void keyboardWalkThroughTheWindow_data()
     {
-        QTest::addColumn<Group>("group");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<Visits>("visits");
-        QTest::newRow("across the income rows")
-            << Group::Income << 0
-            << Visits { { int(Group::Income), 4 }, { int(Group::Income), 1 } };
-        QTest::newRow("past the Insurance heading")
-            << Group::Expense << 15
-            << Visits { { int(Group::Expense), 17 }, { int(Group::Expense), 49 } };
-        QTest::newRow("left column of savings, then right")
-            << Group::Savings << 7 << Visits { { int(Group::Savings), 8 } };
-        QTest::newRow("last expense to the pickers")
-            << Group::Expense << 60
-            << Visits { { int(Group::HusbandDOB), 0 }, { int(Group::WifeDOB), 0 },
-                   { int(Group::Other), 0 } };
-        QTest::newRow("rates to ages")
-            << Group::Other << 5
-            << Visits { { int(Group::Other), 8 }, { int(Group::Other), 9 },
-                   { int(Group::Other), 12 }, { int(Group::Other), 13 },
-                   { int(Group::Savings), 0 } };
+        QTest::addColumn<bool>("dated");
+        QTest::newRow("pickers empty") << false;
+        QTest::newRow("pickers with dates") << true;
     }
 
-    void tabSequences()
+    void keyboardWalkThroughTheWindow()
     {
-        QFETCH(Group, group);
-        QFETCH(int, index);
-        QFETCH(Visits, visits);
-        control(*mForm, group, index)->setFocus(Qt::MouseFocusReason);
-        settle();
-        for (const auto& [visitedGroup, visitedIndex] : visits) {
+        QFETCH(bool, dated);
+        // The fields in the order of their tab numbers, the scroll bar, the three buttons.
+        std::vector<FieldCatalogue::Field> fields = FieldCatalogue::fields();
+        std::sort(fields.begin(), fields.end(), [](auto& a, auto& b) { return a.tab < b.tab; });
+        QList<QWidget*> order;
+        for (const FieldCatalogue::Field& field : fields)
+            order << control(*mForm, field.group, field.index);
+        order << mForm->VScroll1 << mForm->PushButton22 << mForm->PushButton6 << mForm->PushButton7;
+        QCOMPARE(order.size(), 87 + 4);
+        if (dated) {
+            mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
+            mForm->dtWifeDOB->setValue(QDate(1966, 1, 24));
+        }
+        QCOMPARE(QApplication::focusWidget(), order.first());
+        QList<QWidget*> forward;
+        for (int step = 0; step < order.size(); ++step) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             settle();
-            QWidget* expected = control(*mForm, Group(visitedGroup), visitedIndex);
-            QVERIFY2(QApplication::focusWidget() == expected,
-                qPrintable(describe(QApplication::focusWidget())));
+            forward << QApplication::focusWidget();
         }
+        QCOMPARE(forward, order.mid(1) + order.mid(0, 1));
+        QList<QWidget*> backward;
+        for (int step = 0; step < order.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            settle();
+            backward.prepend(QApplication::focusWidget());
+        }
+        QCOMPARE(backward, order);
         QVERIFY(mDialogs->messages.isEmpty());
-    }
-
-    void lastFieldTabsOutOfTheFields()
-    {
-        mForm->txtRetirementIncome(3)->setFocus(Qt::MouseFocusReason);
-        settle();
-        QTest::keyClick(mForm->txtRetirementIncome(3), Qt::Key_Tab);
-        settle();
-        QCOMPARE(QApplication::focusWidget(), mForm->VScroll1);
-        QTest::keyClick(mForm->VScroll1, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->PushButton22);
-        QTest::keyClick(mForm->PushButton22, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->PushButton6);
-        QTest::keyClick(mForm->PushButton6, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->PushButton7);
+        QCOMPARE(mForm->dtWifeDOB->value() == std::nullopt, !dated);
     }
 
     void focusScrollsTheFieldIntoView_data()
@@ -265,29 +249,77 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("45007"));
     }
 
-    // A picker is one tab stop, with or without a date; Space turns its date off and on.
-    void pickerIsOneTabStop()
+    // Space turns a picker's date off and on; a digit on an empty picker starts a new date.
+    void spaceEmptiesAndFillsAPicker()
     {
         mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
         mForm->txtExpense(60)->setFocus(Qt::MouseFocusReason);
         settle();
         QTest::keyClick(mForm->txtExpense(60), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->dtHusbandDOB->dateEdit());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QDateEdit* edit = mForm->dtHusbandDOB->dateEdit();
+        QCOMPARE(QApplication::focusWidget(), edit);
+        QTest::keyClick(edit, Qt::Key_Space);
         QCOMPARE(mForm->dtHusbandDOB->value(), std::nullopt);
         QCOMPARE(stored("dtHusbandDOB"), QString());
-        QCOMPARE(mForm->dtHusbandDOB->dateEdit()->text(), QString());
-
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->dtWifeDOB->dateEdit());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), mForm->txtOther(0));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), mForm->dtHusbandDOB->dateEdit());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, Qt::Key_Space);
         QCOMPARE(mForm->dtHusbandDOB->value(), std::optional<QDate>(QDate(1965, 11, 4)));
         QCOMPARE(stored("dtHusbandDOB"), QStringLiteral("11/4/1965"));
+        QVERIFY(mDialogs->messages.isEmpty());
+    }
+
+    // Keys typed into a picker reached by Tab, then Tab on: what the store holds.
+    void typedDates_data()
+    {
+        QTest::addColumn<QDate>("shown"); // null: the picker is empty
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("as shown") << QDate(2000, 6, 15) << "04-Nov-1965"
+                                  << "11/4/1965";
+        QTest::newRow("as shown, empty picker") << QDate() << "04-Nov-1965"
+                                                << "11/4/1965";
+        QTest::newRow("lower case, slashes") << QDate(2000, 6, 15) << "24/jan/1966"
+                                             << "1/24/1966";
+        QTest::newRow("month by number") << QDate(2000, 6, 15) << "4-11-1965"
+                                         << "11/4/1965";
+        QTest::newRow("single digits moved on") << QDate(2000, 6, 15) << "1-2-1970"
+                                                << "2/1/1970";
+        QTest::newRow("day kept past a short month") << QDate(1990, 2, 15) << "31-Mar-2000"
+                                                     << "3/31/2000";
+        QTest::newRow("day cut to the month") << QDate(2000, 6, 15) << "31-Feb"
+                                              << "2/29/2000";
+        QTest::newRow("two-digit year") << QDate(2000, 6, 15) << "24-Jan-66"
+                                        << "1/24/1966";
+        QTest::newRow("year before 1601 not taken") << QDate(2000, 6, 15) << "04-Nov-1000"
+                                                    << "11/4/2000";
+        QTest::newRow("day alone") << QDate(2000, 6, 15) << "7"
+                                   << "6/7/2000";
+        QTest::newRow("typing taken back") << QDate(2000, 6, 15) << "04-Nov-19<<1965"
+                                           << "11/4/1965";
+    }
+
+    void typedDates()
+    {
+        QFETCH(QDate, shown);
+        QFETCH(QString, typed);
+        QFETCH(QString, result);
+        mForm->dtHusbandDOB->setValue(shown.isValid() ? std::optional<QDate>(shown) : std::nullopt);
+        mForm->txtExpense(60)->setFocus(Qt::MouseFocusReason);
+        settle();
+        QTest::keyClick(mForm->txtExpense(60), Qt::Key_Tab);
+        QDateEdit* edit = mForm->dtHusbandDOB->dateEdit();
+        QCOMPARE(QApplication::focusWidget(), edit);
+        // "<" stands for Backspace.
+        for (const QChar key : typed) {
+            if (key == QLatin1Char('<'))
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else
+                QTest::keyClick(edit, key.toLatin1());
+        }
+        QTest::keyClick(edit, Qt::Key_Tab);
+        settle();
+        QCOMPARE(stored("dtHusbandDOB"), result);
+        QCOMPARE(QApplication::focusWidget(), mForm->dtWifeDOB->dateEdit());
         QVERIFY(mDialogs->messages.isEmpty());
     }
 
@@ -324,6 +356,55 @@ private slots:
         bar->setSliderDown(false);
         QCOMPARE(bar->value(), 3000);
         QCOMPARE(mForm->Picture1->y(), -200);
+    }
+
+    // One notch of the wheel over any part of the panel scrolls it three rows of 390 twips;
+    // over a picker without the focus too, while a picker reached by Tab turns its day.
+    void wheelScrollsThePanel_data()
+    {
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("value");
+        QTest::newRow("label") << "label" << 0 << 1170;
+        QTest::newRow("field") << "field" << 0 << 1170;
+        QTest::newRow("blank space") << "blank" << 2000 << 3170;
+        QTest::newRow("picker") << "picker" << 7000 << 8170;
+        QTest::newRow("focused picker") << "focused picker" << 7850 << 7850;
+        QTest::newRow("to the end") << "blank" << 14000 << 14500;
+    }
+
+    void wheelScrollsThePanel()
+    {
+        QFETCH(QString, over);
+        QFETCH(int, from);
+        QFETCH(int, value);
+        QCOMPARE(QApplication::wheelScrollLines(), 3);
+        mForm->dtHusbandDOB->setValue(QDate(1965, 11, 4));
+        if (over == "focused picker")
+            mForm->dtHusbandDOB->setFocus(Qt::TabFocusReason);
+        settle();
+        mForm->VScroll1->setValue(from);
+        QWidget* part = over == "label" ? static_cast<QWidget*>(mForm->Label4(0))
+            : over == "field"           ? mForm->txtIncome(2)
+            : over == "blank"           ? mForm->Picture2
+                                        : mForm->dtHusbandDOB->dateEdit();
+        QPoint at = part->mapTo(mForm.get(), part->rect().center());
+        if (over == "blank") // right of the frames, left of the scroll bar
+            at.setX(
+                mForm->Frame1(1)->mapTo(mForm.get(), QPoint(mForm->Frame1(1)->width(), 0)).x() + 4);
+        // As the event loop delivers the window system's wheel to what is under the pointer:
+        // what a control leaves goes on to its parents.
+        QWidget* under = mForm->childAt(at);
+        QVERIFY(over != "blank" || under == mForm->Picture1);
+        const QPoint local = under->mapFrom(mForm.get(), at);
+        QWheelEvent wheel(local, under->mapToGlobal(local), QPoint(), QPoint(0, -120), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(under, &wheel);
+        QCOMPARE(mForm->VScroll1->value(), value);
+        QCOMPARE(mForm->Picture1->y(), -Twips::toPixels(value));
+        const QDate date = over == "focused picker" ? QDate(1965, 11, 3) : QDate(1965, 11, 4);
+        QCOMPARE(mForm->dtHusbandDOB->value(), std::optional<QDate>(date));
     }
 
     void refusedEntries_data()
@@ -552,6 +633,17 @@ private slots:
         settle();
         QCOMPARE(mDialogs->texts(), QStringList { "Please enter a valid amount." });
         QCOMPARE(box->text(), QStringLiteral("0"));
+    }
+
+    void returnAndEnterPressTheFocusedButton()
+    {
+        mForm->PushButton6->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(mForm->PushButton6, Qt::Key_Return);
+        QCOMPARE(mDialogs->messages.size(), 1);
+        QVERIFY(mDialogs->texts().constFirst().startsWith("Questions?"));
+        mForm->PushButton7->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(mForm->PushButton7, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(mForm->txtExpense(0)->text(), QStringLiteral("110"));
     }
 
     void sampleData()

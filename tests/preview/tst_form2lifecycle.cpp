@@ -2,6 +2,7 @@
 #include "scripteddialogs.h"
 
 #include "app/errorreport.h"
+#include "preview/focusmark.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -213,6 +214,42 @@ private slots:
         form->ZoomBy(1);
         QCOMPARE(form->mZoom, 0.75f);
         QCOMPARE(form->Picture1->image().toImage().pixelColor(200, 200), QColor(0, 0, 160));
+    }
+
+    // Each picture opens with the keyboard on it, marked, also after the mouse last used
+    // "< Back": Space there presses nothing. Return presses the focused button.
+    void opensWithTheKeyboardOnThePicture()
+    {
+        ScriptedDialogs dialogs;
+        QWidget mainWindow;
+        auto form = showPreview(sheetPicture(), writeResult(mDir));
+        form->setMainWindow(&mainWindow);
+        const FocusMark* mark = form->Picture2->findChild<FocusMark*>();
+        QVERIFY(mark);
+        for (int round = 0; round < 2; ++round) {
+            QApplication::setActiveWindow(form.get());
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+            QCOMPARE(QApplication::focusWidget(), form->Picture2);
+            QVERIFY(mark->isVisible());
+            QVERIFY(form->testAttribute(Qt::WA_KeyboardFocusChange));
+            QTest::keyClick(form->Picture2, Qt::Key_Space);
+            QVERIFY(form->isVisible());
+            QVERIFY(QFile::exists(form->mExcelFile));
+            QCOMPARE(picturePosition(*form), QPoint(0, 0));
+            QTest::mouseClick(form->PushButton8, Qt::LeftButton);
+            QVERIFY(!form->isVisible());
+            form->setPicture(sheetPicture());
+            form->mExcelFile = writeResult(mDir, QStringLiteral("FW87654321.xls"));
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        }
+
+        form->PushButton1->setFocus(Qt::TabFocusReason);
+        QVERIFY(!mark->isVisible());
+        QTest::keyClick(form->PushButton1, Qt::Key_Return);
+        QTest::keyClick(form->PushButton1, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(form->mZoom, 1.5f);
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.texts().join("|")));
     }
 
     void closingDeletesTheResultAndEndsTheProgram()

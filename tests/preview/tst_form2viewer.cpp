@@ -3,9 +3,11 @@
 #include "scripteddialogs.h"
 
 #include "app/twips.h"
+#include "preview/resultoutput.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -119,6 +121,16 @@ void wheel(Form2& form, QPoint windowPoint, int turn, Qt::KeyboardModifiers modi
         modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
 }
+
+// Records which of the office's ways out the preview asked for.
+class RecordingOutput final : public ResultOutput {
+public:
+    RecordingOutput() { ResultOutput::install(this); }
+    ~RecordingOutput() override { ResultOutput::install(nullptr); }
+    void exportPdf(QWidget*, const QString&) override { commands << "pdf"; }
+    void print(QWidget*, const QString&) override { commands << "print"; }
+    QStringList commands;
+};
 
 } // namespace
 
@@ -470,6 +482,80 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    // The keys on the picture, which has the focus, with the picture scrolled to the middle:
+    // where the picture stands after the key, and what else happened.
+    void keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<QString>("command");
+        const QPoint middle(-5000, -6000);
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0 << QPoint(0, -6000) << "";
+        QTest::newRow("End") << int(Qt::Key_End) << 0 << QPoint(-10303, -6000) << "";
+        QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << ctrl << QPoint(0, 0) << "";
+        QTest::newRow("Ctrl+End") << int(Qt::Key_End) << ctrl << QPoint(-10303, -12793) << "";
+        QTest::newRow("Space") << int(Qt::Key_Space) << 0 << middle << "";
+        QTest::newRow("Shift+F10")
+            << int(Qt::Key_F10) << int(Qt::ShiftModifier) << middle << "menu";
+        QTest::newRow("Menu") << int(Qt::Key_Menu) << 0 << middle << "menu";
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << ctrl << middle << "clipboard";
+        QTest::newRow("Ctrl+Shift+S")
+            << int(Qt::Key_S) << int(Qt::ControlModifier | Qt::ShiftModifier) << middle
+            << "Save Picture";
+        QTest::newRow("Ctrl+E") << int(Qt::Key_E) << ctrl << middle << "pdf";
+        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << ctrl << middle << "print";
+    }
+
+    void keys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QPoint, position);
+        QFETCH(QString, command);
+        ScriptedDialogs dialogs;
+        RecordingOutput output;
+        QGuiApplication::clipboard()->clear();
+        auto form = showPreview(sheetPicture());
+        QCOMPARE(QApplication::focusWidget(), form->Picture2);
+        form->HScroll1->setValue(5000);
+        form->VScroll1->setValue(6000);
+        QTest::keyClick(form->Picture2, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+        QCOMPARE(picturePosition(*form), position);
+        QStringList happened = output.commands + dialogs.saveTitles;
+        if (form->PictureMenu->isVisible()) {
+            happened << "menu";
+            // At the viewport's centre.
+            QCOMPARE(form->PictureMenu->pos(),
+                form->Picture2->mapToGlobal(form->Picture2->rect().center()));
+            form->PictureMenu->hide();
+        }
+        if (!QGuiApplication::clipboard()->image().isNull()) {
+            happened << "clipboard";
+            QCOMPARE(QGuiApplication::clipboard()->image().size(), realSheetSize());
+        }
+        QCOMPARE(happened, command.isEmpty() ? QStringList() : QStringList { command });
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // No key of the window does two things, so none is lost to an ambiguous shortcut.
+    void everyKeyOnce()
+    {
+        auto form = showPreview(sheetPicture());
+        QStringList keys { form->PushButton6->shortcut().toString() };
+        for (const QAction* action : form->actions()) {
+            for (const QKeySequence& key : action->shortcuts())
+                keys << key.toString();
+        }
+        QVERIFY(keys.size() >= 20);
+        QStringList once = keys;
+        once.removeDuplicates();
+        QCOMPARE(keys.size(), once.size());
+        QVERIFY(form->PushButton8->shortcut().isEmpty());
+    }
+
     void rightClickOpensThePictureMenu()
     {
         auto form = showPreview(sheetPicture());
@@ -480,6 +566,13 @@ private slots:
             QStringList({ "Zoom &In", "Zoom &Out", "Actual &Size", "-", "&Copy Picture",
                 QStringLiteral("Save Picture &As\u2026"), "-",
                 QStringLiteral("&Export as PDF\u2026"), QStringLiteral("&Print\u2026") }));
+        // The keys the menu shows beside its entries.
+        QStringList keys;
+        for (const QAction* action : form->PictureMenu->actions())
+            keys << action->shortcut().toString();
+        QCOMPARE(keys,
+            QStringList(
+                { "+", "-", "Ctrl+0", "", "Ctrl+C", "Ctrl+Shift+S", "", "Ctrl+E", "Ctrl+P" }));
         QVERIFY(!form->PictureMenu->isVisible());
         QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, QPoint(300, 250));
         QTRY_VERIFY(form->PictureMenu->isVisible());
