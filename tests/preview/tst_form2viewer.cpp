@@ -3,7 +3,7 @@
 #include "scripteddialogs.h"
 
 #include "app/twips.h"
-#include "preview/resultoutput.h"
+#include "export/resultoutput.h"
 
 #include <QAction>
 #include <QApplication>
