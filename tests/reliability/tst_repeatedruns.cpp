@@ -1,3 +1,4 @@
+#include "app/folders.h"
 #include "preview/form2.h"
 #include "runharness.h"
 
@@ -36,7 +37,7 @@ private slots:
         ScriptedDialogs dialogs;
         RunHarness harness;
         RunHarness::click(harness.form().PushButton7);
-        const QString temp = temporaryFolder(mHome);
+        const QString temp = ::temporaryFolder();
         QSet<QString> results;
         qint64 heapAfterWarmUp = 0;
         qint64 heap = 0;

@@ -3,7 +3,7 @@
 #include "app/apperror.h"
 #include "libreofficespreadsheet.h"
 #include "officeprocess.h"
-#include "ownedtemporaryfolder.h"
+#include "app/ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
 namespace {
