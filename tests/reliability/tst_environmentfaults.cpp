@@ -56,12 +56,6 @@ private:
     QString mError;
 };
 
-// The cell writes' lines, each failing once when there is no workbook to write to.
-QList<int> cellLines()
-{
-    return { 114, 124, 134, 138, 140, 142, 148, 154, 156, 158, 160 };
-}
-
 // The run folders in a base folder; each must be empty once the run is over.
 QStringList runFolderLeftovers(const QString& base)
 {
@@ -311,9 +305,7 @@ private slots:
         QTest::newRow("the same template, read-only") << embedded.readAll() << QList<int>();
         // Used unchanged as the design says (only one in the program's own folder can be there), so
         // it fails; the run removes it, so the next one writes a good one.
-        QTest::newRow("a damaged one") << QByteArray("not a workbook at all")
-                                       << QList<int> { 108 } + cellLines()
-                + QList<int> { 164, 182, 186, 192, 196, 200, 202, 204, 208 };
+        QTest::newRow("a damaged one") << QByteArray("not a workbook at all") << QList<int> { 108 };
     }
 
     void templateLeftByAnEarlierRun()

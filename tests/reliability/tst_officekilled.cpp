@@ -78,7 +78,8 @@ class TestOfficeKilled : public QObject {
         dialogs.messages.clear();
         harness.startRun();
         QCOMPARE(dialogs.texts(), QStringList());
-        QVERIFY(preview->isVisible());
+        preview = harness.preview();
+        QVERIFY(preview && preview->isVisible());
         QVERIFY(!preview->picture().isNull());
         QVERIFY(QFileInfo::exists(preview->mExcelFile));
         QCOMPARE(officeChildren().size(), 1);
