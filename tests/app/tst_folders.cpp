@@ -128,6 +128,7 @@ private slots:
         QCOMPARE(removeAbandonedTemporaryFolders(), 1);
         QVERIFY(!QFileInfo::exists(left));
         QVERIFY(QFileInfo(live).isDir());
+        removeTemporaryFolders();
     }
 
     void cleanupTestCase()

@@ -33,6 +33,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     if (argc < 3)
         return 2;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ScriptedDialogs dialogs;
     RunHarness harness;
     RunHarness::click(harness.form().PushButton7);
@@ -41,6 +42,7 @@ int main(int argc, char* argv[])
     const qint64 startAt = QByteArray(argv[2]).toLongLong();
     while (QDateTime::currentMSecsSinceEpoch() < startAt)
         QThread::usleep(200);
+    dialogs.messages.clear();
     harness.startRun();
 
     Form2* preview = harness.preview();
@@ -55,6 +57,10 @@ int main(int argc, char* argv[])
         excel->quit();
     }
     const bool isOwn = dialogs.messages.isEmpty() && hashOf(shown) == hashOf(own);
+    if (!isOwn)
+        std::fprintf(stderr, "not its own: %s %dx%d against %dx%d\n",
+            qPrintable(dialogs.texts().join(QLatin1Char('\n'))), shown.width(), shown.height(),
+            own.width(), own.height());
     std::printf("result %s %s %d\n", qPrintable(preview->mExcelFile), hashOf(shown).constData(),
         isOwn ? 1 : 0);
     std::fflush(stdout);

@@ -489,6 +489,9 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList());
         checkRecovery(harness, dialogs);
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestEnvironmentFaults)

@@ -232,6 +232,9 @@ private slots:
         QVERIFY(killed > 0);
         checkRecovery(harness, dialogs, runLines, captureLines, resultSaved);
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestOfficeKilled)

@@ -673,6 +673,9 @@ private slots:
         QCOMPARE(taken.readAll(), QByteArray("an earlier result"));
         checkRunEndedCleanly(office, host);
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestGenerationRun)

@@ -265,6 +265,9 @@ private slots:
         office.reset();
         QCOMPARE(officeChildren(), 0);
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestGenerationWiring)

@@ -76,7 +76,12 @@ private slots:
         writeFile(mResult, "computed workbook");
         ResultOutput::install(&mExport);
     }
-    void cleanupTestCase() { ResultOutput::install(nullptr); }
+    void cleanupTestCase()
+    {
+        ResultOutput::install(nullptr);
+        // The run folder goes before the temporary home that holds it.
+        removeTemporaryFolders();
+    }
 
     void init()
     {
