@@ -4,6 +4,7 @@
 #include "app/errortrap.h"
 #include "spreadsheetapplication.h"
 
+#include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -33,6 +34,8 @@ void writePicture(const QImage& picture, const QString& path)
                                                                     : writer.errorString()));
     if (!file.commit())
         throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
+    // The household's figures, drawn: the user's alone.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace

@@ -67,6 +67,7 @@ private slots:
         QCOMPARE(written.size(), QSize(233, 97));
         QCOMPARE(written.pixelColor(3, 3), QColor(0, 0, 128));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(233, 97));
+        QCOMPARE(QFile::permissions(picturePath()) & 0x0077, QFileDevice::Permissions());
     }
 
     void existingFileIsReplaced()
