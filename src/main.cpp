@@ -1,7 +1,10 @@
 #include "app/appicon.h"
 #include "app/commandline.h"
+#include "app/folders.h"
 #include "app/processsettings.h"
 #include "app/product.h"
+#include "app/settingsstore.h"
+#include "app/signalexit.h"
 #include "appearance/applyskin.h"
 #include "entry/form1.h"
 #include "workbook/checkexcelinstance.h"
@@ -26,6 +29,12 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
+    // Logout, a closed terminal or Ctrl+C end the program as closing it does: the inputs on disk,
+    // then the windows, the office and the run's folder (with the preview's result) go in order
+    // on the way out of main.
+    const SignalExit signalExit([] { SettingsStore::flush(); });
+    // Run folders of programs that were killed hold a household's figures: they go at once.
+    removeAbandonedTemporaryFolders();
 
     // The one office of the program comes up while the main window is built, with the template's
     // kind of workbook loaded once; it ends with this object, and with the program however that
@@ -42,6 +51,9 @@ int main(int argc, char* argv[])
     connectGenerationRun(form1, *office);
     if (!form1.Form_Load())
         return 1;
+    // A signal taken while starting up, before the loop that would end with it.
+    if (signalExit.received() != 0)
+        return 128 + signalExit.received();
     form1.show();
     return QApplication::exec();
 }

@@ -179,12 +179,9 @@ public:
     {
         return timed("usedRangeLastColumn", [&] { return mReal->usedRangeLastColumn(workbook); });
     }
-    void copyPicture(int workbook) override
+    QImage copyPicture(int workbook) override
     {
-        timed("copyPicture", [&] {
-            mReal->copyPicture(workbook);
-            return 0;
-        });
+        return timed("copyPicture", [&] { return mReal->copyPicture(workbook); });
     }
     void exportPdf(int workbook, const QString& path) override
     {

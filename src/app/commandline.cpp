@@ -7,17 +7,22 @@
 std::optional<int> answerCommandLine(
     const QStringList& arguments, const std::function<QString()>& officeProgram)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    // Unknown options are Qt's own, read by the application object later.
-    parser.parse(arguments);
-    if (!parser.isSet(help) && !parser.isSet(version))
+    // Only these four words are the program's. Everything else is Qt's, read by the application
+    // object later: a parser would take "-reverse" for the bundle "-r -e -v ..." and answer it.
+    const QStringList rest = arguments.mid(1);
+    const bool helpAsked
+        = rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"));
+    if (!helpAsked && !rest.contains(QLatin1String("--version"))
+        && !rest.contains(QLatin1String("-v")))
         return std::nullopt;
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
 
     const QString office = QStringLiteral("Office program: %1\n").arg(officeProgram());
     QTextStream out(stdout);
-    if (parser.isSet(help)) {
+    if (helpAsked) {
         parser.setApplicationDescription(
             QStringLiteral("Fills a retirement estimate workbook with a household's figures; "
                            "LibreOffice Calc computes it."));

@@ -1,52 +1,61 @@
 #include "folders.h"
 
 #include "apperror.h"
+#include "ownedtemporaryfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <map>
+#include <memory>
 
 namespace {
 
-QString privateTemporaryFolder()
+const QString runFolderPrefix = QStringLiteral("ferrowynd-run");
+
+std::map<QString, std::unique_ptr<OwnedTemporaryFolder>>& runFolders()
 {
-    const QString path
-        = QDir::tempPath() + QStringLiteral("/ferrowynd-") + QString::number(::getuid());
-    const QByteArray native = QFile::encodeName(path);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        throw AppError(QStringLiteral("The temporary folder %1 could not be created: %2")
-                           .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
-    // lstat: a link planted in the shared folder must not redirect our files.
-    struct stat info { };
-    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-        throw AppError(QStringLiteral("The temporary folder %1 is not a folder.").arg(path));
-    if (info.st_uid != ::getuid())
-        throw AppError(
-            QStringLiteral("The temporary folder %1 belongs to another user.").arg(path));
-    if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
-        throw AppError(
-            QStringLiteral("The temporary folder %1 could not be made private.").arg(path));
-    return path;
+    static std::map<QString, std::unique_ptr<OwnedTemporaryFolder>> folders;
+    return folders;
 }
 
 } // namespace
 
-QString temporaryFolder()
+QString temporaryBase()
 {
     const QString temp = qEnvironmentVariable("TEMP");
-    if (!temp.isEmpty())
-        return temp;
-    return privateTemporaryFolder();
+    return temp.isEmpty() ? QDir::tempPath() : temp;
+}
+
+QString temporaryFolder()
+{
+    const QString base = temporaryBase();
+    std::unique_ptr<OwnedTemporaryFolder>& folder = runFolders()[base];
+    if (!folder || !QFileInfo(folder->path()).isDir()) {
+        folder = std::make_unique<OwnedTemporaryFolder>(runFolderPrefix, base);
+        if (!folder->isValid()) {
+            const QString reason = folder->errorString();
+            folder.reset();
+            throw AppError(QStringLiteral("No folder for the run's files could be made in %1 (%2)")
+                               .arg(base, reason));
+        }
+    }
+    return folder->path();
 }
 
 QString temporaryFile(const QString& fileName)
 {
     return temporaryFolder() + QLatin1Char('/') + fileName;
+}
+
+void removeTemporaryFolders()
+{
+    runFolders().clear();
+}
+
+int removeAbandonedTemporaryFolders()
+{
+    return OwnedTemporaryFolder::removeAbandoned({ runFolderPrefix }, temporaryBase());
 }
 
 QString installationFolder()

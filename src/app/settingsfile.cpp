@@ -4,12 +4,15 @@
 #include "product.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QSettings>
 #include <memory>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -57,6 +60,42 @@ void dropOrphanedLocks(const QString& settingsFile)
         dropOrphanedLock(lock);
 }
 
+QString systemMessage(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The settings classes give no reason for a failed write; the system does, asked the same way.
+QString whyNotWritable(const QString& file)
+{
+    const QFileInfo info(file);
+    const QString folder = info.absolutePath();
+    QString level;
+    for (const QString& part : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        level += QLatin1Char('/') + part;
+        if (!QFileInfo(level).isDir() && ::mkdir(QFile::encodeName(level).constData(), 0700) != 0)
+            return QStringLiteral("%1 (%2)").arg(systemMessage(errno), level);
+    }
+    if (info.exists() && ::access(QFile::encodeName(file).constData(), W_OK) != 0)
+        return systemMessage(errno);
+    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        return QStringLiteral("%1 (%2)").arg(systemMessage(errno), folder);
+    return QStringLiteral("the new file could not be put in place");
+}
+
+// The file holds the household's incomes and balances: readable by the user alone from its
+// first byte. A replaced file keeps the mode of the one it replaces.
+void makePrivate(const QString& file)
+{
+    const QByteArray native = QFile::encodeName(file);
+    const int descriptor = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor >= 0)
+        ::close(descriptor);
+    struct stat info { };
+    if (::stat(native.constData(), &info) == 0 && (info.st_mode & 0077) != 0)
+        ::chmod(native.constData(), info.st_mode & 0700);
+}
+
 QString groupKey(const QString& key)
 {
     return Product::settingsSection + QLatin1Char('/') + key;
@@ -77,13 +116,15 @@ void SettingsFile::write(const QHash<QString, QString>& values)
     dropOrphanedLocks(settings->fileName());
     // Where no new file can be made beside the old one, failing beats rewriting it in place.
     settings->setAtomicSyncRequired(true);
+    if (QDir().mkpath(QFileInfo(settings->fileName()).absolutePath()))
+        makePrivate(settings->fileName());
     for (auto value = values.cbegin(); value != values.cend(); ++value)
         settings->setValue(groupKey(value.key()), value.value());
     settings->sync();
     // A FormatError only says that the old file did not parse; the write itself went through.
     if (settings->status() == QSettings::AccessError)
-        throw AppError(
-            QStringLiteral("The settings file %1 could not be written.").arg(settings->fileName()));
+        throw AppError(QStringLiteral("The settings file %1 could not be written: %2.")
+                           .arg(settings->fileName(), whyNotWritable(settings->fileName())));
 }
 
 QString SettingsFile::fileName()

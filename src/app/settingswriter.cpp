@@ -79,6 +79,12 @@ std::optional<SettingsWriter::Failure> SettingsWriter::takeUnreportedFailure()
     return std::exchange(mUnreported, std::nullopt);
 }
 
+std::optional<SettingsWriter::Failure> SettingsWriter::standingFailure() const
+{
+    const QMutexLocker lock(&mMutex);
+    return mStanding;
+}
+
 void SettingsWriter::run()
 {
     QMutexLocker lock(&mMutex);
@@ -122,16 +128,16 @@ void SettingsWriter::writeTaken(QMutexLocker<QMutex>& lock)
         // Everything handed in before the newest value taken was taken too, or is already on
         // disk, or waits behind under a newer count of its key.
         mWritten = std::max(mWritten, newest);
-        mFailing = false;
+        mStanding.reset();
     } else {
         for (auto value = mTaken.cbegin(); value != mTaken.cend(); ++value) {
             if (!mWaiting.contains(value.key()))
                 mWaiting.insert(value.key(), *value);
         }
-        tell = !mFailing;
-        mFailing = true;
+        tell = !mStanding || mStanding->description != *error;
+        mStanding = Failure { *error, newestKey };
         if (tell)
-            mUnreported = Failure { *error, newestKey };
+            mUnreported = mStanding;
     }
     mTaken.clear();
     // Sent before a flush that waits for this attempt returns.

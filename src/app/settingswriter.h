@@ -45,9 +45,11 @@ public:
     quint64 handedIn() const;
     quint64 written() const;
 
-    // The failure that ended a run of good writes, once: the next is told only after a write
-    // has gone through again.
+    // Each distinct failure since the last good write, once: the same failure again is told
+    // only after a write has gone through.
     std::optional<Failure> takeUnreportedFailure();
+    // The failure of the latest write when it failed: values are waiting that are not on disk.
+    std::optional<Failure> standingFailure() const;
 
 signals:
     // Sent from the writer's thread when a failure waits to be taken.
@@ -76,7 +78,7 @@ private:
     quint64 mAttemptsEnded = 0;
     // A value was handed in or a flush asked since the last attempt began.
     bool mAsked = false;
-    bool mFailing = false;
+    std::optional<Failure> mStanding;
     bool mStopping = false;
     std::optional<Failure> mUnreported;
     QThread* mThread = nullptr;

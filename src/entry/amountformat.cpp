@@ -2,6 +2,7 @@
 
 #include "app/formatmarks.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace {
@@ -47,6 +48,56 @@ QString currencySymbolOf(const QLocale& locale)
     return symbol.isEmpty() ? locale.currencySymbol(QLocale::CurrencyIsoCode) : symbol;
 }
 
+// Grouping separators stand only where the locale writes them itself, every three digits before
+// the decimal mark in most: "1.234,5" under German rules, never "12.5", which is a typo for 12,5
+// there. Returns the text without them, or nothing when one stands anywhere else.
+std::optional<QString> withoutGrouping(const QString& text, const QLocale& locale)
+{
+    QString group = withoutFormatMarks(locale.groupSeparator());
+    QString rest = text;
+    if (group.size() == 1 && group.at(0).isSpace()) {
+        // Any space the user types stands for the locale's own (often a narrow no-break one).
+        for (QChar& character : rest) {
+            if (character.isSpace())
+                character = group.at(0);
+        }
+    }
+    if (group.isEmpty() || !rest.contains(group))
+        return rest;
+    const QString decimal = withoutFormatMarks(locale.decimalPoint());
+    const qsizetype decimalAt = decimal.isEmpty() ? -1 : rest.indexOf(decimal);
+    const QString whole = decimalAt < 0 ? rest : rest.left(decimalAt);
+    const QString fraction = decimalAt < 0 ? QString() : rest.mid(decimalAt);
+    if (fraction.contains(group))
+        return std::nullopt;
+    const QString digits = QString(whole).remove(group);
+    // Digits of some scripts take two characters each.
+    const qsizetype digitCount = digits.toUcs4().size();
+    // Beyond that no amount fits in a double anyway.
+    constexpr qsizetype mostDigits = 308;
+    if (digitCount == 0 || digitCount > mostDigits)
+        return std::nullopt;
+    // Where the locale puts its separators in a number of as many digits; the digits themselves
+    // are checked when the number is read.
+    // (5 followed by zeros: a power of ten may come out a digit shorter as a double.)
+    const double sameLength
+        = (QStringLiteral("5") + QString(digitCount - 1, QLatin1Char('0'))).toDouble();
+    QString written = withoutFormatMarks(locale.toString(sameLength, 'f', 0));
+    if (group.size() == 1 && group.at(0).isSpace())
+        written.replace(QRegularExpression(QStringLiteral("\\s")), group);
+    const auto separatorsOnly = [&group](const QString& text) {
+        QList<uint> marks = text.toUcs4();
+        for (uint& character : marks) {
+            if (character != group.at(0).unicode())
+                character = '0';
+        }
+        return marks;
+    };
+    if (separatorsOnly(written) != separatorsOnly(whole))
+        return std::nullopt;
+    return digits + fraction;
+}
+
 bool isUnitedStatesEnglish(const QLocale& locale)
 {
     return locale.language() == QLocale::English && locale.territory() == QLocale::UnitedStates;
@@ -74,13 +125,10 @@ std::optional<double> parse(const QString& text, const QLocale& locale)
     if (!haveSymbol)
         haveSymbol = takePrefix(rest, symbol) || takeSuffix(rest, symbol);
 
-    // Grouping only helps the reader; a separator in an odd place does not change the number.
-    const QString group = withoutFormatMarks(locale.groupSeparator());
-    if (!group.isEmpty()) {
-        rest.remove(group);
-        if (group.size() == 1 && group.at(0).isSpace())
-            rest.removeIf([](QChar character) { return character.isSpace(); });
-    }
+    const std::optional<QString> ungrouped = withoutGrouping(rest, locale);
+    if (!ungrouped)
+        return std::nullopt;
+    rest = *ungrouped;
     if (rest.isEmpty() || takeSign(rest, locale))
         return std::nullopt;
 

@@ -9,8 +9,8 @@
 namespace AmountFormat {
 
 // The value of a text under the regional rules: optional sign, digits, decimal and grouping
-// separators, the currency symbol and a negative in parentheses. Empty, malformed and
-// out-of-range texts have none.
+// separators, the currency symbol and a negative in parentheses. Grouping separators count only
+// every three digits before the decimal mark. Empty, malformed and out-of-range texts have none.
 std::optional<double> parse(const QString& text, const QLocale& locale = QLocale());
 
 bool isNumeric(const QString& text, const QLocale& locale = QLocale());

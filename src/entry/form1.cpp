@@ -416,11 +416,21 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // Everything was stored as it changed; the close waits until it is on disk. No other
+    // Everything was stored as it changed; the close waits until it is on disk, or tells which
+    // file could not be written and why before the inputs go with the program. No other
     // window's close handling runs.
-    mSavedInputs.flush();
+    int status = 0;
+    if (!mSavedInputs.flush()) {
+        if (const std::optional<QString> reason = mSavedInputs.unsavedReason()) {
+            Dialogs::current().message(this, applicationTitle(),
+                QStringLiteral("Your inputs could not be saved and are lost when %1 ends.\n\n%2")
+                    .arg(Product::name, *reason),
+                Dialogs::Icon::Warning, Dialogs::Buttons::Ok);
+            status = exitInputsUnsaved;
+        }
+    }
     event->accept();
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(status);
 }
 
 void Form1::setMousePointer(MousePointer pointer)

@@ -28,6 +28,8 @@ class Form1 final : public QWidget {
 
 public:
     enum class MousePointer { Default = 0, Busy = 11, Custom = 99 };
+    // The program's exit status after a close that could not put the inputs on disk.
+    static constexpr int exitInputsUnsaved = 1;
 
     // What start-up asks of the rest of the program; an empty hook is skipped.
     struct StartUpHooks {

@@ -33,10 +33,21 @@ QString SavedInputs::read(const QString& key) const
     return SettingsStore::read(key);
 }
 
-void SavedInputs::flush()
+bool SavedInputs::flush()
 {
-    SettingsStore::flush();
+    const bool written = SettingsStore::flush();
     reportFailure();
+    return written;
+}
+
+std::optional<QString> SavedInputs::unsavedReason() const
+{
+    const SettingsWriter& writer = SettingsStore::writer();
+    if (writer.written() >= writer.handedIn())
+        return std::nullopt;
+    if (const auto failure = writer.standingFailure())
+        return failure->description;
+    return QStringLiteral("The settings file %1 was not written.").arg(SettingsStore::fileName());
 }
 
 void SavedInputs::reportFailure()

@@ -3,12 +3,13 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 // Writes each input to the settings store the moment it changes, without waiting for the disk:
 // the store's writer puts it there a moment later. A write that fails never costs the field its
 // text: the failure is reported once, on the window's thread, under the change handler whose
-// value could not be written, and not again until a write has gone through; the next change
-// tries again.
+// value could not be written (a different failure is reported too), and not again until a write
+// has gone through; the next change tries again.
 class SavedInputs final {
 public:
     SavedInputs();
@@ -22,7 +23,10 @@ public:
     // Sees what was stored even before it is on disk.
     QString read(const QString& key) const;
     // Waits until everything stored so far is on disk, and reports a failure not yet told.
-    void flush();
+    // False when stored values could not be put on disk.
+    bool flush();
+    // Why the values stored are not all on disk: the file and the reason; nothing when they are.
+    std::optional<QString> unsavedReason() const;
 
 private:
     void reportFailure();

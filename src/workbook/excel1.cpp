@@ -2,12 +2,9 @@
 
 #include "app/apperror.h"
 #include "app/errortrap.h"
-#include "clipboardpicturesource.h"
 #include "spreadsheetapplication.h"
 
-#include <QClipboard>
-#include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -23,17 +20,22 @@ SpreadsheetApplication& activeSheetOf(SpreadsheetApplication* app, int workbook)
 void writePicture(const QImage& picture, const QString& path)
 {
     if (picture.isNull())
-        throw AppError(QStringLiteral("The clipboard held no picture of the sheet"));
+        throw AppError(QStringLiteral("The office drew no picture of the sheet"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(
             QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
     QImageWriter writer(&file, "bmp");
+    // The file knows the system's reason (a full disk, say); the writer only that it failed.
     if (!writer.write(picture))
         throw AppError(QStringLiteral("The picture could not be written to %1 (%2)")
-                           .arg(path, writer.errorString()));
+                           .arg(path,
+                               file.error() != QFileDevice::NoError ? file.errorString()
+                                                                    : writer.errorString()));
     if (!file.commit())
         throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
+    // The household's figures, drawn: the user's alone.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace
@@ -45,37 +47,19 @@ void saveCellsActivesheet(SpreadsheetApplication* app, int workbook, const QStri
     ErrorTrap trap(QStringLiteral("Excel1.saveCellsActivesheet"));
     int lastRow = 0;
     int lastColumn = 0;
-    trap.step(100, [&] { activeSheetOf(app, workbook); });
+    // Without a sheet, or without its picture, the later steps have nothing to work on.
+    if (!trap.step(100, [&] { activeSheetOf(app, workbook); }))
+        return;
     trap.step(102, [&] { lastRow = activeSheetOf(app, workbook).usedRangeLastRow(workbook); });
     trap.step(
         104, [&] { lastColumn = activeSheetOf(app, workbook).usedRangeLastColumn(workbook); });
     if (!(lastRow > 1 && lastColumn > 1))
         return;
-    trap.step(110, [&] {
-        // A picture left from before must never pass for this sheet when the copy fails.
-        QGuiApplication::clipboard()->clear();
-        activeSheetOf(app, workbook).copyPicture(workbook);
-    });
-    trap.step(112, [&] { writePicture(GetClipboardPicture(0), path); });
+    // The run keeps the office's drawing itself: what another program or the user puts on the
+    // shared clipboard meanwhile can never stand in for it.
+    QImage picture;
+    if (trap.step(110, [&] { picture = activeSheetOf(app, workbook).copyPicture(workbook); }))
+        trap.step(112, [&] { writePicture(picture, path); });
 }
 
 } // namespace Excel1
-
-QImage GetClipboardPicture(int format)
-{
-    // Each read may wait on another program that took the clipboard meanwhile; the deadline
-    // keeps a silent one from holding the run for a thousand of its time-outs.
-    QElapsedTimer elapsed;
-    elapsed.start();
-    for (int attempt = 0; attempt < clipboardAttempts && !elapsed.hasExpired(clipboardDeadlineMs);
-         ++attempt) {
-        try {
-            QImage picture = ClipboardPictureSource::current().read(format);
-            if (!picture.isNull())
-                return picture;
-        } catch (...) {
-            // A failed read is one more attempt, nothing else.
-        }
-    }
-    return QImage();
-}

@@ -49,6 +49,12 @@ QImage loadPicture(const QString& path)
     return picture;
 }
 
+// The result holds the household's figures; the office writes it with its own umask.
+void keepPrivate(const QString& path)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 // The temporary files are removed silently, even when the folder itself cannot be had.
 QString temporaryFileOrNothing(const QString& name)
 {
@@ -86,9 +92,11 @@ void GenerationRun::PushButton22_Click()
         mHost.setUpdatesLocked(true);
         mHost.setBusyPointer(true);
     });
-    trap.step(102, [&] { CreateExcelApp(); });
+    // A step that leaves the later ones nothing to work on is reported once; what depends on it
+    // is skipped instead of failing again, and no preview opens without a result workbook.
+    const bool created = trap.step(102, [&] { CreateExcelApp(); });
     trap.step(104, [&] { templateBytes = loadTemplate(mTemplateResource); });
-    trap.step(106, [&] {
+    const bool templateWritten = trap.step(106, [&] {
         const QString path = temporaryFile(templateFileName);
         if (FileExists(path))
             return;
@@ -96,53 +104,72 @@ void GenerationRun::PushButton22_Click()
             throw AppError(QStringLiteral("No template workbook to write to %1").arg(path));
         WriteBytesToFile(templateBytes, path);
     });
-    trap.step(108, [&] { mWorkbook = excelApp().openWorkbook(temporaryFile(templateFileName)); });
-    writeCells(trap);
-    trap.step(162, [&] { excelApp().setVisible(false); });
-    trap.step(164, [&] { excelApp().selectRange(QStringLiteral("D4")); });
-    drawResultPath(trap);
-    trap.step(182, [&] {
-        if (mResultPath.isEmpty())
-            throw AppError(QStringLiteral("The result workbook has no path to be saved to"));
-        SpreadsheetApplication& app = excelApp();
-        app.saveAs(mWorkbook, mResultPath, GetSaveFileFormat(&app));
+    const bool opened = created && templateWritten && trap.step(108, [&] {
+        mWorkbook = excelApp().openWorkbook(temporaryFile(templateFileName));
     });
-    trap.step(184, [&] { excelApp().setDisplayAlerts(false); });
-    trap.step(186, [&] { excelApp().close(mWorkbook); });
-    trap.step(188, [&] { excelApp().quit(); });
-    trap.step(190, [&] { ReleaseExcelApp(); });
-    trap.step(192, [&] { secondApp = OpenInNewExcel(mOffice, mResultPath); });
-    trap.step(194, [&] { mHost.setBusyPointer(true); });
-    trap.step(196, [&] { reopened = second().workbookCount(); });
+    bool saved = false;
+    if (opened) {
+        writeCells(trap);
+        trap.step(162, [&] { excelApp().setVisible(false); });
+        trap.step(164, [&] { excelApp().selectRange(QStringLiteral("D4")); });
+        drawResultPath(trap);
+        saved = trap.step(182, [&] {
+            if (mResultPath.isEmpty())
+                throw AppError(QStringLiteral("The result workbook has no path to be saved to"));
+            SpreadsheetApplication& app = excelApp();
+            app.saveAs(mWorkbook, mResultPath, GetSaveFileFormat(&app));
+            keepPrivate(mResultPath);
+        });
+        trap.step(184, [&] { excelApp().setDisplayAlerts(false); });
+        trap.step(186, [&] { excelApp().close(mWorkbook); });
+    }
+    if (created) {
+        trap.step(188, [&] { excelApp().quit(); });
+        trap.step(190, [&] { ReleaseExcelApp(); });
+    }
+    if (!saved)
+        mResultPath.clear();
+    const bool reopenedInSecond
+        = saved && trap.step(192, [&] { secondApp = OpenInNewExcel(mOffice, mResultPath); });
+    if (saved)
+        trap.step(194, [&] { mHost.setBusyPointer(true); });
+    if (reopenedInSecond)
+        trap.step(196, [&] { reopened = second().workbookCount(); });
     // A picture left by an earlier run, killed before it removed it, must never pass for this
     // run's: when the capture writes none, loading it fails and says so.
     bool oldPictureLeft = false;
-    trap.step(198, [&] {
-        const QString picture = temporaryFile(pictureFileName);
-        if (QFileInfo::exists(picture) && !QFile::remove(picture)) {
-            oldPictureLeft = true;
-            throw AppError(QStringLiteral("The picture %1 of an earlier run could not be removed")
-                               .arg(picture));
-        }
-        Excel1::saveCellsActivesheet(secondApp.get(), reopened, picture);
-    });
-    trap.step(200, [&] { second().setDisplayAlerts(false); });
-    trap.step(202, [&] { second().close(reopened); });
-    trap.step(204, [&] { second().quit(); });
+    if (reopenedInSecond)
+        trap.step(198, [&] {
+            const QString picture = temporaryFile(pictureFileName);
+            if (QFileInfo::exists(picture) && !QFile::remove(picture)) {
+                oldPictureLeft = true;
+                throw AppError(
+                    QStringLiteral("The picture %1 of an earlier run could not be removed")
+                        .arg(picture));
+            }
+            Excel1::saveCellsActivesheet(secondApp.get(), reopened, picture);
+        });
+    if (reopenedInSecond) {
+        trap.step(200, [&] { second().setDisplayAlerts(false); });
+        trap.step(202, [&] { second().close(reopened); });
+        trap.step(204, [&] { second().quit(); });
+    }
     // An instance whose steps failed still goes now: no workbook of this run stays open.
     secondApp.reset();
     ReleaseExcelApp();
     trap.step(206, [&] { mHost.setBusyPointer(false); });
-    trap.step(208, [&] {
-        mHost.ensurePreview();
-        if (oldPictureLeft)
-            throw AppError(QStringLiteral("File not found: %1 of this run")
-                               .arg(temporaryFile(pictureFileName)));
-        mHost.setPreviewPicture(loadPicture(temporaryFile(pictureFileName)));
-    });
-    trap.step(210, [&] { mHost.setPreviewExcelFile(mResultPath); });
-    trap.step(212, [&] { mHost.showPreview(); });
-    trap.step(214, [&] { mHost.hideMainWindow(); });
+    if (saved) {
+        trap.step(208, [&] {
+            mHost.ensurePreview();
+            if (oldPictureLeft)
+                throw AppError(QStringLiteral("File not found: %1 of this run")
+                                   .arg(temporaryFile(pictureFileName)));
+            mHost.setPreviewPicture(loadPicture(temporaryFile(pictureFileName)));
+        });
+        trap.step(210, [&] { mHost.setPreviewExcelFile(mResultPath); });
+        trap.step(212, [&] { mHost.showPreview(); });
+        trap.step(214, [&] { mHost.hideMainWindow(); });
+    }
     trap.step(216, [&] { KillFile(temporaryFileOrNothing(pictureFileName)); });
     trap.step(218, [&] { KillFile(temporaryFileOrNothing(templateFileName)); });
     trap.step(220, [&] { mHost.setUpdatesLocked(false); });

@@ -56,6 +56,7 @@ void GenerationWiring::PushButton22_Click()
     mRunning = true;
     mRun.PushButton22_Click();
     mRunning = false;
+    mOffice.runEnded();
 }
 
 QString GenerationWiring::fieldText(const QString& array, int index) const

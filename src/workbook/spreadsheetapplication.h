@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QImage>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -49,8 +50,9 @@ public:
     virtual int usedRangeLastRow(int workbook) = 0;
     virtual int usedRangeLastColumn(int workbook) = 0;
     // ActiveSheet.UsedRange.CopyPicture: a picture of the range as shown on screen replaces the
-    // system clipboard's content.
-    virtual void copyPicture(int workbook) = 0;
+    // system clipboard's content, for the user to paste. The same picture is returned: the
+    // clipboard is shared with every other program, so the caller never reads it back.
+    virtual QImage copyPicture(int workbook) = 0;
     // The workbook's first sheet as a PDF file at path, drawn as the office prints it with the
     // sheet's own page set-up; the other sheets are left out. Replaces what is at path.
     virtual void exportPdf(int workbook, const QString& path) = 0;

@@ -25,6 +25,9 @@ public:
     // Waits for an office started ahead to answer. False when it failed to come up and the
     // start failure handler ran.
     virtual bool awaitStart() = 0;
+    // A run has ended and no session of it is left: the office may be renewed now, never while
+    // a run uses it.
+    virtual void runEnded() { }
 };
 
 // The program's office: LibreOffice, idle for FERROWYND_OFFICE_IDLE_S seconds (600 when unset)

@@ -5,100 +5,137 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The private folder lives under QDir::tempPath(), which follows TMPDIR; each case points TMPDIR
-// at a fresh folder so cases do not see each other's leftovers.
+// The run's folder lives in TEMP, or under QDir::tempPath(), which follows TMPDIR; each case
+// points them at a fresh folder so cases do not see each other's leftovers.
 class TestFolders : public QObject {
     Q_OBJECT
 
-    QString privatePathIn(const QTemporaryDir& base) const
+    static mode_t modeOf(const QString& path)
     {
-        return base.path() + QStringLiteral("/ferrowynd-") + QString::number(::getuid());
+        struct stat info { };
+        if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+            return 0;
+        return info.st_mode;
+    }
+
+    static QStringList entriesOf(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     }
 
 private slots:
-    void init() { qunsetenv("TEMP"); }
-
-    void tempWinsWhenSetAndNotEmpty()
+    void init()
     {
-        qputenv("TEMP", "/some/where");
-        QCOMPARE(temporaryFolder(), QStringLiteral("/some/where"));
-        QCOMPARE(temporaryFile("template.xlt"), QStringLiteral("/some/where/template.xlt"));
+        removeTemporaryFolders();
+        qunsetenv("TEMP");
     }
 
-    void unsetOrEmptyTempGivesPrivateFolder_data()
+    void runFolderIsTheProgramsOwnInsideTemp_data()
     {
-        QTest::addColumn<bool>("emptyTemp");
-        QTest::newRow("unset") << false;
-        QTest::newRow("empty") << true;
+        QTest::addColumn<QString>("temp");
+        QTest::newRow("TEMP set") << "set";
+        QTest::newRow("TEMP unset") << "unset";
+        QTest::newRow("TEMP empty") << "empty";
     }
 
-    void unsetOrEmptyTempGivesPrivateFolder()
+    void runFolderIsTheProgramsOwnInsideTemp()
     {
-        QFETCH(bool, emptyTemp);
-        if (emptyTemp)
+        QFETCH(QString, temp);
+        QTemporaryDir base;
+        if (temp == QLatin1String("set"))
+            qputenv("TEMP", QFile::encodeName(base.path()));
+        else
+            qputenv("TMPDIR", QFile::encodeName(base.path()));
+        if (temp == QLatin1String("empty"))
             qputenv("TEMP", "");
-        QTemporaryDir base;
-        qputenv("TMPDIR", base.path().toLocal8Bit());
+
+        QCOMPARE(temporaryBase(), base.path());
         const QString folder = temporaryFolder();
-        QCOMPARE(folder, privatePathIn(base));
-        QVERIFY(!temporaryFile("temp.bmp").startsWith(QStringLiteral("/temp.bmp")));
-        struct stat info { };
-        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &info), 0);
-        QVERIFY(S_ISDIR(info.st_mode));
-        QCOMPARE(info.st_mode & 0777, mode_t(0700));
-        // A second call reuses the folder.
+        QCOMPARE(QFileInfo(folder).absolutePath(), base.path());
+        QVERIFY2(QFileInfo(folder).fileName().startsWith("ferrowynd-run-"), qPrintable(folder));
+        QVERIFY(S_ISDIR(modeOf(folder)));
+        QCOMPARE(modeOf(folder) & 0777, mode_t(0700));
+        QCOMPARE(temporaryFile("template.xlt"), folder + "/template.xlt");
+        // A second call reuses the folder; the program's end removes it.
         QCOMPARE(temporaryFolder(), folder);
+        removeTemporaryFolders();
+        QVERIFY(!QFileInfo::exists(folder));
+        QCOMPARE(entriesOf(base.path()), QStringList());
+        qunsetenv("TMPDIR");
     }
 
-    void loosePermissionsAreTightened()
+    // Two programs, or a file planted under the names the run uses, never share a folder.
+    void plantedNamesAreLeftAlone()
     {
-        QTemporaryDir base;
-        qputenv("TMPDIR", base.path().toLocal8Bit());
-        const QString folder = privatePathIn(base);
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
-        QCOMPARE(temporaryFolder(), folder);
-        struct stat info { };
-        ::lstat(QFile::encodeName(folder).constData(), &info);
-        QCOMPARE(info.st_mode & 0777, mode_t(0700));
-    }
-
-    void linkOrFileIsRefused_data()
-    {
-        QTest::addColumn<bool>("asLink");
-        QTest::newRow("link to a folder") << true;
-        QTest::newRow("plain file") << false;
-    }
-
-    void linkOrFileIsRefused()
-    {
-        QFETCH(bool, asLink);
         QTemporaryDir base;
         QTemporaryDir elsewhere;
-        qputenv("TMPDIR", base.path().toLocal8Bit());
-        const QString folder = privatePathIn(base);
-        if (asLink) {
-            QVERIFY(QFile::link(elsewhere.path(), folder));
-        } else {
-            QFile file(folder);
+        qputenv("TEMP", QFile::encodeName(base.path()));
+        QFile planted(base.filePath("template.xlt"));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write("someone else's");
+        planted.close();
+        QVERIFY(QFile::link(elsewhere.filePath("target"), base.filePath("temp.bmp")));
+
+        const QString folder = temporaryFolder();
+        QVERIFY(folder != base.path());
+        QVERIFY(!QFileInfo::exists(temporaryFile("template.xlt")));
+        removeTemporaryFolders();
+        QCOMPARE(entriesOf(base.path()), QStringList({ "temp.bmp", "template.xlt" }));
+        QCOMPARE(entriesOf(elsewhere.path()), QStringList());
+    }
+
+    void unusableTempIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a file") << "file";
+        QTest::newRow("missing") << "missing";
+    }
+
+    void unusableTempIsRefused()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir home;
+        const QString temp = home.filePath("temp");
+        if (kind == QLatin1String("file")) {
+            QFile file(temp);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
+        qputenv("TEMP", QFile::encodeName(temp));
         QVERIFY_THROWS_EXCEPTION(AppError, temporaryFolder());
+        QCOMPARE(entriesOf(home.path()),
+            kind == QLatin1String("file") ? QStringList { "temp" } : QStringList());
     }
 
-    void foreignFolderIsRefused()
+    // A folder whose owner ended goes at the next start, lock and all, without a warning that the
+    // lock was gone before it was released; a live program's stays.
+    void abandonedFoldersGoAndLiveOnesStay()
     {
-        if (::getuid() != 0)
-            QSKIP("only root can give a folder to another user");
         QTemporaryDir base;
-        qputenv("TMPDIR", base.path().toLocal8Bit());
-        const QString folder = privatePathIn(base);
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
-        QVERIFY_THROWS_EXCEPTION(AppError, temporaryFolder());
+        qputenv("TEMP", QFile::encodeName(base.path()));
+        const QString live = temporaryFolder();
+        const QString left = base.filePath("ferrowynd-run-ended1");
+        QVERIFY(QDir().mkpath(left + "/inner"));
+        QFile lock(left + "/owner.lock");
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        // A process number no live process has, and the name of this program.
+        lock.write(QByteArray::number(qint64(4194303)) + '\n'
+            + QCoreApplication::applicationName().toUtf8() + "\n"
+            + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        QFile(left + "/varnok12345678.xls").open(QIODevice::WriteOnly);
+
+        QTest::failOnWarning(QRegularExpression("lock file"));
+        QCOMPARE(removeAbandonedTemporaryFolders(), 1);
+        QVERIFY(!QFileInfo::exists(left));
+        QVERIFY(QFileInfo(live).isDir());
+        removeTemporaryFolders();
     }
 
-    void cleanupTestCase() { qunsetenv("TMPDIR"); }
+    void cleanupTestCase()
+    {
+        removeTemporaryFolders();
+        qunsetenv("TMPDIR");
+    }
 };
 
 QTEST_MAIN(TestFolders)

@@ -3,7 +3,9 @@
 #include "app/settingswriter.h"
 
 #include <QSemaphore>
+#include <QThread>
 #include <QtTest>
+#include <atomic>
 
 using Values = QHash<QString, QString>;
 
@@ -36,6 +38,10 @@ private slots:
         QVERIFY(content.contains("txtExpense12"));
         QSettings onDisk(SettingsStore::fileName(), QSettings::IniFormat);
         QCOMPARE(onDisk.value("Ferrowynd/txtExpense12").toString(), QStringLiteral("$1,500.00"));
+        // The household's figures: the user's alone, whatever the umask.
+        QCOMPARE(QFile::permissions(SettingsStore::fileName()),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                | QFileDevice::WriteUser);
     }
 
     void absentKeyReadsEmpty() { QCOMPARE(SettingsStore::read("txtIncome6"), QString()); }
@@ -102,6 +108,43 @@ private slots:
         QVERIFY(SettingsStore::flush());
         QCoreApplication::processEvents();
         QCOMPARE(told, 2);
+    }
+
+    // A failing write waits for something new to be asked: on a full disk or a read-only folder
+    // it must not spin rewriting the file. Each distinct failure is told once.
+    void failedWriteWaitsAndEachDistinctFailureIsToldOnce()
+    {
+        std::atomic<int> attempts { 0 };
+        QString reason = QStringLiteral("read-only");
+        QMutex reasonMutex;
+        SettingsWriter writer([&](const Values&) {
+            ++attempts;
+            const QMutexLocker lock(&reasonMutex);
+            throw AppError(reason);
+        });
+        writer.write("a", "1");
+        QVERIFY(!writer.flush());
+        const int afterFlush = attempts;
+        QVERIFY(afterFlush == 1 || afterFlush == 2);
+        // Nothing new asked: nothing tried, however long it waits.
+        QThread::msleep(300);
+        QCOMPARE(attempts.load(), afterFlush);
+        QCOMPARE(writer.takeUnreportedFailure()->description, QStringLiteral("read-only"));
+        QCOMPARE(writer.standingFailure()->description, QStringLiteral("read-only"));
+
+        writer.write("b", "1");
+        QVERIFY(!writer.flush());
+        QVERIFY(!writer.takeUnreportedFailure());
+        {
+            const QMutexLocker lock(&reasonMutex);
+            reason = QStringLiteral("No space left on device");
+        }
+        writer.write("c", "1");
+        QVERIFY(!writer.flush());
+        const auto other = writer.takeUnreportedFailure();
+        QVERIFY(other);
+        QCOMPARE(other->description, QStringLiteral("No space left on device"));
+        QCOMPARE(writer.unwritten("a"), QStringLiteral("1"));
     }
 
     void garbageFileIsOverwrittenWithoutError()

@@ -119,10 +119,10 @@ int KillingSpreadsheet::usedRangeLastColumn(int workbook)
     return mOffice->usedRangeLastColumn(workbook);
 }
 
-void KillingSpreadsheet::copyPicture(int workbook)
+QImage KillingSpreadsheet::copyPicture(int workbook)
 {
     at("copyPicture");
-    mOffice->copyPicture(workbook);
+    return mOffice->copyPicture(workbook);
 }
 
 void KillingSpreadsheet::exportPdf(int workbook, const QString& path)

@@ -40,7 +40,7 @@ public:
     QString version() override;
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
-    void copyPicture(int workbook) override;
+    QImage copyPicture(int workbook) override;
     void exportPdf(int workbook, const QString& path) override;
 
 private:

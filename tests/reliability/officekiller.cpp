@@ -2,6 +2,8 @@
 
 #include "runharness.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <csignal>
 
 namespace OfficeKiller {
@@ -69,19 +71,9 @@ double KillingClock::rnd()
 }
 
 KillingClipboard::KillingClipboard()
-    : mSystem(ClipboardPictureSource::current())
 {
-    ClipboardPictureSource::install(this);
-}
-
-KillingClipboard::~KillingClipboard()
-{
-    ClipboardPictureSource::install(nullptr);
-}
-
-QImage KillingClipboard::read(int format)
-{
-    if (killed == 0)
-        killed = OfficeKiller::killOfficeChildren();
-    return mSystem.read(format);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        if (killed == 0 && !QGuiApplication::clipboard()->image().isNull())
+            killed = OfficeKiller::killOfficeChildren();
+    });
 }

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "workbook/clipboardpicturesource.h"
 #include "workbook/runclock.h"
 
+#include <QObject>
+
 // Kills the offices on the program's own path, however they were started, when the run asks
-// its clock or its clipboard: no stand-in replaces the real spreadsheet instances.
+// its clock or when its picture lands on the clipboard: no stand-in replaces the real spreadsheet
+// instances.
 namespace OfficeKiller {
 
 // SIGKILLs every soffice.bin this process started and waits until they are gone; how many.
@@ -35,16 +37,11 @@ private:
     At mAt;
 };
 
-// The system clipboard, but the offices die when the capture reads it.
-class KillingClipboard final : public ClipboardPictureSource {
+// The offices die when the run's sheet picture lands on the system clipboard: the picture is
+// drawn, the workbook still open.
+class KillingClipboard final : public QObject {
 public:
     KillingClipboard();
-    ~KillingClipboard() override;
-
-    QImage read(int format) override;
 
     int killed = 0;
-
-private:
-    ClipboardPictureSource& mSystem;
 };

@@ -148,8 +148,10 @@ qint64 heapInUseBytes()
 
 QStringList filesIn(const QString& folder)
 {
-    return QDir(folder).entryList(
+    QStringList entries = QDir(folder).entryList(
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    entries.removeAll(QStringLiteral("owner.lock"));
+    return entries;
 }
 
 } // namespace Reliability

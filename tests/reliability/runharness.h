@@ -44,7 +44,7 @@ bool waitUntilDead(qint64 pid, int limitMs);
 qint64 residentKilobytes();
 qint64 heapInUseBytes();
 
-// Files and folders in it, hidden ones included.
+// Files and folders in it, hidden ones included; not the lock that marks a live program's folder.
 QStringList filesIn(const QString& folder);
 
 } // namespace Reliability

@@ -1,3 +1,4 @@
+#include "app/folders.h"
 #include "killingspreadsheet.h"
 #include "officekiller.h"
 #include "preview/form2.h"
@@ -27,7 +28,7 @@ class TestOfficeKilled : public QObject {
     QStringList takeLeftovers(QStringList& entries, const QString& pattern)
     {
         const QStringList taken = entries.filter(QRegularExpression(pattern));
-        const QString temp = temporaryFolder(mHome);
+        const QString temp = ::temporaryFolder();
         for (const QString& name : taken) {
             entries.removeAll(name);
             if (!QFile::remove(temp + '/' + name))
@@ -55,12 +56,14 @@ class TestOfficeKilled : public QObject {
         QCOMPARE(harness.form().mousePointer(), Form1::MousePointer::Default);
         // At most the office kept for the next run.
         QVERIFY(officeChildren().size() <= 1);
-        const QString temp = temporaryFolder(mHome);
+        const QString temp = ::temporaryFolder();
         QVERIFY(!QFileInfo::exists(temp + "/template.xlt"));
         QVERIFY(!QFileInfo::exists(temp + "/temp.bmp"));
+        // No result workbook, no preview.
         Form2* preview = harness.preview();
-        QVERIFY(preview && preview->isVisible());
-        QCOMPARE(QFileInfo::exists(preview->mExcelFile), resultSaved);
+        QCOMPARE(preview && preview->isVisible(), resultSaved);
+        if (resultSaved)
+            QVERIFY(QFileInfo::exists(preview->mExcelFile));
 
         harness.back();
         QVERIFY(harness.form().isVisible());
@@ -75,7 +78,8 @@ class TestOfficeKilled : public QObject {
         dialogs.messages.clear();
         harness.startRun();
         QCOMPARE(dialogs.texts(), QStringList());
-        QVERIFY(preview->isVisible());
+        preview = harness.preview();
+        QVERIFY(preview && preview->isVisible());
         QVERIFY(!preview->picture().isNull());
         QVERIFY(QFileInfo::exists(preview->mExcelFile));
         QCOMPARE(officeChildren().size(), 1);
@@ -119,26 +123,23 @@ private slots:
         QTest::addColumn<QList<int>>("runLines");
         QTest::addColumn<QList<int>>("captureLines");
         QTest::addColumn<bool>("resultSaved");
-        // Every cell write fails on its own line, then what needs the instance or its file.
+        // Every cell write fails on its own line, then what needs the instance or its file; what
+        // depends on a step that failed is skipped unreported.
         const QList<int> cells { 114, 124, 134, 138, 140, 142, 148, 154, 156, 158, 160 };
-        const QList<int> noSecond { 192, 196, 200, 202, 204, 208 };
-        const QList<int> noWorkbook { 100, 102, 104 };
+        const QList<int> none;
         QTest::newRow("first, opening the template")
-            << 1 << "openWorkbook"
-            << QList<int> { 108 } + cells + QList<int> { 164, 182, 186 } + noSecond << noWorkbook
-            << false;
+            << 1 << "openWorkbook" << QList<int> { 108 } << none << false;
         QTest::newRow("first, typing cells")
-            << 1 << "setColumnCells" << cells + QList<int> { 164, 182, 186 } + noSecond
-            << noWorkbook << false;
-        QTest::newRow("first, saving")
-            << 1 << "saveAs" << QList<int> { 182, 186 } + noSecond << noWorkbook << false;
+            << 1 << "setColumnCells" << cells + QList<int> { 164, 182, 186 } << none << false;
+        QTest::newRow("first, saving") << 1 << "saveAs" << QList<int> { 182, 186 } << none << false;
         // It was to end anyway.
-        QTest::newRow("first, quitting") << 1 << "quit" << QList<int>() << QList<int>() << true;
-        QTest::newRow("between the instances") << 2 << "create" << noSecond << noWorkbook << true;
+        QTest::newRow("first, quitting") << 1 << "quit" << none << none << true;
+        QTest::newRow("between the instances")
+            << 2 << "create" << QList<int> { 192, 208 } << none << true;
         QTest::newRow("capture, used range") << 2 << "usedRangeLastRow" << QList<int> { 202, 208 }
                                              << QList<int> { 102, 104 } << true;
         QTest::newRow("capture, picture")
-            << 2 << "copyPicture" << QList<int> { 202, 208 } << QList<int> { 110, 112 } << true;
+            << 2 << "copyPicture" << QList<int> { 202, 208 } << QList<int> { 110 } << true;
         QTest::newRow("second, closing")
             << 2 << "close" << QList<int> { 202 } << QList<int>() << true;
     }
@@ -186,7 +187,7 @@ private slots:
         QCOMPARE(now.size(), 1);
         QVERIFY(now != warm);
         harness.back();
-        QStringList left = filesIn(temporaryFolder(mHome));
+        QStringList left = filesIn(::temporaryFolder());
         const QStringList scratch = takeLeftovers(left, QStringLiteral("^lu\\w+\\.tmp$"));
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
         QVERIFY2(scratch.isEmpty(), qPrintable(scratch.join(' ')));
@@ -199,14 +200,13 @@ private slots:
         QTest::addColumn<QList<int>>("runLines");
         QTest::addColumn<QList<int>>("captureLines");
         QTest::addColumn<bool>("resultSaved");
-        const QList<int> noSecond { 192, 196, 200, 202, 204, 208 };
         QTest::newRow("first, typing today's date")
-            << 0 << QList<int> { 138, 140, 142, 148, 154, 156, 158, 160, 164, 182, 186 } + noSecond
-            << QList<int> { 100, 102, 104 } << false;
+            << 0 << QList<int> { 138, 140, 142, 148, 154, 156, 158, 160, 164, 182, 186 }
+            << QList<int>() << false;
         QTest::newRow("first, naming the result")
-            << 1 << QList<int> { 182, 186 } + noSecond << QList<int> { 100, 102, 104 } << false;
-        // The picture is on the clipboard already; only closing the workbook fails.
-        QTest::newRow("capture, reading the clipboard")
+            << 1 << QList<int> { 182, 186 } << QList<int>() << false;
+        // The picture is drawn already; only closing the workbook fails.
+        QTest::newRow("capture, the picture drawn")
             << 2 << QList<int> { 202 } << QList<int>() << true;
     }
 
@@ -232,6 +232,9 @@ private slots:
         QVERIFY(killed > 0);
         checkRecovery(harness, dialogs, runLines, captureLines, resultSaved);
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestOfficeKilled)

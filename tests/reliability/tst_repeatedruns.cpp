@@ -1,9 +1,14 @@
+#include "app/folders.h"
 #include "preview/form2.h"
 #include "runharness.h"
+#include "workbook/libreoffice/officememory.h"
+#include "workbook/libreoffice/warmoffice.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSet>
 #include <QtTest>
 
@@ -36,7 +41,7 @@ private slots:
         ScriptedDialogs dialogs;
         RunHarness harness;
         RunHarness::click(harness.form().PushButton7);
-        const QString temp = temporaryFolder(mHome);
+        const QString temp = ::temporaryFolder();
         QSet<QString> results;
         qint64 heapAfterWarmUp = 0;
         qint64 heap = 0;
@@ -76,6 +81,81 @@ private slots:
                            .arg(count - warmUp)));
     }
 
+    // Two programs of one user, one TEMP, runs started at the same moment with different wages:
+    // each shows and keeps its own result, and neither leaves its folder behind.
+    void twoProgramsAtOnceEachGetTheirOwnResult()
+    {
+        const QString temp = temporaryFolder(mHome);
+        for (int round = 0; round < 2; ++round) {
+            const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 25000;
+            std::vector<std::unique_ptr<QProcess>> programs;
+            for (const char* wages : { "1111", "7777" }) {
+                auto program = std::make_unique<QProcess>();
+                program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                environment.insert("QT_QPA_PLATFORM", "offscreen");
+                program->setProcessEnvironment(environment);
+                program->start(QStringLiteral(FERROWYND_RUN_PROGRAM),
+                    { QString::fromLatin1(wages), QString::number(startAt) });
+                programs.push_back(std::move(program));
+            }
+            QStringList results;
+            QStringList pictures;
+            for (const auto& program : programs) {
+                QVERIFY(program->waitForFinished(170000));
+                QCOMPARE(program->exitCode(), 0);
+                const QStringList said = QString::fromLocal8Bit(program->readAllStandardOutput())
+                                             .simplified()
+                                             .split(' ');
+                QCOMPARE(said.size(), 4);
+                QCOMPARE(said[3], QStringLiteral("1"));
+                results << said[1];
+                pictures << said[2];
+            }
+            QVERIFY(QFileInfo(results[0]).absolutePath() != QFileInfo(results[1]).absolutePath());
+            QVERIFY(pictures[0] != pictures[1]);
+            // Only this test's own program folder is left in TEMP.
+            QCOMPARE(filesIn(temp), QStringList { QFileInfo(::temporaryFolder()).fileName() });
+        }
+    }
+
+    // An office past its memory limit is replaced after the run, never during it; one under the
+    // limit serves the next run too.
+    void officeOverItsMemoryLimitIsReplacedBetweenRuns_data()
+    {
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("over the limit") << qint64(1) << true;
+        QTest::newRow("under the limit") << officeMemoryLimit << false;
+    }
+
+    void officeOverItsMemoryLimitIsReplacedBetweenRuns()
+    {
+        QFETCH(qint64, limit);
+        QFETCH(bool, replaced);
+        ScriptedDialogs dialogs;
+        RunHarness harness;
+        RunHarness::click(harness.form().PushButton7);
+        harness.startRun();
+        harness.back();
+        const qint64 first = harness.office().processId();
+        QVERIFY(first != 0);
+        harness.office().setMemoryLimit(limit);
+        harness.startRun();
+        QVERIFY2(dialogs.texts().isEmpty(), qPrintable(dialogs.texts().join("\n")));
+        // The run went through on the office it found; the next one is under way after it.
+        QCOMPARE(officeChildren().size(), 1);
+        QCOMPARE(harness.office().processId() != first, replaced);
+        QVERIFY(harness.office().processId() != 0);
+        harness.back();
+        harness.office().setMemoryLimit(officeMemoryLimit);
+        harness.startRun();
+        QVERIFY2(dialogs.texts().isEmpty(), qPrintable(dialogs.texts().join("\n")));
+        QVERIFY(!harness.preview()->picture().isNull());
+        QCOMPARE(officeChildren().size(), 1);
+        harness.back();
+    }
+
     void officeEndsWhenIdleAndComesBack()
     {
         qputenv("FERROWYND_OFFICE_IDLE_S", "1.5");
@@ -94,7 +174,7 @@ private slots:
         };
         for (const char* comeBack : { "typing", "run" }) {
             harness.startRun();
-            QCOMPARE(dialogs.texts(), QStringList());
+            QVERIFY2(dialogs.texts().isEmpty(), qPrintable(dialogs.texts().join("\n")));
             harness.back();
             QCOMPARE(officeChildren().size(), 1);
             const QString scratch = scratchOf(officeChildren().constFirst());
@@ -110,13 +190,16 @@ private slots:
             }
         }
         harness.startRun();
-        QCOMPARE(dialogs.texts(), QStringList());
+        QVERIFY2(dialogs.texts().isEmpty(), qPrintable(dialogs.texts().join("\n")));
         Form2* preview = harness.preview();
         QVERIFY(preview && preview->isVisible());
         QVERIFY(!preview->picture().isNull());
         QCOMPARE(officeChildren().size(), 1);
         harness.back();
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestRepeatedRuns)

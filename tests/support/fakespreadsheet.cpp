@@ -221,12 +221,12 @@ int FakeSpreadsheet::usedRangeLastColumn(int workbook)
     return mOffice.lastColumn;
 }
 
-void FakeSpreadsheet::copyPicture(int workbook)
+QImage FakeSpreadsheet::copyPicture(int workbook)
 {
     call(QStringLiteral("copyPicture"), QString::number(workbook));
     needWorkbook(workbook);
-    if (!mOffice.copyPictureFillsClipboard)
-        return;
+    if (!mOffice.copyPictureDraws)
+        return QImage();
     QImage picture(mOffice.pictureSize, QImage::Format_RGB32);
     picture.fill(Qt::white);
     // A dark first cell so a test can tell the sheet from an empty picture.
@@ -235,6 +235,7 @@ void FakeSpreadsheet::copyPicture(int workbook)
             picture.setPixel(x, y, qRgb(0, 0, 128));
     }
     QGuiApplication::clipboard()->setImage(picture);
+    return picture;
 }
 
 QString FakeSpreadsheet::describe(const CellValue& value)

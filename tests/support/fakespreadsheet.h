@@ -34,7 +34,8 @@ public:
         int lastRow = 79;
         int lastColumn = 15;
         QSize pictureSize { 116, 134 };
-        bool copyPictureFillsClipboard = true;
+        // False: the office draws nothing (a null picture).
+        bool copyPictureDraws = true;
         // Calls that throw, by name ("saveAs") or by instance and name ("2:openWorkbook").
         QSet<QString> failing;
         // Calls at which the office process dies: that call and every later one throw.
@@ -84,7 +85,7 @@ public:
     QString version() override;
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
-    void copyPicture(int workbook) override;
+    QImage copyPicture(int workbook) override;
     // Writes a small file that names the workbook exported.
     void exportPdf(int workbook, const QString& path) override;
 

@@ -1,3 +1,4 @@
+#include "app/folders.h"
 #include "app/settingsstore.h"
 #include "entry/form1.h"
 #include "fakespreadsheet.h"
@@ -115,9 +116,11 @@ private slots:
 
     void init()
     {
-        QDir temp(mHome.filePath("temp"));
-        for (const QString& name : temp.entryList(QDir::Files))
-            QVERIFY(temp.remove(name));
+        QDir temp(::temporaryFolder());
+        for (const QString& name : temp.entryList(QDir::Files)) {
+            if (name != "owner.lock")
+                QVERIFY(temp.remove(name));
+        }
         QFile::remove(SettingsStore::fileName());
         QGuiApplication::clipboard()->clear();
     }
@@ -262,6 +265,9 @@ private slots:
         office.reset();
         QCOMPARE(officeChildren(), 0);
     }
+
+    // The run folder goes before the temporary home that holds it.
+    void cleanupTestCase() { removeTemporaryFolders(); }
 };
 
 QTEST_MAIN(TestGenerationWiring)

@@ -1,4 +1,5 @@
 #include "app/apperror.h"
+#include "app/folders.h"
 #include "scripteddialogs.h"
 #include "workbook/generationhost.h"
 #include "workbook/generationrun.h"
@@ -183,8 +184,8 @@ private slots:
         QVERIFY(!household.updatesLocked);
         QVERIFY(QRegularExpression("/varnok[1-9]{8}\\.xls$").match(household.excelFile).hasMatch());
         QVERIFY(QFile::exists(household.excelFile));
-        QVERIFY(!QFile::exists(mTemp.filePath("template.xlt")));
-        QVERIFY(!QFile::exists(mTemp.filePath("temp.bmp")));
+        QVERIFY(!QFile::exists(::temporaryFile("template.xlt")));
+        QVERIFY(!QFile::exists(::temporaryFile("temp.bmp")));
         // A1:O79 of the sheet, about 1160 by 1348 pixels at 96 dpi.
         QVERIFY2(household.picture.width() > 1000 && household.picture.width() < 1400,
             qPrintable(QString::number(household.picture.width())));
@@ -287,7 +288,7 @@ private slots:
         QVERIFY(household.excelFile != first);
         QCOMPARE(firstOffice.size(), 1);
         QCOMPARE(officeChildren(), firstOffice);
-        QVERIFY(!QFile::exists(mTemp.filePath("template.xlt")));
+        QVERIFY(!QFile::exists(::temporaryFile("template.xlt")));
         const auto before = readFirstSheet(first);
         const auto after = readFirstSheet(household.excelFile);
         QCOMPARE(before.value({ 4, 4 }).number, 4500.0);

@@ -260,14 +260,18 @@ int LibreOfficeSpreadsheet::usedRangeLastColumn(int number)
     return watched([&] { return usedAreaOf(number).EndColumn + 1; });
 }
 
-void LibreOfficeSpreadsheet::copyPicture(int number)
+QImage LibreOfficeSpreadsheet::copyPicture(int number)
 {
+    QImage picture;
     watched([&] {
         const auto model = workbook(number);
         const auto target = activeSheet(model);
         const auto area = usedAreaOf(number);
-        putPictureOnClipboard(renderRange(model, target, area));
+        picture = renderRange(model, target, area);
     });
+    // Only a copy for the user: the picture is already the caller's.
+    putPictureOnClipboard(picture);
+    return picture;
 }
 
 void LibreOfficeSpreadsheet::exportPdf(int number, const QString& path)

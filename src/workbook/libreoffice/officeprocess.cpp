@@ -1,7 +1,7 @@
 #include "officeprocess.h"
 
 #include "app/apperror.h"
-#include "ownedtemporaryfolder.h"
+#include "app/ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "officeprofile.h"
 
 #include "app/apperror.h"
-#include "ownedtemporaryfolder.h"
+#include "app/ownedtemporaryfolder.h"
 
 #include <QDir>
 #include <QFile>

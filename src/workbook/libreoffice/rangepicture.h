@@ -13,5 +13,6 @@ QImage renderRange(const css::uno::Reference<css::frame::XModel>& workbook,
     const css::uno::Reference<css::sheet::XSpreadsheet>& sheet,
     const css::table::CellRangeAddress& range);
 
-// The picture replaces whatever the system clipboard held. AppError without a GUI application.
+// The picture replaces whatever the system clipboard held; without a GUI application there is no
+// clipboard and nothing happens.
 void putPictureOnClipboard(const QImage& picture);

@@ -1,9 +1,9 @@
 #include "warmoffice.h"
 
 #include "app/apperror.h"
+#include "app/ownedtemporaryfolder.h"
 #include "libreofficespreadsheet.h"
 #include "officeprocess.h"
-#include "ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
 namespace {
@@ -151,6 +151,22 @@ std::unique_ptr<SpreadsheetApplication> WarmOffice::newInstance()
     }
     cameUp();
     return std::make_unique<LibreOfficeSpreadsheet>(mOffice);
+}
+
+void WarmOffice::runEnded()
+{
+    // The office keeps caches that grow over the first few dozen runs; past the limit it goes,
+    // and the next one comes up in the background while the user looks at the preview.
+    if (!mOffice || mOffice.use_count() > 1 || !mOffice->isAlive() || mOffice->isStarting()
+        || residentBytes(mOffice->processId()) <= mMemoryLimit)
+        return;
+    mIdle.stop();
+    mOffice.reset();
+    try {
+        startAhead();
+    } catch (const AppError&) {
+        // The next run starts one and reports when it cannot.
+    }
 }
 
 qint64 WarmOffice::processId() const

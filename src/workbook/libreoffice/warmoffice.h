@@ -2,6 +2,7 @@
 
 #include "idleend.h"
 #include "officeinstance.h"
+#include "officememory.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QTimer>
@@ -21,6 +22,10 @@ public:
     std::unique_ptr<SpreadsheetApplication> newInstance() override;
     void setStartFailureHandler(std::function<void()> handler) override;
     bool awaitStart() override;
+    // Replaces an office grown past the memory limit with a fresh one started ahead.
+    void runEnded() override;
+    // The resident memory above which an office is replaced between runs.
+    void setMemoryLimit(qint64 bytes) { mMemoryLimit = bytes; }
 
     // The office process, while one runs or comes up; 0 otherwise.
     qint64 processId() const;
@@ -38,4 +43,5 @@ private:
     std::function<void()> mStartFailure;
     QTimer mConnectPoll;
     IdleEnd mIdle;
+    qint64 mMemoryLimit = officeMemoryLimit;
 };

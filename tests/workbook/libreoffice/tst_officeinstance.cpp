@@ -1,7 +1,7 @@
 #include "app/apperror.h"
 #include "workbook/libreoffice/officeinstance.h"
 #include "workbook/libreoffice/officeprogram.h"
-#include "workbook/libreoffice/ownedtemporaryfolder.h"
+#include "app/ownedtemporaryfolder.h"
 #include "workbook/libreoffice/unoconvert.h"
 #include "workbook/libreoffice/warmoffice.h"
 

@@ -1,6 +1,7 @@
 #include "ownedtemporaryfolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <unistd.h>
@@ -17,10 +18,34 @@ std::unique_ptr<QLockFile> ownerLock(const QString& folder)
     return lock;
 }
 
+QString baseOr(const QString& base)
+{
+    return base.isEmpty() ? QDir::tempPath() : base;
+}
+
+// The lock goes last: removing it with the folder would leave its holder a lock file to release
+// that is no longer there.
+bool removeHeldFolder(const QString& folder, QLockFile& lock)
+{
+    QDir dir(folder);
+    bool removed = true;
+    const QFileInfoList entries
+        = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        if (entry.fileName() == ownerFile)
+            continue;
+        removed = (entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
+                                                       : QFile::remove(entry.filePath()))
+            && removed;
+    }
+    lock.unlock();
+    return removed && dir.rmdir(folder);
+}
+
 } // namespace
 
-OwnedTemporaryFolder::OwnedTemporaryFolder(const QString& prefix)
-    : mFolder(QDir::tempPath() + QLatin1Char('/') + prefix + QStringLiteral("-XXXXXX"))
+OwnedTemporaryFolder::OwnedTemporaryFolder(const QString& prefix, const QString& base)
+    : mFolder(baseOr(base) + QLatin1Char('/') + prefix + QStringLiteral("-XXXXXX"))
 {
     if (!mFolder.isValid())
         return;
@@ -39,14 +64,14 @@ bool OwnedTemporaryFolder::isValid() const
     return mFolder.isValid() && mOwner;
 }
 
-int OwnedTemporaryFolder::removeAbandoned(const QStringList& prefixes)
+int OwnedTemporaryFolder::removeAbandoned(const QStringList& prefixes, const QString& base)
 {
     QStringList patterns;
     for (const QString& prefix : prefixes)
         patterns << prefix + QStringLiteral("-*");
     int removed = 0;
     const QFileInfoList folders
-        = QDir(QDir::tempPath())
+        = QDir(baseOr(base))
               .entryInfoList(
                   patterns, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& folder : folders) {
@@ -55,7 +80,7 @@ int OwnedTemporaryFolder::removeAbandoned(const QStringList& prefixes)
             continue;
         const auto lock = ownerLock(folder.filePath());
         // Taken only from an owner that has ended; a live one keeps its folder.
-        if (lock->tryLock(0) && QDir(folder.filePath()).removeRecursively())
+        if (lock->tryLock(0) && removeHeldFolder(folder.filePath(), *lock))
             ++removed;
     }
     return removed;
