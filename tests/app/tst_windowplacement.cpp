@@ -1,0 +1,41 @@
+#include "app/windowplacement.h"
+
+#include <QtTest>
+
+class TestWindowPlacement : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fitted_data()
+    {
+        QTest::addColumn<QRect>("remembered");
+        QTest::addColumn<QRect>("fitted");
+        const QRect none;
+        QTest::newRow("inside the screen: in place")
+            << QRect(100, 30, 900, 700) << QRect(100, 30, 900, 700);
+        QTest::newRow("as large as the screen") << QRect(0, 0, 1366, 738) << QRect(0, 0, 1366, 738);
+        QTest::newRow("partly off the screen: centred")
+            << QRect(900, 300, 800, 600) << QRect(283, 69, 800, 600);
+        QTest::newRow("on the second screen")
+            << QRect(1500, 100, 1200, 900) << QRect(1500, 100, 1200, 900);
+        QTest::newRow("on no screen: centred on the first")
+            << QRect(-3000, -2000, 800, 600) << QRect(283, 69, 800, 600);
+        QTest::newRow("one pixel taller than the screen") << QRect(0, 0, 800, 739) << none;
+        QTest::newRow("too wide for the screen it is on") << QRect(0, 0, 1367, 600) << none;
+        QTest::newRow("narrower than the minimum") << QRect(0, 0, 751, 600) << none;
+        QTest::newRow("shorter than the minimum") << QRect(0, 0, 800, 479) << none;
+    }
+    void fitted()
+    {
+        QFETCH(QRect, remembered);
+        QFETCH(QRect, fitted);
+        // A laptop's 1366 x 768 screen with a 30-pixel panel, and a larger one to its right.
+        const QList<QRect> screens { QRect(0, 0, 1366, 738), QRect(1366, 0, 1920, 1050) };
+        const std::optional<QRect> place
+            = WindowPlacement::fitted(remembered, QSize(752, 480), screens);
+        QCOMPARE(place.value_or(QRect()), fitted);
+    }
+};
+
+QTEST_MAIN(TestWindowPlacement)
+#include "tst_windowplacement.moc"
