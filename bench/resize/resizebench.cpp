@@ -9,9 +9,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -101,10 +101,11 @@ int show(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
-    // The windows remember their places and the main window its inputs: never in the user's file.
-    const QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication application(argc, argv);
+    // The windows remember their places and the main window its inputs: never in the user's file.
+    // The colour scheme's own settings stay where they are.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const QStringList arguments = QApplication::arguments();
     if (arguments.value(1) == QStringLiteral("show"))
         return show(arguments);

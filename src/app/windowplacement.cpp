@@ -12,6 +12,9 @@ const QString WindowPlacement::section = QStringLiteral("Windows");
 
 namespace {
 
+// Room left for the title bar that the window manager adds above the client area.
+constexpr int titleBarAllowance = 40;
+
 QString maximisedKey(const QString& window)
 {
     return window + QStringLiteral("Maximized");
@@ -90,6 +93,23 @@ bool WindowPlacement::restore(QWidget& window, const QString& name)
     if (placement->maximised)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     return true;
+}
+
+void WindowPlacement::centre(QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window.setGeometry(centred(window.size(), window.minimumSize(), screen->availableGeometry()));
+}
+
+QRect WindowPlacement::centred(const QSize& designed, const QSize& minimum, const QRect& area)
+{
+    const QSize room = area.size() - QSize(0, titleBarAllowance);
+    QRect place(QPoint(), designed.boundedTo(room).expandedTo(minimum));
+    place.moveCenter(area.center());
+    place.moveTop(qMax(place.top(), area.top() + titleBarAllowance));
+    return place;
 }
 
 void WindowPlacement::remember(const QWidget& window, const QString& name)

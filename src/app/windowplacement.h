@@ -30,6 +30,12 @@ struct WindowPlacement {
     // Puts the window where it was left, when that still fits one of the screens; false when
     // the window keeps its designed place.
     static bool restore(QWidget& window, const QString& name);
+    // The designed size centred in an available area, made smaller (down to the minimum) where
+    // it and a title bar would not fit.
+    static QRect centred(const QSize& designed, const QSize& minimum, const QRect& area);
+    // Centres the window on its screen at its designed size, made smaller (down to its minimum)
+    // where that size and a title bar would not fit the screen's available area.
+    static void centre(QWidget& window);
     // Takes down the window's place now; a failure to write is left for the next time.
     static void remember(const QWidget& window, const QString& name);
 };

@@ -24,7 +24,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 
 using FieldCatalogue::Group;
@@ -83,10 +82,8 @@ Form1::Form1(StartUpHooks hooks, QWidget* parent)
     connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::VScroll1_Scroll);
 
     txtIncome(0)->setFocus();
-    if (WindowPlacement::restore(*this, placementName))
-        return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (!WindowPlacement::restore(*this, placementName))
+        WindowPlacement::centre(*this);
 }
 
 void Form1::connectFields()

@@ -33,9 +33,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QWheelEvent>
 
 namespace {
@@ -588,10 +586,8 @@ void Form2::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!mCentred) {
         mCentred = true;
-        const QScreen* screen = this->screen();
-        if (!WindowPlacement::restore(*this, placementName) && screen)
-            setGeometry(QStyle::alignedRect(
-                Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+        if (!WindowPlacement::restore(*this, placementName))
+            WindowPlacement::centre(*this);
     }
     // Some window systems never activate a window without a window manager; a new picture is
     // set up when the window shows, and the activation that may follow finds nothing to do.

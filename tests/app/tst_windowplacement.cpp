@@ -35,6 +35,25 @@ private slots:
             = WindowPlacement::fitted(remembered, QSize(752, 480), screens);
         QCOMPARE(place.value_or(QRect()), fitted);
     }
+
+    void centred_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("centred");
+        QTest::newRow("fits: designed size in the middle")
+            << QRect(0, 0, 1920, 1050) << QRect(584, 209, 752, 631);
+        // 1366 x 768 at 125 %, less a panel: the window and its title bar fit.
+        QTest::newRow("laptop at 125 %") << QRect(0, 0, 1093, 590) << QRect(171, 40, 752, 550);
+        QTest::newRow("smaller than the minimum allows")
+            << QRect(0, 0, 1093, 400) << QRect(171, 40, 752, 480);
+        QTest::newRow("a second screen") << QRect(1920, 0, 1366, 738) << QRect(2227, 53, 752, 631);
+    }
+    void centred()
+    {
+        QFETCH(QRect, area);
+        QFETCH(QRect, centred);
+        QCOMPARE(WindowPlacement::centred(QSize(752, 631), QSize(752, 480), area), centred);
+    }
 };
 
 QTEST_MAIN(TestWindowPlacement)
