@@ -101,29 +101,16 @@ void checkBarsFollowThePicture(const Form2& form)
 // picture larger than the viewport leaves no empty space beside it.
 void checkNoEmptySpace(const Form2& form)
 {
-    const struct {
-        QScrollBar* bar;
-        qint32 position;
-        qint32 length;
-        qint32 viewport;
-    } axes[] = {
-        { form.HScroll1, form.Picture1->twipsLeft(), form.Picture1->twipsWidth(),
-            form.Picture2->innerWidth() },
-        { form.VScroll1, form.Picture1->twipsTop(), form.Picture1->twipsHeight(),
-            form.Picture2->innerHeight() },
+    auto check = [](const QScrollBar* bar, qint32 position, qint32 length, qint32 viewport) {
+        QCOMPARE(bar->isEnabled(), length > viewport);
+        QCOMPARE(bar->maximum(), qMax(0, length - viewport));
+        QCOMPARE(-position, bar->isEnabled() ? bar->value() : 0);
+        QVERIFY(position <= 0 && position + length >= qMin(length, viewport));
     };
-    for (const auto& axis : axes) {
-        if (axis.length > axis.viewport) {
-            QVERIFY(axis.bar->isEnabled());
-            QCOMPARE(axis.bar->maximum(), axis.length - axis.viewport);
-            QCOMPARE(axis.bar->value(), -axis.position);
-            QVERIFY(axis.position <= 0);
-            QVERIFY(axis.position + axis.length >= axis.viewport);
-        } else {
-            QVERIFY(!axis.bar->isEnabled());
-            QCOMPARE(axis.position, 0);
-        }
-    }
+    check(form.HScroll1, form.Picture1->twipsLeft(), form.Picture1->twipsWidth(),
+        form.Picture2->innerWidth());
+    check(form.VScroll1, form.Picture1->twipsTop(), form.Picture1->twipsHeight(),
+        form.Picture2->innerHeight());
 }
 
 // A resized window must not hand its size to the windows of the later tests.
