@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 
 using namespace Form1Fixture;
@@ -92,21 +91,27 @@ private slots:
         QTest::addColumn<QSize>("window");
         QTest::addColumn<QRect>("viewport");
         QTest::addColumn<int>("scrollMaximum");
-        QTest::newRow("designed size") << QSize(752, 631) << QRect(8, 79, 736, 544) << 14500;
+        // Where the panel scrolls for a field 7920 twips down: 7000 twips above it, unless the
+        // range or the viewport's height says otherwise.
+        QTest::addColumn<int>("focusScroll");
+        QTest::newRow("designed size") << QSize(752, 631) << QRect(8, 79, 736, 544) << 14500 << 920;
         QTest::newRow("taller shows more rows")
-            << QSize(752, 900) << QRect(8, 79, 736, 813) << 10465;
+            << QSize(752, 900) << QRect(8, 79, 736, 813) << 10465 << 920;
         QTest::newRow("wider goes to the margins")
-            << QSize(1200, 631) << QRect(232, 79, 736, 544) << 14500;
-        QTest::newRow("smallest") << QSize(752, 480) << QRect(8, 79, 736, 393) << 16765;
-        QTest::newRow("taller than the panel") << QSize(752, 2000) << QRect(8, 79, 736, 1913) << 0;
+            << QSize(1200, 631) << QRect(232, 79, 736, 544) << 14500 << 920;
+        QTest::newRow("smallest: the field at the bottom edge")
+            << QSize(752, 480) << QRect(8, 79, 736, 393) << 16765 << 2385;
+        QTest::newRow("taller than the panel")
+            << QSize(752, 2000) << QRect(8, 79, 736, 1913) << 0 << 0;
         QTest::newRow("maximised on 1920 x 1080")
-            << QSize(1920, 1026) << QRect(592, 79, 736, 939) << 8575;
+            << QSize(1920, 1026) << QRect(592, 79, 736, 939) << 8575 << 920;
     }
     void resizedWindowGivesTheRoomToThePanel()
     {
         QFETCH(QSize, window);
         QFETCH(QRect, viewport);
         QFETCH(int, scrollMaximum);
+        QFETCH(int, focusScroll);
         auto form = shownForm();
         form->resize(window);
         QCOMPARE(form->size(), window);
@@ -121,53 +126,12 @@ private slots:
         // The panel's top stands at the bar's value, within the new range.
         form->VScroll1->setValue(20000);
         QCOMPARE(form->Picture1->y(), -Twips::toPixels(scrollMaximum));
-    }
-
-    void focusScrollsTheFieldIntoView_data()
-    {
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("value");
-        QTest::newRow("designed: 7000 twips above the field") << 631 << 920;
-        QTest::newRow("taller than the panel: no scrolling") << 2000 << 0;
-        QTest::newRow("smallest: the field at the bottom edge") << 480 << 2385;
-    }
-    void focusScrollsTheFieldIntoView()
-    {
-        QFETCH(int, height);
-        QFETCH(int, value);
-        auto form = shownForm();
-        form->resize(752, height);
         QLineEdit* field = form->txtExpense(12);
         field->setFocus(Qt::TabFocusReason);
         settle();
-        QCOMPARE(form->VScroll1->value(), value);
-        const QRect shown = QRect(field->mapTo(form->Picture2, QPoint()), field->size());
-        QVERIFY(form->Picture2->rect().contains(shown));
-    }
-
-    void rememberedPlace_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("fits") << "20,10,760,500" << QRect(20, 10, 760, 500);
-        QTest::newRow("fits, moved off the screen: centred")
-            << "700,10,760,500" << QRect(20, 150, 760, 500);
-        QTest::newRow("taller than the screen") << "0,0,752,900" << QRect();
-        QTest::newRow("smaller than the minimum") << "0,0,752,400" << QRect();
-        QTest::newRow("not a place") << "752x500" << QRect();
-    }
-    void rememberedPlace()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QRect, geometry);
-        QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 800));
-        writeStoreFile("[Windows]\nForm1=\"" + stored.toUtf8() + "\"\n");
-        Form1 form;
-        if (geometry.isNull()) {
-            QCOMPARE(form.size(), QSize(752, 631));
-        } else {
-            QCOMPARE(form.geometry(), geometry);
-        }
+        QCOMPARE(form->VScroll1->value(), focusScroll);
+        QVERIFY(form->Picture2->rect().contains(
+            QRect(field->mapTo(form->Picture2, QPoint()), field->size())));
     }
 
     void placeIsKeptApartFromTheInputs()
@@ -283,14 +247,6 @@ private:
             inTick = on;
         }
         return count;
-    }
-
-    void writeStoreFile(const QByteArray& content)
-    {
-        SettingsStore::flush();
-        QFile file(SettingsStore::fileName());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(content), content.size());
     }
 
     QTemporaryDir mHome;
