@@ -24,9 +24,13 @@ function(ferrowynd_add_tests)
         set(target ${folder}_${test_name})
         add_executable(${target} ${test_source})
         target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} ferrowynd_testsupport Qt6::Test)
-        add_test(NAME ${target} COMMAND ${target})
+        # Each run starts from an empty settings folder of its own: windows remember their places
+        # there, and nothing reaches the settings of the user who runs the tests.
+        set(config ${CMAKE_CURRENT_BINARY_DIR}/${target}.config)
+        add_test(NAME ${target}
+            COMMAND sh -c "rm -rf \"$1\" && exec \"$0\"" $<TARGET_FILE:${target}> ${config})
         set_tests_properties(${target} PROPERTIES
-            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FERROWYND_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FERROWYND_SOURCE_DIR=${PROJECT_SOURCE_DIR};XDG_CONFIG_HOME=${config}"
             TIMEOUT 600
             LABELS "${ARG_LABELS}")
     endforeach()

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libreoffice-calc-nogui libreoffice-draw-nogui libreoffice-dev
     fonts-liberation fonts-liberation2
-    xvfb xauth x11-utils imagemagick xdotool desktop-file-utils libqt6svg6
+    xvfb xauth x11-utils imagemagick xdotool desktop-file-utils libqt6svg6 openbox qt6ct
     python3 python3-xlrd gnumeric
     dbus-daemon at-spi2-core python3-pyatspi
     libcups2-dev poppler-utils

@@ -96,20 +96,30 @@ void makePrivate(const QString& file)
         ::chmod(native.constData(), info.st_mode & 0700);
 }
 
-QString groupKey(const QString& key)
+QString groupKey(const QString& section, const QString& key)
 {
-    return Product::settingsSection + QLatin1Char('/') + key;
+    return section + QLatin1Char('/') + key;
 }
 
 } // namespace
 
 QString SettingsFile::read(const QString& key)
 {
+    return readIn(Product::settingsSection, key);
+}
+
+QString SettingsFile::readIn(const QString& section, const QString& key)
+{
     const QMutexLocker lock(&fileMutex);
-    return openStore()->value(groupKey(key)).toString();
+    return openStore()->value(groupKey(section, key)).toString();
 }
 
 void SettingsFile::write(const QHash<QString, QString>& values)
+{
+    writeIn(Product::settingsSection, values);
+}
+
+void SettingsFile::writeIn(const QString& section, const QHash<QString, QString>& values)
 {
     const QMutexLocker lock(&fileMutex);
     const auto settings = openStore();
@@ -119,7 +129,7 @@ void SettingsFile::write(const QHash<QString, QString>& values)
     if (QDir().mkpath(QFileInfo(settings->fileName()).absolutePath()))
         makePrivate(settings->fileName());
     for (auto value = values.cbegin(); value != values.cend(); ++value)
-        settings->setValue(groupKey(value.key()), value.value());
+        settings->setValue(groupKey(section, value.key()), value.value());
     settings->sync();
     // A FormatError only says that the old file did not parse; the write itself went through.
     if (settings->status() == QSettings::AccessError)

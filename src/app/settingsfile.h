@@ -11,8 +11,11 @@ class SettingsFile final {
 public:
     // An absent key reads as the empty text.
     static QString read(const QString& key);
+    // The same in another section of the file, such as the windows' places.
+    static QString readIn(const QString& section, const QString& key);
     // Puts all values into the file at once and on disk; the file is replaced as a whole, so it
     // holds either all of them or none. Throws AppError when the file could not be written.
     static void write(const QHash<QString, QString>& values);
+    static void writeIn(const QString& section, const QHash<QString, QString>& values);
     static QString fileName();
 };

@@ -27,6 +27,10 @@ inline QSize toPixels(QSize twips)
 {
     return QSize(toPixels(twips.width()), toPixels(twips.height()));
 }
+inline QSize fromPixels(QSize pixels)
+{
+    return QSize(fromPixels(pixels.width()), fromPixels(pixels.height()));
+}
 inline QPoint toPixels(QPoint twips)
 {
     return QPoint(toPixels(twips.x()), toPixels(twips.y()));

@@ -8,10 +8,12 @@
 
 namespace {
 
-void giveBackground(QWidget& widget, const QColor& colour)
+// The text drawn on the new background takes the colour meant for it.
+void giveBackground(QWidget& widget, const QColor& colour, const QColor& text)
 {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, text);
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }
@@ -27,10 +29,11 @@ bool takesButtonFace(const QWidget* control)
 void RecolourForm(QWidget& form)
 {
     const QColor buttonFace = form.palette().color(QPalette::Button);
-    giveBackground(form, buttonFace);
+    const QColor buttonText = form.palette().color(QPalette::ButtonText);
+    giveBackground(form, buttonFace, buttonText);
     const auto controls = form.findChildren<QWidget*>();
     for (QWidget* control : controls) {
         if (takesButtonFace(control))
-            giveBackground(*control, buttonFace);
+            giveBackground(*control, buttonFace, buttonText);
     }
 }

@@ -47,6 +47,7 @@ bool SkinRecolouring::takesButtonFace(const QWidget& control)
 void SkinRecolouring::recolour(QWidget& window)
 {
     const QColor buttonFace = window.palette().color(QPalette::Button);
+    const QColor buttonText = window.palette().color(QPalette::ButtonText);
     std::vector<QWidget*> controls { &window };
     collect(window, controls);
     // Every designed look is taken before any change, since a recoloured container passes its
@@ -57,9 +58,15 @@ void SkinRecolouring::recolour(QWidget& window)
     for (const Saved& saved : mSaved) {
         QPalette palette = saved.widget->palette();
         const bool recoloured = saved.widget == &window || takesButtonFace(*saved.widget);
-        for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        // Lines are drawn on the recoloured frames, so they take the text colour too.
+        const auto* frame = qobject_cast<const QFrame*>(saved.widget.data());
+        const bool drawnOnButtonFace = recoloured || (frame && isLine(*frame));
+        for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
             palette.setColor(group, QPalette::Window,
                 recoloured ? buttonFace : saved.palette.color(group, QPalette::Window));
+            palette.setColor(group, QPalette::WindowText,
+                drawnOnButtonFace ? buttonText : saved.palette.color(group, QPalette::WindowText));
+        }
         saved.widget->setPalette(palette);
         if (recoloured)
             saved.widget->setAutoFillBackground(true);

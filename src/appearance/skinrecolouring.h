@@ -7,9 +7,10 @@
 
 // Dresses the main window for its skin: the window and its plain controls (frames, labels,
 // picture boxes, check and option boxes) take the button-face colour so they blend with the
-// skin; text boxes, buttons, scroll bars, date pickers, lines and the rest keep theirs, also
-// where they would otherwise inherit their container's new colour. It remembers what it changed,
-// so a skin that then fails to load leaves the window as designed.
+// skin, and the button text's colour for what is drawn on them, lines included; text boxes,
+// buttons, scroll bars, date pickers and the rest keep their colours, also where they would
+// otherwise inherit their container's new ones. It remembers what it changed, so a skin that
+// then fails to load leaves the window as designed.
 class SkinRecolouring final {
 public:
     void recolour(QWidget& window);

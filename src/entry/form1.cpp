@@ -15,6 +15,7 @@
 #include "app/folders.h"
 #include "app/product.h"
 #include "app/twips.h"
+#include "app/windowplacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -32,6 +32,7 @@ using FieldCatalogue::Group;
 namespace {
 
 const QString handPointerFile = QStringLiteral("HAND-M.CUR");
+const QString placementName = QStringLiteral("Form1");
 
 // Focus that the user moves inside the window, as opposed to the window losing activation
 // or a popup or message box taking the focus for a while.
@@ -89,8 +90,8 @@ Form1::Form1(StartUpHooks hooks, QWidget* parent)
     connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::VScroll1_Scroll);
 
     txtIncome(0)->setFocus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (!WindowPlacement::restore(*this, placementName))
+        WindowPlacement::centre(*this);
 }
 
 void Form1::connectFields()
@@ -283,7 +284,8 @@ void Form1::scrollIntoView(const FieldRef& field)
         : picker(field.group);
     const int frameTop = Frame1(FieldCatalogue::rules(field.group).frame)->y();
     const int position = Twips::fromPixels(frameTop + control->y());
-    VScroll1->setValue(ScrollRule::targetFor(position, VScroll1->maximum()));
+    VScroll1->setValue(ScrollRule::targetFor(position, VScroll1->maximum(),
+        Twips::fromPixels(Picture2->height()), Twips::fromPixels(control->height())));
 }
 
 void Form1::fieldValidate(const FieldRef& field, QWidget* next, Qt::FocusReason reason)
@@ -412,6 +414,20 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 {
     pointerOverBackground();
     QWidget::mouseMoveEvent(event);
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    Form1Builder(*this).arrange();
+    QWidget::resizeEvent(event);
+}
+
+void Form1::hideEvent(QHideEvent* event)
+{
+    // Hidden for the preview, or closing: either way the place the user left it is taken down.
+    if (!event->spontaneous())
+        WindowPlacement::remember(*this, placementName);
+    QWidget::hideEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

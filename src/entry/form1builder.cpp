@@ -1,5 +1,6 @@
 #include "form1builder.h"
 
+#include "bracketline.h"
 #include "fielddescription.h"
 #include "form1.h"
 #include "formlayout.h"
@@ -40,11 +41,16 @@ void place(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(Twips::toPixels(left, top, width, height));
 }
 
+void place(QWidget* widget, const QRect& twips)
+{
+    place(widget, twips.x(), twips.y(), twips.width(), twips.height());
+}
+
 QPushButton* pushButton(Form1& form, const QString& caption, const QRect& twips)
 {
     auto* button = new QPushButton(caption, &form);
     button->setFont(arialBold(buttonPointSize));
-    place(button, twips.x(), twips.y(), twips.width(), twips.height());
+    place(button, twips);
     return button;
 }
 
@@ -62,14 +68,11 @@ int labelColumn(const FieldCatalogue::Frame& frame, Column column)
     return column == Column::Left ? leftLabelColumn : frame.rightLabels;
 }
 
-QFrame* line(QWidget* parent, QFrame::Shape shape, int left, int top, int width, int height)
+QFrame* line(QWidget* parent, Qt::Orientation orientation, int left, int top, int width, int height)
 {
-    auto* frame = new QFrame(parent);
-    frame->setFrameShape(shape);
-    frame->setFrameShadow(QFrame::Plain);
-    frame->setLineWidth(1);
-    place(frame, left, top, width, height);
-    return frame;
+    auto* line = new BracketLine(orientation, parent);
+    line->setLine(Twips::toPixels(left, top, width, height));
+    return line;
 }
 
 } // namespace
@@ -91,24 +94,30 @@ void Form1Builder::build()
 
 void Form1Builder::window()
 {
-    mForm.setFixedSize(Twips::toPixels(QSize(clientWidth, clientHeight)));
+    mForm.resize(Twips::toPixels(QSize(clientWidth, clientHeight)));
+    mForm.setMinimumSize(Twips::toPixels(QSize(clientWidth, minimumClientHeight)));
     mForm.setFont(arialBold(fieldPointSize));
+    // The white is forced, so is the text drawn on it: a dark colour scheme's light text would
+    // vanish. Text boxes, buttons and menus keep the scheme's colours.
     QPalette palette = mForm.palette();
     palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
     mForm.setPalette(palette);
     mForm.setAutoFillBackground(true);
 
-    mForm.PushButton22 = pushButton(mForm, QStringLiteral("Start Creating Template"), pushButton22);
-    mForm.PushButton6 = pushButton(mForm, QStringLiteral("Help"), pushButton6);
-    mForm.PushButton7 = pushButton(mForm, QStringLiteral("Load Sample/Example Data"), pushButton7);
+    mForm.PushButton22
+        = pushButton(mForm, QStringLiteral("Start Creating Template"), pushButton22.twips);
+    mForm.PushButton6 = pushButton(mForm, QStringLiteral("Help"), pushButton6.twips);
+    mForm.PushButton7
+        = pushButton(mForm, QStringLiteral("Load Sample/Example Data"), pushButton7.twips);
 
     mForm.Picture2 = new QWidget(&mForm);
-    place(mForm.Picture2, viewport.x(), viewport.y(), viewport.width(), viewport.height());
+    place(mForm.Picture2, viewport.twips);
     mForm.Picture1 = new QWidget(mForm.Picture2);
     place(mForm.Picture1, panelLeft, 0, panelWidth, panelHeight);
 
     mForm.VScroll1 = new QScrollBar(Qt::Vertical, mForm.Picture2);
-    place(mForm.VScroll1, scrollBar.x(), scrollBar.y(), scrollBar.width(), scrollBar.height());
+    place(mForm.VScroll1, scrollBar.twips);
     mForm.VScroll1->setRange(0, scrollMaximum);
     mForm.VScroll1->setSingleStep(scrollArrowStep);
     mForm.VScroll1->setPageStep(scrollPageStep);
@@ -211,11 +220,26 @@ void Form1Builder::bracket(QWidget* frame, const FieldCatalogue::Frame& design,
     const int first = headingTop + headingHeight;
     const int last = *std::max_element(rows.begin(), rows.end());
     mForm.Line1.insert(mForm.Line1.count(),
-        line(frame, QFrame::VLine, x, first, Twips::perPixel, last - first + Twips::perPixel));
+        line(frame, Qt::Vertical, x, first, Twips::perPixel, last - first + Twips::perPixel));
     for (const int row : rows) {
         mForm.Line2.insert(
-            mForm.Line2.count(), line(frame, QFrame::HLine, x, row, tickLength, Twips::perPixel));
+            mForm.Line2.count(), line(frame, Qt::Horizontal, x, row, tickLength, Twips::perPixel));
     }
+}
+
+void Form1Builder::arrange()
+{
+    const QSize growth = Twips::fromPixels(mForm.size()) - QSize(clientWidth, clientHeight);
+    const std::pair<QWidget*, Placement> placements[]
+        = { { mForm.PushButton22, pushButton22 }, { mForm.PushButton6, pushButton6 },
+              { mForm.PushButton7, pushButton7 }, { mForm.Picture2, viewport } };
+    for (const auto& [widget, placement] : placements)
+        place(widget, placement.at(growth));
+    // Inside the viewport the growth is its own.
+    const QSize viewportGrowth = viewport.at(growth).size() - viewport.twips.size();
+    place(mForm.VScroll1, scrollBar.at(viewportGrowth));
+    // A bar value is the panel's top, as before; the range loses what the viewport gained.
+    mForm.VScroll1->setMaximum(qMax(0, scrollMaximum - viewportGrowth.height()));
 }
 
 void Form1Builder::placeholders()

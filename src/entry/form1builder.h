@@ -13,6 +13,8 @@ public:
     explicit Form1Builder(Form1& form);
 
     void build();
+    // Fits the buttons, the viewport and its scroll bar to the window's present size.
+    void arrange();
 
 private:
     void window();

@@ -1,23 +1,32 @@
 #pragma once
 
+#include "app/anchor.h"
+
 #include <QRect>
 
-// The main window's designed geometry in twips; Twips converts it to pixels.
+// The main window's designed geometry in twips, with the way each control follows a resized
+// window; Twips converts it to pixels.
 namespace FormLayout {
 
 constexpr int clientWidth = 11280;
 constexpr int clientHeight = 9465;
+// Small enough for a 1366 x 768 screen at 125 % with the title bar and a panel; the width is
+// never less than designed.
+constexpr int minimumClientHeight = 7200;
 
-constexpr QRect pushButton22 { 120, 120, 11040, 400 };
-constexpr QRect pushButton6 { 120, 630, 5400, 405 };
-constexpr QRect pushButton7 { 5760, 630, 5400, 405 };
-constexpr QRect viewport { 120, 1180, 11040, 8160 };
-// Inside the viewport.
-constexpr QRect scrollBar { 10695, 0, 285, 8100 };
+// The buttons keep their row; the panel keeps its width, so added width goes to the margins,
+// and the viewport takes the added height.
+constexpr Placement pushButton22 { { 120, 120, 11040, 400 }, Anchors::centredAtTop };
+constexpr Placement pushButton6 { { 120, 630, 5400, 405 }, Anchors::centredAtTop };
+constexpr Placement pushButton7 { { 5760, 630, 5400, 405 }, Anchors::centredAtTop };
+constexpr Placement viewport { { 120, 1180, 11040, 8160 }, Anchors::centredTaller };
+// Inside the viewport, which grows only in height.
+constexpr Placement scrollBar { { 10695, 0, 285, 8100 }, Anchors::taller };
 constexpr int panelLeft = 45;
 constexpr int panelWidth = 10665;
 constexpr int panelHeight = 22560;
 
+// At the designed height; each twip the viewport grows takes one off.
 constexpr int scrollMaximum = 14500;
 constexpr int scrollArrowStep = 500;
 constexpr int scrollPageStep = 1000;

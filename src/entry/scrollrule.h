@@ -7,9 +7,13 @@ namespace ScrollRule {
 
 constexpr int viewportOffset = 7000;
 
-constexpr int targetFor(int position, int maximum)
+// In a viewport too short for the offset the field would stand below the bottom edge; the panel
+// then scrolls just far enough to show the field whole.
+constexpr int targetFor(int position, int maximum, int viewportHeight, int fieldHeight)
 {
-    const int target = position - viewportOffset;
+    int target = position - viewportOffset;
+    if (position + fieldHeight > target + viewportHeight)
+        target = position + fieldHeight - viewportHeight;
     if (target < 0)
         return 0;
     return target > maximum ? maximum : target;

@@ -3,6 +3,7 @@
 #include "app/appicon.h"
 
 #include "exportactions.h"
+#include "form2layout.h"
 #include "picturebox.h"
 #include "previewkeys.h"
 #include "viewermath.h"
@@ -16,6 +17,7 @@
 #include "app/folders.h"
 #include "app/product.h"
 #include "app/twips.h"
+#include "app/windowplacement.h"
 #include "appearance/recolourform.h"
 #include "export/overwritequestion.h"
 #include "export/picturefile.h"
@@ -32,17 +34,16 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QWheelEvent>
 
 namespace {
 
-constexpr qint32 clientWidth = 9840;
-constexpr qint32 clientHeight = 9360;
-// The viewport's sunken border: two pixels on each side.
-constexpr qint32 viewportBorder = 30;
+using namespace Form2Layout;
+
+const QString placementName = QStringLiteral("Form2");
+// Room for the viewport, the zoom buttons and the captions of the buttons under it.
+constexpr QSize minimumClientSize(8400, 6000);
 
 QFont buttonFont()
 {
@@ -52,11 +53,15 @@ QFont buttonFont()
     return font;
 }
 
-QPushButton* makeButton(
-    const QString& caption, QWidget* parent, int left, int top, int width, int height)
+QRect toPixels(const QRect& twips)
+{
+    return Twips::toPixels(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+QPushButton* makeButton(const QString& caption, QWidget* parent, const QRect& twips)
 {
     auto* button = new QPushButton(caption, parent);
-    button->setGeometry(Twips::toPixels(left, top, width, height));
+    button->setGeometry(toPixels(twips));
     button->setFont(buttonFont());
     button->setMouseTracking(true);
     return button;
@@ -65,7 +70,7 @@ QPushButton* makeButton(
 QScrollBar* makeScrollBar(Qt::Orientation orientation, QWidget* parent, const QRect& twips)
 {
     auto* bar = new QScrollBar(orientation, parent);
-    bar->setGeometry(Twips::toPixels(twips.x(), twips.y(), twips.width(), twips.height()));
+    bar->setGeometry(toPixels(twips));
     bar->setRange(0, 0);
     bar->setSingleStep(1);
     bar->setPageStep(1);
@@ -114,34 +119,38 @@ Form2::Form2(QWidget* parent)
 
 void Form2::buildControls()
 {
-    setFixedSize(Twips::toPixels(QSize(clientWidth, clientHeight)));
+    resize(Twips::toPixels(QSize(clientWidth, clientHeight)));
+    setMinimumSize(Twips::toPixels(minimumClientSize));
     QFont font(QStringLiteral("Arial"), 9);
     font.setBold(true);
     setFont(font);
+    // A forced background comes with its text colour.
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
     setPalette(white);
     setAutoFillBackground(true);
     setMouseTracking(true);
 
     Picture2 = new PictureBox(this, viewportBorder);
-    Picture2->setTwipsGeometry(120, 90, 9330, 7425);
+    const QRect view = viewport.twips;
+    Picture2->setTwipsGeometry(view.x(), view.y(), view.width(), view.height());
     Picture1 = new PictureBox(Picture2->client());
     Picture1->setAutoSize(true);
     Zoom_Ori = new PictureBox(this);
-    Zoom_Ori->setTwipsGeometry(10320, 480, 735, 375);
+    const QRect original = zoomOriginal.twips;
+    Zoom_Ori->setTwipsGeometry(original.x(), original.y(), original.width(), original.height());
 
-    VScroll1 = makeScrollBar(Qt::Vertical, this, QRect(9450, 120, 255, 7425));
-    HScroll1 = makeScrollBar(Qt::Horizontal, this, QRect(120, 7545, 9330, 255));
+    VScroll1 = makeScrollBar(Qt::Vertical, this, vScroll1.twips);
+    HScroll1 = makeScrollBar(Qt::Horizontal, this, hScroll1.twips);
 
     Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
-    Frame1->setGeometry(Twips::toPixels(120, 7860, 9600, 855));
+    Frame1->setGeometry(toPixels(frame1.twips));
     Frame1->setMouseTracking(true);
-    PushButton1 = makeButton(QStringLiteral("Zoom In"), Frame1, 240, 300, 4440, 405);
-    PushButton2 = makeButton(QStringLiteral("Zoom Out"), Frame1, 4800, 300, 4560, 405);
-    PushButton8 = makeButton(QStringLiteral("< Back"), this, 120, 8850, 4680, 405);
-    PushButton6
-        = makeButton(QStringLiteral("Save Results To Excel File"), this, 4920, 8850, 4800, 405);
+    PushButton1 = makeButton(QStringLiteral("Zoom In"), Frame1, pushButton1.twips);
+    PushButton2 = makeButton(QStringLiteral("Zoom Out"), Frame1, pushButton2.twips);
+    PushButton8 = makeButton(QStringLiteral("< Back"), this, pushButton8.twips);
+    PushButton6 = makeButton(QStringLiteral("Save Results To Excel File"), this, pushButton6.twips);
     // "< Back" deletes the result, so it has no key.
     PushButton6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     buildPictureMenu();
@@ -284,6 +293,31 @@ void Form2::RedrawImage()
     trap.step(128, [&] { mOrigHeight = ViewerMath::originalLength(Zoom_Ori->innerHeight()); });
     trap.step(130, [&] { mZoomWidth = ViewerMath::zoomedLength(mOrigWidth, 1.0f); });
     trap.step(132, [&] { mZoomHeight = ViewerMath::zoomedLength(mOrigHeight, 1.0f); });
+}
+
+void Form2::arrange()
+{
+    const QSize growth = Twips::fromPixels(size()) - QSize(clientWidth, clientHeight);
+    const qint32 oldWidth = Picture2->innerWidth();
+    const qint32 oldHeight = Picture2->innerHeight();
+    const QRect view = viewport.at(growth);
+    Picture2->setTwipsGeometry(view.x(), view.y(), view.width(), view.height());
+    // Zoom_Ori stays hidden; it only holds the master copy.
+    const QRect original = zoomOriginal.at(growth);
+    Zoom_Ori->moveTwips(original.x(), original.y());
+    VScroll1->setGeometry(toPixels(vScroll1.at(growth)));
+    HScroll1->setGeometry(toPixels(hScroll1.at(growth)));
+    Frame1->setGeometry(toPixels(frame1.at(growth)));
+    const QSize frameGrowth(growth.width(), 0);
+    PushButton1->setGeometry(toPixels(pushButton1.at(frameGrowth)));
+    PushButton2->setGeometry(toPixels(pushButton2.at(frameGrowth)));
+    PushButton8->setGeometry(toPixels(pushButton8.at(growth)));
+    PushButton6->setGeometry(toPixels(pushButton6.at(growth)));
+    // The middle of what was shown stays in the middle; the bars take the new overflow.
+    fitScrollBars(ViewerMath::resizedPosition(Picture1->twipsLeft(), Picture1->twipsWidth(),
+                      oldWidth, Picture2->innerWidth()),
+        ViewerMath::resizedPosition(
+            Picture1->twipsTop(), Picture1->twipsHeight(), oldHeight, Picture2->innerHeight()));
 }
 
 void Form2::InitScrollBars()
@@ -507,14 +541,26 @@ bool Form2::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    arrange();
+    QWidget::resizeEvent(event);
+}
+
+void Form2::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        WindowPlacement::remember(*this, placementName);
+    QWidget::hideEvent(event);
+}
+
 void Form2::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!mCentred) {
         mCentred = true;
-        if (const QScreen* screen = this->screen())
-            setGeometry(QStyle::alignedRect(
-                Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+        if (!WindowPlacement::restore(*this, placementName))
+            WindowPlacement::centre(*this);
     }
     // Some window systems never activate a window without a window manager; a new picture is
     // set up when the window shows, and the activation that may follow finds nothing to do.

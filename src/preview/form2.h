@@ -63,6 +63,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,6 +87,8 @@ private:
     void Picture1_MouseDown(Qt::MouseButton button, float x, float y);
     void picture1_MouseMove(Qt::MouseButtons buttons, float x, float y);
     void Picture1_MouseUp(Qt::MouseButton button, float x, float y);
+    // Fits the controls to the window's present size.
+    void arrange();
     // Gives both bars the ranges of the picture as it is drawn now and puts it at left, top.
     void fitScrollBars(qint32 left, qint32 top);
     // One zoom step that keeps the picture's point under the anchor (in the viewport) in place.

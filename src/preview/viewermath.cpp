@@ -80,6 +80,15 @@ qint32 keptPosition(
     return static_cast<qint32>(roundHalfEven(moved));
 }
 
+qint32 resizedPosition(
+    qint32 position, qint32 pictureLength, qint32 oldViewportLength, qint32 newViewportLength)
+{
+    const double onPicture = visibleCentre(position, pictureLength, oldViewportLength) - position;
+    const double moved
+        = clampPosition(newViewportLength / 2.0 - onPicture, newViewportLength, pictureLength);
+    return static_cast<qint32>(roundHalfEven(moved));
+}
+
 double dropPercent(qint32 position, qint32 pictureLength, qint32 viewportInnerLength)
 {
     const qint32 overflow = pictureLength - viewportInnerLength;

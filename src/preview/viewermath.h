@@ -57,6 +57,11 @@ double visibleCentre(qint32 position, qint32 pictureLength, qint32 viewportInner
 qint32 keptPosition(
     qint32 position, qint32 oldLength, qint32 newLength, qint32 viewportInnerLength, double anchor);
 
+// The position that keeps the middle of what the viewport shows in its middle when the viewport's
+// inner length changes, clamped so that a larger picture leaves no empty space.
+qint32 resizedPosition(
+    qint32 position, qint32 pictureLength, qint32 oldViewportLength, qint32 newViewportLength);
+
 // The dropped position as a share of the picture's overflow of the viewport's inner length;
 // 0 when there is no overflow.
 double dropPercent(qint32 position, qint32 pictureLength, qint32 viewportInnerLength);

@@ -23,6 +23,7 @@ namespace {
 using Access = SkinFramework::Access;
 
 const QColor buttonFace(0xd4, 0xd0, 0xc8);
+const QColor buttonText(0x10, 0x10, 0x10);
 const QColor designedWindow(0xff, 0xff, 0xff);
 const QColor designedRed(0xff, 0, 0);
 
@@ -165,6 +166,7 @@ private slots:
         QPalette palette = QApplication::palette();
         palette.setColor(QPalette::Button, buttonFace);
         palette.setColor(QPalette::Window, designedWindow);
+        palette.setColor(QPalette::ButtonText, buttonText);
         QApplication::setPalette(palette);
         // A run that crashed may have left its skin behind.
         QDir(skinFolder()).removeRecursively();
@@ -207,32 +209,35 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("takesButtonFace");
-        QTest::newRow("window") << "window" << true;
-        QTest::newRow("label with its own colour") << "label" << true;
-        QTest::newRow("frame with its own colour") << "frame" << true;
-        QTest::newRow("label in a frame") << "labelInFrame" << true;
-        QTest::newRow("check box") << "checkBox" << true;
-        QTest::newRow("option button") << "optionButton" << true;
-        QTest::newRow("picture box") << "pictureBox" << true;
-        QTest::newRow("label in a picture box") << "labelInPicture" << true;
-        QTest::newRow("plain frame") << "plainFrame" << true;
-        QTest::newRow("check box in a plain frame") << "checkBoxInPlainFrame" << true;
-        QTest::newRow("picture label") << "pixmapLabel" << true;
-        QTest::newRow("text box") << "textBox" << false;
-        QTest::newRow("text box in a picture box") << "textBoxInPicture" << false;
-        QTest::newRow("button") << "button" << false;
-        QTest::newRow("button in a frame") << "buttonInFrame" << false;
-        QTest::newRow("scroll bar") << "scrollBar" << false;
-        QTest::newRow("date edit") << "dateEdit" << false;
-        QTest::newRow("date picker") << "datePicker" << false;
-        QTest::newRow("date picker's own check box") << "checkBoxInPicker" << false;
-        QTest::newRow("line") << "line" << false;
+        // What is drawn on the button face takes the button text's colour, lines included.
+        QTest::addColumn<bool>("takesButtonText");
+        QTest::newRow("window") << "window" << true << true;
+        QTest::newRow("label with its own colour") << "label" << true << true;
+        QTest::newRow("frame with its own colour") << "frame" << true << true;
+        QTest::newRow("label in a frame") << "labelInFrame" << true << true;
+        QTest::newRow("check box") << "checkBox" << true << true;
+        QTest::newRow("option button") << "optionButton" << true << true;
+        QTest::newRow("picture box") << "pictureBox" << true << true;
+        QTest::newRow("label in a picture box") << "labelInPicture" << true << true;
+        QTest::newRow("plain frame") << "plainFrame" << true << true;
+        QTest::newRow("check box in a plain frame") << "checkBoxInPlainFrame" << true << true;
+        QTest::newRow("picture label") << "pixmapLabel" << true << true;
+        QTest::newRow("text box") << "textBox" << false << false;
+        QTest::newRow("text box in a picture box") << "textBoxInPicture" << false << false;
+        QTest::newRow("button") << "button" << false << false;
+        QTest::newRow("button in a frame") << "buttonInFrame" << false << false;
+        QTest::newRow("scroll bar") << "scrollBar" << false << false;
+        QTest::newRow("date edit") << "dateEdit" << false << false;
+        QTest::newRow("date picker") << "datePicker" << false << false;
+        QTest::newRow("date picker's own check box") << "checkBoxInPicker" << false << false;
+        QTest::newRow("line") << "line" << false << true;
     }
 
     void skinFileRecoloursPlainControls()
     {
         QFETCH(QString, name);
         QFETCH(bool, takesButtonFace);
+        QFETCH(bool, takesButtonText);
         QVERIFY(writeSkinFile(plainSkin));
         MainWindow window;
         giveDesignedColours(window);
@@ -248,6 +253,9 @@ private slots:
             QCOMPARE(now.window, designed.window);
             QCOMPARE(now.autoFill, designed.autoFill);
         }
+        const QWidget* control = name == "window" ? &window : window.control(name);
+        const QColor text = control->palette().color(QPalette::WindowText);
+        QCOMPARE(text == buttonText, takesButtonText);
     }
 
     void recolouredControlsShowTheButtonFace()

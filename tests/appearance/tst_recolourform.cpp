@@ -12,6 +12,7 @@
 namespace {
 
 const QColor buttonFace(0xd4, 0xd0, 0xc8);
+const QColor buttonText(0x10, 0x10, 0x10);
 const QColor designWindow(Qt::white);
 
 // A plain white box standing in for a picture box.
@@ -42,6 +43,9 @@ private slots:
         QPalette palette = QApplication::palette();
         palette.setColor(QPalette::Button, buttonFace);
         palette.setColor(QPalette::Window, designWindow);
+        // A scheme whose window text is meant for a dark window, not for the button face.
+        palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+        palette.setColor(QPalette::ButtonText, buttonText);
         QApplication::setPalette(palette);
     }
 
@@ -71,6 +75,7 @@ private slots:
                  static_cast<QWidget*>(inner), static_cast<QWidget*>(check),
                  static_cast<QWidget*>(option) }) {
             QCOMPARE(control->palette().color(QPalette::Window), buttonFace);
+            QCOMPARE(control->palette().color(QPalette::WindowText), buttonText);
             QVERIFY(control->autoFillBackground());
         }
         QCOMPARE(shownAt(form, label, QPoint(30, 10)), buttonFace);

@@ -61,8 +61,9 @@ private slots:
         ScriptedDialogs dialogs;
         Form2 form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Ferrowynd"));
-        QCOMPARE(form.minimumSize(), QSize(656, 624));
-        QCOMPARE(form.maximumSize(), QSize(656, 624));
+        QCOMPARE(form.size(), QSize(656, 624));
+        QCOMPARE(form.minimumSize(), QSize(560, 400));
+        QCOMPARE(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
         QCOMPARE(form.font().family(), QStringLiteral("Arial"));
         QVERIFY(form.font().bold());
         QCOMPARE(form.PushButton6->font().pointSizeF(), 11.25);

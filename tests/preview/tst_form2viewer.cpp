@@ -2,6 +2,7 @@
 #include "previewhelpers.h"
 #include "scripteddialogs.h"
 
+#include "app/settingsstore.h"
 #include "app/twips.h"
 #include "export/resultoutput.h"
 
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
@@ -104,6 +106,31 @@ void checkBarsFollowThePicture(const Form2& form)
     QCOMPARE(form.VScroll1->maximum(), expected->vMaximum);
     QCOMPARE(form.VScroll1->value(), -form.Picture1->twipsTop());
 }
+
+// The bars cover the picture's overflow of the viewport at whatever size it has now, and a
+// picture larger than the viewport leaves no empty space beside it.
+void checkNoEmptySpace(const Form2& form)
+{
+    auto check = [](const QScrollBar* bar, qint32 position, qint32 length, qint32 viewport) {
+        QCOMPARE(bar->isEnabled(), length > viewport);
+        QCOMPARE(bar->maximum(), qMax(0, length - viewport));
+        QCOMPARE(-position, bar->isEnabled() ? bar->value() : 0);
+        QVERIFY(position <= 0 && position + length >= qMin(length, viewport));
+    };
+    check(form.HScroll1, form.Picture1->twipsLeft(), form.Picture1->twipsWidth(),
+        form.Picture2->innerWidth());
+    check(form.VScroll1, form.Picture1->twipsTop(), form.Picture1->twipsHeight(),
+        form.Picture2->innerHeight());
+}
+
+// A resized window must not hand its size to the windows of the later tests.
+struct ForgetPlaces {
+    ~ForgetPlaces()
+    {
+        QSettings(SettingsStore::fileName(), QSettings::IniFormat)
+            .remove(QStringLiteral("Windows"));
+    }
+};
 
 // The share of the picture at a place of the viewport, in twips.
 QPointF shareAt(const Form2& form, QPointF place)
@@ -278,6 +305,67 @@ private slots:
         }
         QCOMPARE(form->Picture1->twipsLeft() + form->Picture1->twipsWidth(), innerWidth);
         QCOMPARE(form->Picture1->twipsTop() + form->Picture1->twipsHeight(), innerHeight);
+    }
+
+    void resizedWindowKeepsTheCentreAndFillsTheViewport_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<int>("stepsIn");
+        QTest::addColumn<QPoint>("bars");
+        QTest::addColumn<QSize>("inner");
+        QTest::addColumn<bool>("centreKept");
+        QTest::newRow("maximised at 1.0: the whole width")
+            << QSize(1920, 1026) << 0 << QPoint(5000, 4000) << QSize(28230, 13395) << true;
+        QTest::newRow("maximised at 2.25")
+            << QSize(1920, 1026) << 5 << QPoint(15000, 20000) << QSize(28230, 13395) << true;
+        QTest::newRow("smallest at 1.0")
+            << QSize(560, 400) << 0 << QPoint(3000, 4000) << QSize(7830, 4005) << true;
+        QTest::newRow("wider at 0.5: the picture fits")
+            << QSize(900, 624) << -2 << QPoint(400, 100) << QSize(12930, 7365) << false;
+        QTest::newRow("far ends stay at the far ends")
+            << QSize(700, 700) << 0 << QPoint(10303, 12793) << QSize(9930, 8505) << false;
+    }
+    // While the window is dragged to its new size, the bars keep to the picture's overflow of the
+    // viewport, a larger picture leaves no empty space, and the middle of the view stays.
+    void resizedWindowKeepsTheCentreAndFillsTheViewport()
+    {
+        QFETCH(QSize, window);
+        QFETCH(int, stepsIn);
+        QFETCH(QPoint, bars);
+        QFETCH(QSize, inner);
+        QFETCH(bool, centreKept);
+        const ForgetPlaces forget;
+        auto form = showPreview(sheetPicture());
+        for (int step = 0; step < qAbs(stepsIn); ++step)
+            act(*form, stepsIn > 0 ? "in" : "out");
+        form->HScroll1->setValue(bars.x());
+        form->VScroll1->setValue(bars.y());
+        const QSize designed = form->size();
+        for (int step = 1; step <= 3; ++step) {
+            const QPointF before = shareAt(*form,
+                QPointF(form->Picture2->innerWidth() / 2.0, form->Picture2->innerHeight() / 2.0));
+            form->resize(designed + (window - designed) * step / 3);
+            const QPointF middle(
+                form->Picture2->innerWidth() / 2.0, form->Picture2->innerHeight() / 2.0);
+            const QPointF after = shareAt(*form, middle);
+            // Along an axis where the picture now fits, it stands at the origin instead.
+            const bool wider = form->mZoomWidth > form->Picture2->innerWidth();
+            const bool taller = form->mZoomHeight > form->Picture2->innerHeight();
+            if (centreKept) {
+                QVERIFY2((!wider || qAbs(after.x() - before.x()) * form->mZoomWidth <= 1.0)
+                        && (!taller || qAbs(after.y() - before.y()) * form->mZoomHeight <= 1.0),
+                    qPrintable(QStringLiteral("step %1: %2, %3 became %4, %5")
+                                   .arg(step)
+                                   .arg(before.x())
+                                   .arg(before.y())
+                                   .arg(after.x())
+                                   .arg(after.y())));
+            }
+            checkNoEmptySpace(*form);
+        }
+        QCOMPARE(QSize(form->Picture2->innerWidth(), form->Picture2->innerHeight()), inner);
+        QCOMPARE(form->Frame1->geometry().bottom(), window.height() - 1 - 43);
+        QCOMPARE(form->PushButton6->geometry().right(), window.width() - 1 - 8);
     }
 
     void ctrlWheelZoomsAroundThePointer_data()

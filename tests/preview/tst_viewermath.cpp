@@ -102,6 +102,10 @@ private slots:
         QTest::newRow("sheet at 0.5") << 9786 << 9270 << 0.5f << true << 516 << 128;
         QTest::newRow("sheet at 1.0") << 19573 << 9270 << 1.0f << true << 10303 << 255;
         QTest::newRow("sheet at 2.25") << 44039 << 9270 << 2.25f << true << 34769 << 574;
+        // The viewport of a window maximised on a 1920 x 1080 screen.
+        QTest::newRow("maximised, sheet at 1.0") << 19573 << 28230 << 1.0f << false << 0 << 0;
+        QTest::newRow("maximised, sheet at 2.25")
+            << 44039 << 28230 << 2.25f << true << 15809 << 574;
     }
     void scrollRanges()
     {
@@ -181,6 +185,33 @@ private slots:
         QFETCH(double, anchor);
         QFETCH(qint32, kept);
         QCOMPARE(keptPosition(position, oldLength, newLength, 9270, anchor), kept);
+    }
+
+    void resizedPositions_data()
+    {
+        QTest::addColumn<qint32>("position");
+        QTest::addColumn<qint32>("picture");
+        QTest::addColumn<qint32>("oldViewport");
+        QTest::addColumn<qint32>("newViewport");
+        QTest::addColumn<qint32>("resized");
+        // 9270 is the designed viewport, 7830 the smallest window's, 28230 a maximised window's.
+        QTest::newRow("grows: centre kept") << -5000 << 19573 << 9270 << 15585 << -1842;
+        QTest::newRow("shrinks: centre kept") << -5000 << 19573 << 9270 << 7830 << -5720;
+        QTest::newRow("grows at the far end: no empty space")
+            << -10303 << 19573 << 9270 << 15585 << -3988;
+        QTest::newRow("picture that now fits goes to origin")
+            << -5000 << 19573 << 9270 << 28230 << 0;
+        QTest::newRow("picture that fits stays at origin") << 0 << 4893 << 9270 << 7830 << 0;
+        QTest::newRow("maximised at 2.25") << -15000 << 44039 << 9270 << 28230 << -5520;
+    }
+    void resizedPositions()
+    {
+        QFETCH(qint32, position);
+        QFETCH(qint32, picture);
+        QFETCH(qint32, oldViewport);
+        QFETCH(qint32, newViewport);
+        QFETCH(qint32, resized);
+        QCOMPARE(resizedPosition(position, picture, oldViewport, newViewport), resized);
     }
 
     void visibleCentres_data()
