@@ -59,18 +59,18 @@ private:
     std::vector<std::pair<rtl::OUString, uno::Any>> mKept;
 };
 
-// The screen, and the range's picture with it, draws each column and row a whole number of
-// pixels wide, cutting off what is left over; the drawing's columns and rows take those widths
-// for the moment of the export, so that it lies on the picture to the pixel.
-class PixelGrid {
+// The range's picture draws each column a whole number of pixels wide, cutting off what is
+// left over; the drawing's columns take those widths for the moment of the export, so that it
+// lies on the picture to the pixel across. (Its rows are a share shorter than the office's own
+// heights; the preview spreads that difference over the drawing's height.)
+class PixelColumns {
 public:
-    explicit PixelGrid(const uno::Any& cells)
+    explicit PixelColumns(const uno::Any& cells)
     {
         const Reference<table::XColumnRowRange> range(cells, UNO_QUERY_THROW);
         snap(Reference<container::XIndexAccess>(range->getColumns(), UNO_QUERY_THROW), "Width");
-        snap(Reference<container::XIndexAccess>(range->getRows(), UNO_QUERY_THROW), "Height");
     }
-    ~PixelGrid()
+    ~PixelColumns()
     {
         for (auto kept = mKept.rbegin(); kept != mKept.rend(); ++kept) {
             try {
@@ -81,8 +81,8 @@ public:
             }
         }
     }
-    PixelGrid(const PixelGrid&) = delete;
-    PixelGrid& operator=(const PixelGrid&) = delete;
+    PixelColumns(const PixelColumns&) = delete;
+    PixelColumns& operator=(const PixelColumns&) = delete;
 
 private:
     void snap(const Reference<container::XIndexAccess>& lines, const char* size)
@@ -93,7 +93,7 @@ private:
             sal_Int32 hundredths = 0;
             line->getPropertyValue(key) >>= hundredths;
             // 1/100 mm to twips (the office keeps twips), then to pixels as the screen counts
-            // them: a pixel a little over 15 twips, the rest cut off (a row of 255 twips is 16).
+            // them: a pixel a little over 15 twips, the rest cut off.
             const sal_Int32 twips = sal_Int32(std::lround(hundredths * 1440.0 / 2540.0));
             const auto pixels = sal_Int32(twips * screenPixelsPerTwip);
             const sal_Int32 snapped = sal_Int32(std::lround(pixels * 2540.0 / 96.0));
@@ -140,7 +140,7 @@ void exportRangePdf(const Reference<frame::XModel>& workbook,
                                  ->getCellRangeByPosition(range.StartColumn, range.StartRow,
                                      range.EndColumn, range.EndRow));
         {
-            const PixelGrid pixelGrid(cells);
+            const PixelColumns pixelColumns(cells);
             awt::Size size;
             Reference<beans::XPropertySet>(cells, UNO_QUERY_THROW)
                 ->getPropertyValue(rtl::OUString("Size"))
