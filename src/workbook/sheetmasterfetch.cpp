@@ -6,6 +6,7 @@
 #include "spreadsheetoffice.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -19,6 +20,9 @@ QString scratchTemplate()
     }
 }
 
+// The preview paints its picture before the first office call holds the event loop.
+constexpr int firstStepDelayMs = 100;
+
 } // namespace
 
 SheetMasterFetch::SheetMasterFetch(
@@ -26,9 +30,8 @@ SheetMasterFetch::SheetMasterFetch(
     : mOffice(office)
     , mWorkbookPath(workbook)
     , mDeliver(std::move(deliver))
-    , mFolder(scratchTemplate())
 {
-    next();
+    QTimer::singleShot(firstStepDelayMs, this, &SheetMasterFetch::runStep);
 }
 
 SheetMasterFetch::~SheetMasterFetch()
@@ -45,30 +48,23 @@ void SheetMasterFetch::runStep()
 {
     if (finished())
         return;
-    const QString lined = mFolder.filePath(QStringLiteral("lined.pdf"));
-    const QString plain = mFolder.filePath(QStringLiteral("plain.pdf"));
     try {
         switch (mStep++) {
         case 0:
-            if (!mFolder.isValid())
-                throw AppError(QStringLiteral("No scratch folder: %1").arg(mFolder.errorString()));
             mApp = mOffice.newInstance();
             break;
         case 1:
             mWorkbook = mApp->openWorkbook(mWorkbookPath);
             break;
         case 2:
-            mApp->exportRangePdf(mWorkbook, lined, true);
-            break;
-        case 3:
-            mApp->exportRangePdf(mWorkbook, plain, false);
+            mLined = exportedRange(true);
             break;
         default: {
-            const QByteArray linedBytes = readAndRemove(lined);
-            const QByteArray plainBytes = readAndRemove(plain);
+            const QByteArray plain = exportedRange(false);
+            const QByteArray lined = std::move(mLined);
             end();
             if (mDeliver)
-                mDeliver(linedBytes, plainBytes);
+                mDeliver(lined, plain);
             return;
         }
         }
@@ -81,22 +77,23 @@ void SheetMasterFetch::runStep()
     next();
 }
 
-QByteArray SheetMasterFetch::readAndRemove(const QString& path) const
+QByteArray SheetMasterFetch::exportedRange(bool gridlines)
 {
+    QTemporaryDir folder(scratchTemplate());
+    if (!folder.isValid())
+        throw AppError(QStringLiteral("No scratch folder: %1").arg(folder.errorString()));
+    const QString path = folder.filePath(QStringLiteral("range.pdf"));
+    mApp->exportRangePdf(mWorkbook, path, gridlines);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("%1 could not be read: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    file.close();
-    file.remove();
-    return bytes;
+    return file.readAll();
 }
 
 void SheetMasterFetch::end()
 {
     mStep = -1;
-    if (mFolder.isValid())
-        mFolder.remove();
+    mLined.clear();
     if (!mApp)
         return;
     try {

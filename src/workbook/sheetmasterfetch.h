@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
@@ -13,7 +12,7 @@ class SpreadsheetOffice;
 // Fetches the vector drawing of a result workbook's sheet picture (its range as PDF, with and
 // without gridlines) from the office after the preview shows, one office call per turn of the
 // event loop, and hands both drawings over. A failure only ends the fetch: the preview keeps its
-// picture, and nothing is shown to the user. The session and its files go with this object.
+// picture, and nothing is shown to the user. The session goes with this object at the latest.
 class SheetMasterFetch final : public QObject {
     Q_OBJECT
 
@@ -32,13 +31,14 @@ private:
     void next();
     void runStep();
     void end();
-    QByteArray readAndRemove(const QString& path) const;
+    // The range's drawing, through a scratch folder that goes before this returns.
+    QByteArray exportedRange(bool gridlines);
 
     SpreadsheetOffice& mOffice;
     QString mWorkbookPath;
     Delivery mDeliver;
-    QTemporaryDir mFolder;
     std::unique_ptr<SpreadsheetApplication> mApp;
+    QByteArray mLined;
     int mWorkbook = 0;
     int mStep = 0;
     QString mFailure;
