@@ -223,7 +223,11 @@ int main(int argc, char* argv[])
         report("  step: close and quit the session", end, "ms");
     }
 
-    const SheetMaster& master = *preview->sheetMaster();
+    // The preview's master, kept here as well: the comparisons below take it away and back.
+    const std::shared_ptr<const SheetMaster> reference
+        = SheetMaster::fromPdf(lined, plain, preview->sheetMaster()->pictureSize());
+    preview->setSheetMaster(reference);
+    const SheetMaster& master = *reference;
     const QSize sheet = master.pictureSize();
     std::printf("sheet picture %d x %d px; PDFs %lld + %lld bytes; box %.2f x %.2f pt\n",
         sheet.width(), sheet.height(), qlonglong(lined.size()), qlonglong(plain.size()),
@@ -257,11 +261,10 @@ int main(int argc, char* argv[])
         const double settleMs = clock.nsecsElapsed() / 1e6;
         const qint64 withTiles = residentKb();
         // Without the master the viewport is the stretched picture, as before.
-        const std::shared_ptr<const SheetMaster> saved = SheetMaster::fromPdf(lined, plain, sheet);
         preview->setSheetMaster(nullptr);
         const QImage stretched = settledViewport(*preview);
         const qint64 withoutTiles = residentKb();
-        preview->setSheetMaster(saved);
+        preview->setSheetMaster(reference);
         const QImage office
             = officeRendering(linedFile.fileName(), master.box(), scaled, part, work.path());
         const QImage officePlain

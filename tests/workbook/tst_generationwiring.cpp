@@ -229,6 +229,7 @@ private slots:
         click(form->PushButton22);
         Form2* preview = wiring->preview();
         const QString first = preview->mExcelFile;
+        QTRY_VERIFY(wiring->masterFetch()->finished());
         click(preview->PushButton8);
         QVERIFY(form->isVisible());
         QVERIFY(!preview->isVisible());
@@ -241,7 +242,9 @@ private slots:
         QVERIFY(preview->mExcelFile != first);
         QVERIFY(QFile::exists(preview->mExcelFile));
         // Each run's two sessions, and one for each shown picture's drawing.
+        QTRY_VERIFY(wiring->masterFetch()->finished());
         QCOMPARE(office.created, 6);
+        QVERIFY(preview->sheetMaster());
     }
 
     void pickerWithoutDateLeavesItsCellEmpty()
