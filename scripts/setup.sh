@@ -11,7 +11,7 @@ packages=(
     xvfb xauth x11-utils imagemagick xdotool desktop-file-utils libqt6svg6 openbox qt6ct
     python3 python3-xlrd gnumeric
     dbus-daemon at-spi2-core python3-pyatspi
-    libcups2-dev poppler-utils
+    libcups2-dev poppler-utils qt6-pdf-dev
     dpkg-dev lintian appstream librsvg2-bin
 )
 

@@ -190,6 +190,13 @@ public:
             return 0;
         });
     }
+    void exportRangePdf(int workbook, const QString& path, bool gridlines) override
+    {
+        timed("exportRangePdf", [&] {
+            mReal->exportRangePdf(workbook, path, gridlines);
+            return 0;
+        });
+    }
 
 private:
     std::unique_ptr<SpreadsheetApplication> mReal;

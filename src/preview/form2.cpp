@@ -6,6 +6,7 @@
 #include "form2layout.h"
 #include "picturebox.h"
 #include "previewkeys.h"
+#include "sheetmaster.h"
 #include "viewermath.h"
 
 #include "app/apperror.h"
@@ -204,7 +205,25 @@ void Form2::buildPictureMenu()
 
 void Form2::setPicture(const QPixmap& picture)
 {
+    Picture1->setSharperMaster(nullptr);
     Picture1->setPicture(picture);
+}
+
+void Form2::setSheetMaster(std::shared_ptr<const SheetMaster> master)
+{
+    if (master && master->pictureSize() != sheetPicture().size())
+        master.reset();
+    Picture1->setSharperMaster(std::move(master));
+}
+
+void Form2::setSheetDrawings(const QByteArray& lined, const QByteArray& plain)
+{
+    setSheetMaster(SheetMaster::fromPdf(lined, plain, sheetPicture().size()));
+}
+
+const SheetMaster* Form2::sheetMaster() const
+{
+    return Picture1->sharperMaster();
 }
 
 QPixmap Form2::picture() const
@@ -500,7 +519,7 @@ void Form2::mnuCopyPicture_Click()
         const QPixmap sheet = sheetPicture();
         if (sheet.isNull())
             throw AppError(QStringLiteral("There is no picture to copy."));
-        QGuiApplication::clipboard()->setImage(sheet.toImage());
+        QGuiApplication::clipboard()->setImage(sheetImage());
     });
 }
 
@@ -517,13 +536,28 @@ void Form2::mnuSavePictureAs_Click()
     bool confirmed = false;
     trap.step(102, [&] { confirmed = mayWriteTo(this, target); });
     if (confirmed)
-        trap.step(104, [&] { savePicturePng(sheetPicture().toImage(), target); });
+        trap.step(104, [&] { savePicturePng(sheetImage(), target); });
 }
 
 QPixmap Form2::sheetPicture() const
 {
     // Until the set-up, the picture handed over is still in Picture1.
     return mFirstActivate ? Picture1->picture() : Zoom_Ori->picture();
+}
+
+QImage Form2::sheetImage() const
+{
+    const QPixmap sheet = sheetPicture();
+    const qreal ratio = devicePixelRatioF();
+    const SheetMaster* master = sheetMaster();
+    if (ratio <= 1 || !master || master->pictureSize() != sheet.size())
+        return sheet.toImage();
+    QImage image = master->whole(ratio);
+    // Image viewers then show it at the sheet's natural size.
+    const int dotsPerMetre = qRound(96 * ratio / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return image;
 }
 
 void Form2::Form_QueryUnload()

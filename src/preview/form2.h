@@ -4,9 +4,11 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 class PictureBox;
+class SheetMaster;
 class QGroupBox;
 class QMenu;
 class QPushButton;
@@ -25,6 +27,13 @@ public:
     void setPicture(const QPixmap& picture);
     // What Picture1 shows now.
     QPixmap picture() const;
+    // The sheet as a vector drawing, which comes after the window shows: whatever is drawn
+    // larger than the picture's own pixels is drawn from it. One for a picture of another size
+    // is ignored; a new picture drops it.
+    void setSheetMaster(std::shared_ptr<const SheetMaster> master);
+    const SheetMaster* sheetMaster() const;
+    // The office's drawings of the sheet (PDF, with and without gridlines) made the master.
+    void setSheetDrawings(const QByteArray& lined, const QByteArray& plain);
     // The window "< Back" shows again.
     void setMainWindow(QWidget* window);
 
@@ -95,6 +104,9 @@ private:
     void zoomAround(qint32 direction, const QPointF& anchor);
     // The natural-size sheet picture the viewer shows.
     QPixmap sheetPicture() const;
+    // The sheet at the screen's device pixel ratio, as copied and saved: from the vector drawing
+    // where the screen has more pixels than the picture, the picture itself otherwise.
+    QImage sheetImage() const;
     // The hand over the four push buttons, the arrow over the background and the frame.
     void pointerMovedTo(const QPoint& globalPosition);
     // The wheel over the picture scrolls it; with Ctrl it zooms around the pointer.

@@ -2,8 +2,10 @@
 
 #include "app/apperror.h"
 #include "app/twips.h"
+#include "sharptiles.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -88,7 +90,7 @@ QPixmap PictureBox::image() const
         return image;
     image.fill(mBackColor);
     QPainter painter(&image);
-    draw(painter);
+    draw(painter, image.rect(), true);
     return image;
 }
 
@@ -111,7 +113,55 @@ void PictureBox::fitToPicture()
             Twips::fromPixels(mPicture.height()) + 2 * mBorder);
 }
 
-void PictureBox::draw(QPainter& painter) const
+void PictureBox::setSharperMaster(std::shared_ptr<const SheetMaster> master)
+{
+    if (!mSharp) {
+        mSharp = new SharpTiles(this);
+        connect(mSharp, &SharpTiles::tilesReady, this, qOverload<>(&QWidget::update));
+    }
+    mSharp->setMaster(std::move(master));
+    update();
+}
+
+const SheetMaster* PictureBox::sharperMaster() const
+{
+    return mSharp ? mSharp->master() : nullptr;
+}
+
+bool PictureBox::drawsSharp(const Drawing& drawing) const
+{
+    const SheetMaster* master = sharperMaster();
+    return master && drawing.sourcePart == drawing.source.rect()
+        && drawing.source.size() == master->pictureSize();
+}
+
+void PictureBox::drawSharp(QPainter& painter, const Drawing& drawing, QSize device, qreal ratio,
+    const QRect& shown, bool now) const
+{
+    const QRectF visible(shown.intersected(drawing.target).translated(-drawing.target.topLeft()));
+    const QRect part = QRectF(visible.topLeft() * ratio, visible.size() * ratio).toAlignedRect();
+    if (now)
+        mSharp->drawAll(device, part);
+    const qreal toSourceX = qreal(drawing.source.width()) / device.width();
+    const qreal toSourceY = qreal(drawing.source.height()) / device.height();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const SharpTiles::Tile& tile : mSharp->tiles(device, part)) {
+        const QPointF at
+            = QPointF(drawing.target.topLeft()) + QPointF(tile.place.topLeft()) / ratio;
+        if (tile.image.isNull()) {
+            // Until its tile comes, that part is the picture stretched.
+            painter.drawPixmap(QRectF(at, QSizeF(tile.place.size()) / ratio), drawing.source,
+                QRectF(tile.place.x() * toSourceX, tile.place.y() * toSourceY,
+                    tile.place.width() * toSourceX, tile.place.height() * toSourceY));
+            continue;
+        }
+        QImage image = tile.image;
+        image.setDevicePixelRatio(ratio);
+        painter.drawImage(at, image);
+    }
+}
+
+void PictureBox::draw(QPainter& painter, const QRect& shown, bool now) const
 {
     if (!mDrawing || mDrawing->target.isEmpty() || mDrawing->sourcePart.isEmpty())
         return;
@@ -127,6 +177,10 @@ void PictureBox::draw(QPainter& painter) const
         // A plain stretch would skip whole source rows and columns: grid lines and letter strokes
         // one pixel wide would drop out.
         painter.drawPixmap(drawing.target.topLeft(), reduction(drawing, device, ratio));
+        return;
+    }
+    if (drawsSharp(drawing)) {
+        drawSharp(painter, drawing, device, ratio, shown, now);
         return;
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -153,14 +207,14 @@ QPixmap PictureBox::reduction(const Drawing& drawing, QSize device, qreal ratio)
     return reduced;
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const int border = Twips::toPixels(mBorder);
     painter.fillRect(rect(), mBackColor);
     if (border > 0)
         painter.translate(border, border);
-    draw(painter);
+    draw(painter, event->rect().translated(-border, -border), false);
     painter.resetTransform();
     if (border > 0)
         qDrawWinPanel(&painter, rect(), palette(), true);

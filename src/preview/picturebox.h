@@ -4,7 +4,11 @@
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
+#include <memory>
 #include <optional>
+
+class SharpTiles;
+class SheetMaster;
 
 // A picture box: a picture, what is drawn on it and a geometry kept in twips. A box with a
 // border clips its child boxes to the inner area, which client() returns.
@@ -43,6 +47,11 @@ public:
     // lines and small letters survive; an enlargement is interpolated as it is drawn, and only
     // where the box is visible. Throws AppError when the source holds no picture.
     void paintPicture(const QPixmap& source, const QRect& destination, const QRect& sourcePart);
+    // A vector drawing of the pictures this box shows whole: what is drawn larger than the
+    // picture's own pixels (zoom times device pixel ratio above 1) is drawn from it, sharp, as
+    // its tiles come; null goes back to the stretched picture.
+    void setSharperMaster(std::shared_ptr<const SheetMaster> master);
+    const SheetMaster* sharperMaster() const;
 
 signals:
     // Positions are in twips inside the box.
@@ -64,7 +73,11 @@ private:
     };
 
     void fitToPicture();
-    void draw(QPainter& painter) const;
+    // Draws the shown part (in the box's inner area); with `now`, sharp parts do not wait.
+    void draw(QPainter& painter, const QRect& shown, bool now) const;
+    bool drawsSharp(const Drawing& drawing) const;
+    void drawSharp(QPainter& painter, const Drawing& drawing, QSize device, qreal ratio,
+        const QRect& shown, bool now) const;
     // The drawing's source averaged down to a size in device pixels; kept while the source stays,
     // so stepping between the smaller zooms averages each size once.
     QPixmap reduction(const Drawing& drawing, QSize device, qreal ratio) const;
@@ -82,4 +95,5 @@ private:
     mutable qint64 mReducedSource = 0;
     mutable QRect mReducedPart;
     QWidget* mClient;
+    SharpTiles* mSharp = nullptr;
 };

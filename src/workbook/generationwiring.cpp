@@ -2,6 +2,7 @@
 
 #include "app/apperror.h"
 #include "entry/form1.h"
+#include "sheetmasterfetch.h"
 #include "spreadsheetoffice.h"
 
 #include <QCoreApplication>
@@ -54,6 +55,8 @@ void GenerationWiring::PushButton22_Click()
     if (!mOffice.awaitStart())
         return;
     mRunning = true;
+    // The office is the run's alone.
+    mMasterFetch.reset();
     mRun.PushButton22_Click();
     mRunning = false;
     mOffice.runEnded();
@@ -98,6 +101,8 @@ void GenerationWiring::ensurePreview()
 
 void GenerationWiring::setPreviewPicture(const QImage& picture)
 {
+    // A drawing of an earlier result must never stand for this one.
+    mMasterFetch.reset();
     ensurePreview();
     mForm2->setPicture(QPixmap::fromImage(picture));
 }
@@ -112,6 +117,12 @@ void GenerationWiring::showPreview()
 {
     ensurePreview();
     mForm2->show();
+    // After the window shows, so that the run takes no longer; the picture serves meanwhile.
+    mMasterFetch = std::make_unique<SheetMasterFetch>(mOffice, mForm2->mExcelFile,
+        [form2 = mForm2](const QByteArray& lined, const QByteArray& plain) {
+            if (form2)
+                form2->setSheetDrawings(lined, plain);
+        });
 }
 
 void GenerationWiring::hideMainWindow()

@@ -8,8 +8,10 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 class Form1;
+class SheetMasterFetch;
 class SpreadsheetOffice;
 
 // Binds the generation run to the real windows: Form1's fields, pointer and "Start Creating
@@ -27,6 +29,8 @@ public:
     GenerationRun& run() { return mRun; }
     // The preview window, once a run has made it.
     Form2* preview() const { return mForm2; }
+    // The fetch of the shown picture's vector drawing; null before the first preview.
+    const SheetMasterFetch* masterFetch() const { return mMasterFetch.get(); }
 
     QString fieldText(const QString& array, int index) const override;
     std::optional<QDate> pickerValue(const QString& picker) const override;
@@ -50,6 +54,8 @@ private:
     OfficePdfDrawer mPdfDrawer;
     ResultExport mResultExport;
     bool mRunning = false;
+    // The shown picture's vector drawing, fetched from the office after the preview shows.
+    std::unique_ptr<SheetMasterFetch> mMasterFetch;
 };
 
 // Makes "Start Creating Template" start the generation run on the office; the wiring belongs to

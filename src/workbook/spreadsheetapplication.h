@@ -56,6 +56,10 @@ public:
     // The workbook's first sheet as a PDF file at path, drawn as the office prints it with the
     // sheet's own page set-up; the other sheets are left out. Replaces what is at path.
     virtual void exportPdf(int workbook, const QString& path) = 0;
+    // The active sheet's used range, the one copyPicture draws, as a one-page PDF at natural size
+    // with a margin round it, with the printed gridlines or without: a vector drawing of the
+    // picture. Replaces what is at path.
+    virtual void exportRangePdf(int workbook, const QString& path, bool gridlines) = 0;
 };
 
 class SpreadsheetOffice;

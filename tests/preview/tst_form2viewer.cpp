@@ -1,10 +1,12 @@
 #include "picturemenu.h"
+#include "fakerangepdf.h"
 #include "previewhelpers.h"
 #include "scripteddialogs.h"
 
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "export/resultoutput.h"
+#include "preview/sheetmaster.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,6 +51,34 @@ QRect thumbRect(const QScrollBar& bar)
 
 const QHash<QString, QString> menuEntries { { "menu in", "Zoom &In" }, { "menu out", "Zoom &Out" },
     { "menu actual", "Actual &Size" } };
+
+// The box as the screen shows it, in the screen's pixels.
+QImage shown(QWidget& box)
+{
+    return box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray fakeDrawing(QSize picture, bool gridlines)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("range.pdf");
+    writeFakeRangePdf(path, picture, gridlines);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The colour of the fake sheet's dark first cell where the box shows it: navy in the picture,
+// green in the drawing.
+QString firstCellSource(const QImage& shown, float zoom)
+{
+    const QColor colour
+        = shown.pixelColor((QPointF(32, 10) * zoom * shown.devicePixelRatio()).toPoint());
+    if (colour.blue() > 100 && colour.green() < 60)
+        return "picture";
+    if (colour.green() > 100 && colour.blue() < 60)
+        return "drawing";
+    return colour.name();
+}
 
 // What the user does: a zoom button, a key, or an entry of the picture's menu.
 void act(Form2& form, const QString& input)
@@ -538,6 +568,69 @@ private slots:
             // A plain stretch leaves pure white where it skipped a line.
             QVERIFY2(darkest < 252, qPrintable(QStringLiteral("line at %1 lost").arg(x)));
         }
+    }
+
+    // Where the screen has more pixels than the picture (zoom times device pixel ratio above 1)
+    // the sheet is drawn from its vector drawing as its tiles come; at natural size on a plain
+    // screen it stays the picture's exact copy; without a drawing the picture is stretched.
+    // Rows for other device pixel ratios run under QT_SCALE_FACTOR (see CMakeLists.txt).
+    void drawingWhereTheScreenHasMorePixels_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("drawing");
+        QTest::addColumn<QString>("source");
+        QTest::newRow("1.0, ratio 1: the exact picture") << 0 << 1.0 << true << "picture";
+        QTest::newRow("1.0, ratio 2") << 0 << 2.0 << true << "drawing";
+        QTest::newRow("1.0, ratio 1.5") << 0 << 1.5 << true << "drawing";
+        QTest::newRow("1.25, ratio 1") << 1 << 1.0 << true << "drawing";
+        QTest::newRow("2.25, ratio 2") << 5 << 2.0 << true << "drawing";
+        QTest::newRow("0.5, ratio 2: one pixel each") << -2 << 2.0 << true << "picture";
+        QTest::newRow("0.75, ratio 1: reduced") << -1 << 1.0 << true << "picture";
+        QTest::newRow("2.25, ratio 2, no drawing: stretched") << 5 << 2.0 << false << "picture";
+    }
+    void drawingWhereTheScreenHasMorePixels()
+    {
+        QFETCH(int, steps);
+        QFETCH(qreal, ratio);
+        QFETCH(bool, drawing);
+        QFETCH(QString, source);
+        const QSize size(116, 134);
+        if (!qFuzzyCompare(qApp->devicePixelRatio(), ratio))
+            QSKIP("a row for another device pixel ratio");
+        const QImage picture = fakeSheetPicture(size);
+        auto form = showPreview(QPixmap::fromImage(picture));
+        if (drawing)
+            form->setSheetDrawings(fakeDrawing(size, true), fakeDrawing(size, false));
+        QCOMPARE(form->sheetMaster() != nullptr, drawing);
+        for (int step = 0; step < qAbs(steps); ++step)
+            act(*form, steps > 0 ? "in" : "out");
+        QCOMPARE(form->mZoom, 1.0f + steps * 0.25f);
+        if (source == "drawing") {
+            // The stretched picture shows until the tiles have come.
+            QTRY_COMPARE(firstCellSource(shown(*form->Picture1), form->mZoom), source);
+        } else {
+            QTest::qWait(50);
+            QCOMPARE(firstCellSource(shown(*form->Picture1), form->mZoom), source);
+        }
+        if (steps == 0 && ratio == 1.0)
+            QCOMPARE(shown(*form->Picture1), picture);
+    }
+
+    void drawingOfAnotherPictureIsIgnored()
+    {
+        auto form = showPreview(QPixmap::fromImage(fakeSheetPicture(QSize(116, 134))));
+        form->setSheetMaster(SheetMaster::fromPdf(
+            fakeDrawing(QSize(116, 135), true), fakeDrawing(QSize(116, 135), false), { 116, 135 }));
+        QVERIFY(!form->sheetMaster());
+        form->setSheetDrawings(QByteArray("%PDF-1.4 broken"), QByteArray());
+        QVERIFY(!form->sheetMaster());
+        form->setSheetDrawings(
+            fakeDrawing(QSize(116, 134), true), fakeDrawing(QSize(116, 134), false));
+        QVERIFY(form->sheetMaster());
+        // A new picture drops it.
+        form->setPicture(QPixmap::fromImage(fakeSheetPicture(QSize(116, 134))));
+        QVERIFY(!form->sheetMaster());
     }
 
     void sizeLimitKeepsLastPaintingAndRestartsAtOne()

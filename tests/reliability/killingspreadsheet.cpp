@@ -130,3 +130,9 @@ void KillingSpreadsheet::exportPdf(int workbook, const QString& path)
     at("exportPdf");
     mOffice->exportPdf(workbook, path);
 }
+
+void KillingSpreadsheet::exportRangePdf(int workbook, const QString& path, bool gridlines)
+{
+    at("exportRangePdf");
+    mOffice->exportRangePdf(workbook, path, gridlines);
+}

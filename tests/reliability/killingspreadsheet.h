@@ -42,6 +42,7 @@ public:
     int usedRangeLastColumn(int workbook) override;
     QImage copyPicture(int workbook) override;
     void exportPdf(int workbook, const QString& path) override;
+    void exportRangePdf(int workbook, const QString& path, bool gridlines) override;
 
 private:
     void at(const char* member);

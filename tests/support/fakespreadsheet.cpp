@@ -1,4 +1,5 @@
 #include "fakespreadsheet.h"
+#include "fakerangepdf.h"
 
 #include "app/apperror.h"
 
@@ -227,13 +228,7 @@ QImage FakeSpreadsheet::copyPicture(int workbook)
     needWorkbook(workbook);
     if (!mOffice.copyPictureDraws)
         return QImage();
-    QImage picture(mOffice.pictureSize, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    // A dark first cell so a test can tell the sheet from an empty picture.
-    for (int y = 0; y < qMin(20, picture.height()); ++y) {
-        for (int x = 0; x < qMin(64, picture.width()); ++x)
-            picture.setPixel(x, y, qRgb(0, 0, 128));
-    }
+    QImage picture = fakeSheetPicture(mOffice.pictureSize);
     QGuiApplication::clipboard()->setImage(picture);
     return picture;
 }
@@ -256,4 +251,12 @@ void FakeSpreadsheet::exportPdf(int workbook, const QString& path)
         throw AppError(
             QStringLiteral("%1 could not be exported: %2").arg(path, file.errorString()));
     file.write("%PDF-1.4 fake first sheet of " + QFile::encodeName(mOpen.at(workbook - 1)));
+}
+
+void FakeSpreadsheet::exportRangePdf(int workbook, const QString& path, bool gridlines)
+{
+    call(QStringLiteral("exportRangePdf"),
+        QStringLiteral("%1 %2 %3").arg(workbook).arg(path).arg(gridlines ? "lined" : "plain"));
+    needWorkbook(workbook);
+    writeFakeRangePdf(path, mOffice.pictureSize, gridlines);
 }

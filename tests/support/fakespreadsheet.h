@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakerangepdf.h"
 #include "workbook/spreadsheetapplication.h"
 #include "workbook/spreadsheetoffice.h"
 
@@ -88,6 +89,8 @@ public:
     QImage copyPicture(int workbook) override;
     // Writes a small file that names the workbook exported.
     void exportPdf(int workbook, const QString& path) override;
+    // writeFakeRangePdf() of the picture copyPicture makes.
+    void exportRangePdf(int workbook, const QString& path, bool gridlines) override;
 
     // "text", "date 2026-12-07" or "empty", as the record shows a value.
     static QString describe(const CellValue& value);

@@ -4,8 +4,10 @@
 #include "fakespreadsheet.h"
 #include "picturemenu.h"
 #include "preview/form2.h"
+#include "preview/sheetmaster.h"
 #include "scripteddialogs.h"
 #include "workbook/generationwiring.h"
+#include "workbook/sheetmasterfetch.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QApplication>
@@ -172,7 +174,53 @@ private slots:
         QCOMPARE(form->mousePointer(), Form1::MousePointer::Default);
         QVERIFY(!QFile::exists(tempFile("template.xlt")));
         QVERIFY(!QFile::exists(tempFile("temp.bmp")));
+        // The session that fetches the sheet's drawing after the preview shows ends as well.
+        QTRY_VERIFY(wiring->masterFetch()->finished());
         QCOMPARE(office.running, 0);
+    }
+
+    // After the preview shows, the sheet's drawing is fetched on a session of its own and the
+    // preview draws from it. When a step fails the preview keeps its picture, nothing is shown
+    // to the user, and the session and its files go all the same.
+    void previewGetsTheSheetsDrawingAfterItShows_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("fetched") << QString() << true;
+        QTest::newRow("no session") << "create" << false;
+        QTest::newRow("result not opened") << "3:openWorkbook" << false;
+        QTest::newRow("no drawing") << "exportRangePdf" << false;
+        QTest::newRow("office died") << "dying 3:exportRangePdf" << false;
+    }
+    void previewGetsTheSheetsDrawingAfterItShows()
+    {
+        QFETCH(QString, failing);
+        QFETCH(bool, drawn);
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        if (failing == "create")
+            office.failingCreations << 3;
+        else if (failing.startsWith("dying "))
+            office.dyingAt << failing.mid(6);
+        else if (!failing.isEmpty())
+            office.failing << failing;
+        auto form = shownForm();
+        GenerationWiring* wiring = connectGenerationRun(*form, office);
+        click(form->PushButton22);
+        Form2* preview = wiring->preview();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(wiring->masterFetch());
+        QTRY_VERIFY(wiring->masterFetch()->finished());
+        QCOMPARE(preview->sheetMaster() != nullptr, drawn);
+        QCOMPARE(wiring->masterFetch()->failure().isEmpty(), drawn);
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(office.running, 0);
+        QCOMPARE(QDir(mHome.filePath("temp")).entryList({ "ferrowynd-master-*" }), QStringList());
+        // Drawn larger, the first cell is the drawing's green, or the picture's navy.
+        preview->SetZoom(2.0f);
+        const QColor firstCell = preview->picture().toImage().pixelColor(64, 20);
+        QCOMPARE(firstCell.green() > 100, drawn);
+        QCOMPARE(firstCell.blue() > 100, !drawn);
     }
 
     void backThenRunAgainUsesTheSamePreview()
@@ -184,6 +232,7 @@ private slots:
         click(form->PushButton22);
         Form2* preview = wiring->preview();
         const QString first = preview->mExcelFile;
+        QTRY_VERIFY(wiring->masterFetch()->finished());
         click(preview->PushButton8);
         QVERIFY(form->isVisible());
         QVERIFY(!preview->isVisible());
@@ -195,7 +244,10 @@ private slots:
         QVERIFY(!form->isVisible());
         QVERIFY(preview->mExcelFile != first);
         QVERIFY(QFile::exists(preview->mExcelFile));
-        QCOMPARE(office.created, 4);
+        // Each run's two sessions, and one for each shown picture's drawing.
+        QTRY_VERIFY(wiring->masterFetch()->finished());
+        QCOMPARE(office.created, 6);
+        QVERIFY(preview->sheetMaster());
     }
 
     void pickerWithoutDateLeavesItsCellEmpty()
@@ -261,6 +313,12 @@ private slots:
         for (const char* hidden :
             { "College Savings", "Investment rate of return", "periodic deposit" })
             QVERIFY2(!text.contains(hidden), hidden);
+
+        // The sheet's drawing came from the office after the preview showed, for this picture.
+        QTRY_VERIFY_WITH_TIMEOUT(wiring->masterFetch()->finished(), 60000);
+        QVERIFY2(preview->sheetMaster(), qPrintable(wiring->masterFetch()->failure()));
+        QCOMPARE(preview->sheetMaster()->pictureSize(), size);
+        QCOMPARE(preview->sheetMaster()->whole(2.0).size(), size * 2);
 
         office.reset();
         QCOMPARE(officeChildren(), 0);

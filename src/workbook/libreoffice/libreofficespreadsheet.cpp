@@ -1,6 +1,7 @@
 #include "libreofficespreadsheet.h"
 
 #include "app/apperror.h"
+#include "rangepdf.h"
 #include "rangepicture.h"
 #include "sheetarea.h"
 #include "sheetpdf.h"
@@ -277,4 +278,12 @@ QImage LibreOfficeSpreadsheet::copyPicture(int number)
 void LibreOfficeSpreadsheet::exportPdf(int number, const QString& path)
 {
     watched([&] { exportFirstSheetPdf(workbook(number), path); });
+}
+
+void LibreOfficeSpreadsheet::exportRangePdf(int number, const QString& path, bool gridlines)
+{
+    watched([&] {
+        const auto model = workbook(number);
+        ::exportRangePdf(model, activeSheet(model), usedAreaOf(number), path, gridlines);
+    });
 }

@@ -43,6 +43,7 @@ public:
     int usedRangeLastColumn(int workbook) override;
     QImage copyPicture(int workbook) override;
     void exportPdf(int workbook, const QString& path) override;
+    void exportRangePdf(int workbook, const QString& path, bool gridlines) override;
 
     bool visible() const { return mVisible; }
     bool displayAlerts() const { return mDisplayAlerts; }

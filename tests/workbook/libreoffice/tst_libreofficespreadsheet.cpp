@@ -1,4 +1,5 @@
 #include "app/apperror.h"
+#include "preview/sheetmaster.h"
 #include "workbook/libreoffice/libreofficespreadsheet.h"
 #include "workbook/libreoffice/unoconvert.h"
 
@@ -437,6 +438,82 @@ private slots:
         };
         QVERIFY(greyNear(picture.width() - 1, int(row * 6.5), 1, 0));
         QVERIFY(greyNear(int(column * 6.5), picture.height() - 1, 0, 1));
+    }
+
+    // The range's drawings, made the preview's master, have the picture's size and lie on it:
+    // at twice the size the green F3's edges are within a pixel of twice the picture's, the far
+    // gridlines end where the picture's do, and gridlines are grey as on screen.
+    void rangePdfLinesUpWithThePicture()
+    {
+        const auto excel = open(mWorkbook);
+        excel->copyPicture(1);
+        const QImage picture
+            = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!picture.isNull());
+        const QString lined = mTemp.filePath("lined.pdf");
+        const QString plain = mTemp.filePath("plain.pdf");
+        excel->exportRangePdf(1, lined, true);
+        excel->exportRangePdf(1, plain, false);
+        QVERIFY(!Reference<util::XModifiable>(excel->workbook(1), UNO_QUERY_THROW)->isModified());
+        auto bytes = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const auto master = SheetMaster::fromPdf(bytes(lined), bytes(plain), picture.size());
+        QVERIFY(master);
+        const QImage sharp = master->whole(2.0);
+        QCOMPARE(sharp.size(), picture.size() * 2);
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+
+        auto greenBox = [](const QImage& image) {
+            QRect box;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    if (c.green() > 200 && c.red() < 60 && c.blue() < 60)
+                        box |= QRect(x, y, 1, 1);
+                }
+            return box;
+        };
+        const QRect natural = greenBox(picture);
+        const QRect doubled = greenBox(sharp);
+        const QString boxes = QStringLiteral("%1,%2 %3x%4 against %5,%6 %7x%8")
+                                  .arg(doubled.x())
+                                  .arg(doubled.y())
+                                  .arg(doubled.width())
+                                  .arg(doubled.height())
+                                  .arg(natural.x())
+                                  .arg(natural.y())
+                                  .arg(natural.width())
+                                  .arg(natural.height());
+        QVERIFY2(!natural.isEmpty() && !doubled.isEmpty(), qPrintable(boxes));
+        for (const auto& [edge, expected] : { std::pair(doubled.left(), 2 * natural.left()),
+                 std::pair(doubled.top(), 2 * natural.top()),
+                 std::pair(doubled.right() + 1, 2 * (natural.right() + 1)),
+                 std::pair(doubled.bottom() + 1, 2 * (natural.bottom() + 1)) })
+            QVERIFY2(qAbs(edge - expected) <= 1, qPrintable(boxes));
+
+        // The range's outer gridlines lie on the picture's last column and row, within a pixel
+        // and a half of the picture there (the picture's rows are a little shorter than the
+        // office's, and the drawing spreads the difference).
+        auto lastLine = [&](bool columns) {
+            const int length = columns ? sharp.width() : sharp.height();
+            for (int i = length - 1; i >= 0; --i)
+                if (qGray(columns ? sharp.pixel(i, sharp.height() * 15 / 40)
+                                  : sharp.pixel(sharp.width() * 13 / 16, i))
+                    < 230)
+                    return i;
+            return -1;
+        };
+        QVERIFY2(lastLine(true) >= sharp.width() - 4, qPrintable(QString::number(lastLine(true))));
+        QVERIFY2(
+            lastLine(false) >= sharp.height() - 4, qPrintable(QString::number(lastLine(false))));
+        // Row 8 is blank: what crosses it are gridlines, grey and never black.
+        const int blankRow = sharp.height() * 15 / 40;
+        int darkest = 255;
+        for (int x = 0; x < sharp.width(); ++x)
+            darkest = qMin(darkest, qGray(sharp.pixel(x, blankRow)));
+        QVERIFY2(darkest >= 0xA0 && darkest <= 0xD0, qPrintable(QString::number(darkest)));
     }
 
     void copyPictureLeavesTheWorkbookAsItWas()
