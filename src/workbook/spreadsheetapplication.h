@@ -68,7 +68,7 @@ class SpreadsheetOffice;
 // when none can be had. Tests may replace the factory with one that makes fakes.
 using SpreadsheetFactory = std::function<std::unique_ptr<SpreadsheetApplication>()>;
 std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication(SpreadsheetOffice& office);
-// An instance with an office of its own, which its Quit ends.
+// An instance with an office of its own (createOwnOfficeInstance), which its Quit ends.
 std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication();
-// An empty factory restores the real LibreOffice instances.
+// An empty factory restores the office's own instances.
 void setSpreadsheetFactory(SpreadsheetFactory factory);

@@ -30,6 +30,10 @@ public:
     virtual void runEnded() { }
 };
 
+// Made by the office library (workbook/libreoffice), which the program, the tests with the real
+// office and the benchmarks link; the workbook library does not, so tests of the run with a fake
+// office build without LibreOffice.
+
 // The program's office: LibreOffice, idle for FERROWYND_OFFICE_IDLE_S seconds (600 when unset)
 // before it ends. warmUpWorkbook, when given, is opened by the office as it starts so that the
 // first workbook of a run opens as quickly as later ones.
@@ -37,3 +41,7 @@ std::unique_ptr<SpreadsheetOffice> createSpreadsheetOffice(const QString& warmUp
 
 // Where the program's office is looked for, whether it is there or not.
 QString spreadsheetOfficeProgram();
+
+// An instance with a LibreOffice of its own, which its Quit ends. Unlike
+// createSpreadsheetApplication() it ignores a factory the tests installed.
+std::unique_ptr<SpreadsheetApplication> createOwnOfficeInstance();

@@ -1,35 +1,11 @@
 #include "libreofficespreadsheet.h"
 #include "officeprogram.h"
 #include "warmoffice.h"
-#include "workbook/spreadsheetapplication.h"
+#include "workbook/spreadsheetoffice.h"
 
-namespace {
-
-SpreadsheetFactory& installedFactory()
+std::unique_ptr<SpreadsheetApplication> createOwnOfficeInstance()
 {
-    static SpreadsheetFactory factory;
-    return factory;
-}
-
-} // namespace
-
-std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication(SpreadsheetOffice& office)
-{
-    if (installedFactory())
-        return installedFactory()();
-    return office.newInstance();
-}
-
-std::unique_ptr<SpreadsheetApplication> createSpreadsheetApplication()
-{
-    if (installedFactory())
-        return installedFactory()();
     return std::make_unique<LibreOfficeSpreadsheet>();
-}
-
-void setSpreadsheetFactory(SpreadsheetFactory factory)
-{
-    installedFactory() = std::move(factory);
 }
 
 std::unique_ptr<SpreadsheetOffice> createSpreadsheetOffice(const QString& warmUpWorkbook)
