@@ -6,6 +6,7 @@
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
 #include "workbook/libreoffice/officeprogram.h"
+#include "workbook/officestartafterpaint.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QApplication>
@@ -26,21 +27,18 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
 
-    // The one office of the program comes up while the main window is built, with the template's
-    // kind of workbook loaded once; it ends with this object, and with the program however that
-    // ends.
+    // The one office of the program, with the template's kind of workbook loaded once as it
+    // starts; it ends with this object, and with the program however that ends. The start check
+    // asks for it, and it starts once the main window has painted.
     const std::unique_ptr<SpreadsheetOffice> office
         = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
-    try {
-        office->startAhead();
-    } catch (...) {
-        // The start check says so.
-    }
+    office->holdStart();
     Form1 form1({ [](QWidget& window) { ApplySkin(window); },
         [&office] { return CheckExcelInstance(*office); } });
     connectGenerationRun(form1, *office);
     if (!form1.Form_Load())
         return 1;
+    releaseOfficeStartAfterFirstPaint(form1, *office);
     form1.show();
     return QApplication::exec();
 }

@@ -25,6 +25,12 @@ public:
     // Waits for an office started ahead to answer. False when it failed to come up and the
     // start failure handler ran.
     virtual bool awaitStart() = 0;
+    // The office's start takes both processors for a while. From holdStart() to releaseStart(),
+    // startAhead() only makes sure that an office can be started (AppError when it cannot) and
+    // leaves the start to releaseStart(), which reports a failure to the start failure handler.
+    // awaitStart() and newInstance() start it at once.
+    virtual void holdStart() { }
+    virtual void releaseStart() { }
 };
 
 // The program's office: LibreOffice, idle for FERROWYND_OFFICE_IDLE_S seconds (600 when unset)

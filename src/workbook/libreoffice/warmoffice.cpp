@@ -6,6 +6,8 @@
 #include "ownedtemporaryfolder.h"
 #include "unoconvert.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int connectPollMs = 10;
@@ -68,8 +70,40 @@ void WarmOffice::startAhead()
     dropDeadOffice();
     if (mOffice)
         return;
+    if (mStartHeld) {
+        // Whether there is an office to start at all is known at once.
+        OfficeInstance::requireProgram(mOptions);
+        mStartAsked = true;
+        return;
+    }
     mOffice = OfficeInstance::launchAhead(mOptions);
     mConnectPoll.start();
+}
+
+void WarmOffice::holdStart()
+{
+    mStartHeld = true;
+}
+
+void WarmOffice::releaseStart()
+{
+    if (mStartHeld)
+        startHeld();
+}
+
+bool WarmOffice::startHeld()
+{
+    mStartHeld = false;
+    if (!std::exchange(mStartAsked, false))
+        return true;
+    try {
+        startAhead();
+        return true;
+    } catch (const AppError&) {
+        const bool reported = bool(mStartFailure);
+        startFailed();
+        return !reported;
+    }
 }
 
 void WarmOffice::poll()
@@ -113,6 +147,8 @@ void WarmOffice::setStartFailureHandler(std::function<void()> handler)
 
 bool WarmOffice::awaitStart()
 {
+    if (mStartHeld && !startHeld())
+        return false;
     if (!mOffice || !mOffice->isStarting())
         return true;
     mConnectPoll.stop();

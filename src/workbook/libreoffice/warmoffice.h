@@ -20,6 +20,8 @@ public:
     std::unique_ptr<SpreadsheetApplication> newInstance() override;
     void setStartFailureHandler(std::function<void()> handler) override;
     bool awaitStart() override;
+    void holdStart() override;
+    void releaseStart() override;
 
     // The office process, while one runs or comes up; 0 otherwise.
     qint64 processId() const;
@@ -32,10 +34,13 @@ private:
     void startFailed();
     void endWhenIdle();
     void dropDeadOffice();
+    bool startHeld();
 
     OfficeOptions mOptions;
     std::shared_ptr<OfficeInstance> mOffice;
     std::function<void()> mStartFailure;
     QTimer mConnectPoll;
     QTimer mIdle;
+    bool mStartHeld = false;
+    bool mStartAsked = false;
 };
