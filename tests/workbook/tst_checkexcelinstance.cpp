@@ -137,8 +137,10 @@ private slots:
         if (held)
             office->holdStart();
         QString errors;
+        bool checkAnswered = true;
         const int status = capturingErrors(errors, [&] {
-            if (!CheckExcelInstance(*office))
+            checkAnswered = CheckExcelInstance(*office);
+            if (!checkAnswered)
                 return 1;
             // The program's own loop: its end by the check is seen afresh in every row.
             QObject scope;
@@ -148,6 +150,7 @@ private slots:
             return QCoreApplication::exec();
         });
         QCOMPARE(status, 1);
+        QCOMPARE(checkAnswered, !script.isEmpty());
         QCOMPARE(dialogs.messages.size(), 1);
         const ScriptedDialogs::Shown shown = dialogs.messages.constFirst();
         QCOMPARE(shown.text, expectedMessage);
