@@ -32,12 +32,21 @@ WarmOffice::WarmOffice(const OfficeOptions& options, int idleMs)
     mIdle.setSingleShot(true);
     mIdle.setInterval(idleMs);
     QObject::connect(&mIdle, &QTimer::timeout, [this] { endWhenIdle(); });
-    // What offices of killed programs left behind goes once the program is under way.
-    QTimer::singleShot(0, &mIdle, [] {
-        OwnedTemporaryFolder::removeAbandoned(
-            { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
-        OfficeProcess::removeAbandonedPipes();
+    // What offices of killed programs left behind goes once the program is under way, and
+    // after a held start, with it.
+    QTimer::singleShot(0, &mIdle, [this] {
+        if (mStartHeld)
+            mLeftoversWaiting = true;
+        else
+            removeLeftovers();
     });
+}
+
+void WarmOffice::removeLeftovers()
+{
+    OwnedTemporaryFolder::removeAbandoned(
+        { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
+    OfficeProcess::removeAbandonedPipes();
 }
 
 WarmOffice::~WarmOffice()
@@ -94,6 +103,8 @@ void WarmOffice::releaseStart()
 bool WarmOffice::startHeld()
 {
     mStartHeld = false;
+    if (std::exchange(mLeftoversWaiting, false))
+        removeLeftovers();
     if (!std::exchange(mStartAsked, false))
         return true;
     try {

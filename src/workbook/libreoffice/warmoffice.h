@@ -35,6 +35,7 @@ private:
     void endWhenIdle();
     void dropDeadOffice();
     bool startHeld();
+    void removeLeftovers();
 
     OfficeOptions mOptions;
     std::shared_ptr<OfficeInstance> mOffice;
@@ -43,4 +44,5 @@ private:
     QTimer mIdle;
     bool mStartHeld = false;
     bool mStartAsked = false;
+    bool mLeftoversWaiting = false;
 };
