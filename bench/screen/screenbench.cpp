@@ -305,8 +305,10 @@ private:
         XWindowAttributes attributes {};
         if (XGetWindowAttributes(mDisplay, window, &attributes)
             && attributes.map_state == IsViewable) {
-            // Mapped before it could be watched: counted from now.
-            tracked.mapped = true;
+            // Shown before it could be watched: counted as viewable and painted now, too late.
+            std::fprintf(stderr, "window 0x%lx was shown before it could be watched\n", window);
+            tracked.mapped = tracked.viewable = tracked.painted = true;
+            tracked.viewableAt = tracked.paintedAt = Clock::now();
             tracked.width = attributes.width;
             tracked.height = attributes.height;
             tracked.covered.assign(size_t(tracked.width) * size_t(tracked.height), 0);
