@@ -202,6 +202,22 @@ public:
         return at;
     }
 
+    // Has the window manager raise and activate the window, as a click on its task would: the
+    // programs' main windows all sit centred on the screen, one over the other.
+    void activate(Window window)
+    {
+        XEvent event {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(mDisplay, "_NET_ACTIVE_WINDOW", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 2;
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(
+            mDisplay, mRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XFlush(mDisplay);
+    }
+
     // Asks the window to close as a window manager's close button does.
     void close(Window window)
     {
@@ -306,7 +322,8 @@ private:
         if (XGetWindowAttributes(mDisplay, window, &attributes)
             && attributes.map_state == IsViewable) {
             // Shown before it could be watched: counted as viewable and painted now, too late.
-            std::fprintf(stderr, "window 0x%lx was shown before it could be watched\n", window);
+            if (mTrace)
+                std::fprintf(stderr, "window 0x%lx was shown before it was watched\n", window);
             tracked.mapped = tracked.viewable = tracked.painted = true;
             tracked.viewableAt = tracked.paintedAt = Clock::now();
             tracked.width = attributes.width;
@@ -486,6 +503,8 @@ int measureRun(int rounds, const Command& conversion, std::vector<Program>& prog
             return 1;
         }
         // The runs compute the worked example, as a user trying the program would.
+        screen.activate(program.main);
+        screen.idle(settleMs);
         screen.click(program.main, sampleButtonX, sampleButtonY);
     }
     const auto endAll = [&] {
@@ -498,6 +517,8 @@ int measureRun(int rounds, const Command& conversion, std::vector<Program>& prog
         const size_t turns = programs.size() + 1;
         for (size_t turn = 0; turn < turns; ++turn) {
             const size_t index = round % 2 ? turns - 1 - turn : turn;
+            if (index < programs.size())
+                screen.activate(programs[index].main);
             screen.idle(settleMs);
             if (index == programs.size()) {
                 const Clock::time_point started = Clock::now();
