@@ -202,6 +202,30 @@ public:
         return at;
     }
 
+    // Writes what the window shows now as a binary PPM file, to see what was timed.
+    void saveShot(Window window, const std::string& path)
+    {
+        XWindowAttributes attributes {};
+        if (!XGetWindowAttributes(mDisplay, window, &attributes))
+            return;
+        XImage* image = XGetImage(mDisplay, window, 0, 0, unsigned(attributes.width),
+            unsigned(attributes.height), AllPlanes, ZPixmap);
+        if (!image)
+            return;
+        if (FILE* file = std::fopen(path.c_str(), "wb")) {
+            std::fprintf(file, "P6\n%d %d\n255\n", image->width, image->height);
+            for (int y = 0; y < image->height; ++y)
+                for (int x = 0; x < image->width; ++x) {
+                    const unsigned long pixel = XGetPixel(image, x, y);
+                    const unsigned char rgb[3] = { static_cast<unsigned char>(pixel >> 16),
+                        static_cast<unsigned char>(pixel >> 8), static_cast<unsigned char>(pixel) };
+                    std::fwrite(rgb, 1, 3, file);
+                }
+            std::fclose(file);
+        }
+        XDestroyImage(image);
+    }
+
     // Has the window manager raise and activate the window, as a click on its task would: the
     // programs' main windows all sit centred on the screen, one over the other.
     void activate(Window window)
@@ -546,6 +570,11 @@ int measureRun(int rounds, const Command& conversion, std::vector<Program>& prog
                 return 1;
             }
             const Tracked& shown = screen.tracked(program.preview);
+            // SCREENBENCH_SHOTS=folder keeps what the preview showed when it counted as painted.
+            if (const char* shots = std::getenv("SCREENBENCH_SHOTS"))
+                screen.saveShot(program.preview,
+                    std::string(shots) + "/preview-" + std::to_string(index) + "-"
+                        + std::to_string(round) + ".ppm");
             if (round > 0) {
                 program.series.viewable.push_back(msBetween(clicked, shown.viewableAt));
                 program.series.painted.push_back(msBetween(clicked, shown.paintedAt));
