@@ -508,6 +508,22 @@ int measureStart(int rounds, const std::vector<Command>& subjects)
     return 0;
 }
 
+// The VmRSS line of a process, such as "61234 kB".
+std::string residentSize(pid_t pid)
+{
+    FILE* status = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
+    if (!status)
+        return "unknown";
+    char line[256];
+    std::string size = "unknown";
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            size = std::string(line + 6, std::strcspn(line + 6, "\n"));
+    std::fclose(status);
+    const size_t first = size.find_first_not_of(" \t");
+    return first == std::string::npos ? size : size.substr(first);
+}
+
 struct Program {
     Command command;
     pid_t pid = 0;
@@ -591,6 +607,9 @@ int measureRun(int rounds, const Command& conversion, std::vector<Program>& prog
             }
         }
     }
+    for (const Program& program : programs)
+        std::printf("%s after %d runs: resident %s\n", program.command.label.c_str(), rounds + 1,
+            residentSize(program.pid).c_str());
     endAll();
     std::printf("click on \"Start Creating Template\" to the preview viewable / painted, against "
                 "a bare conversion, %d rounds, ms:\n",
