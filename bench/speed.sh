@@ -7,6 +7,8 @@
 #   the ratio a/b, peak memory of the program and of each office process,
 #   (c) program start to the main window painted, start check included, median of 5,
 #   the preview's repaint at every zoom step.
+# These are timed inside the program (offscreen); bench/screen/run.sh times the same roads as the
+# user sees them, through a real X server and window manager.
 # Usage: bench/speed.sh [--against <commit>] [--calls]
 #   --against measures the program as it was at that commit, with today's benchmarks
 #   --calls adds one run timed call by call

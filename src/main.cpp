@@ -9,6 +9,7 @@
 #include "entry/form1.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
+#include "workbook/officestartafterpaint.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QApplication>
@@ -36,16 +37,12 @@ int main(int argc, char* argv[])
     // Run folders of programs that were killed hold a household's figures: they go at once.
     removeAbandonedTemporaryFolders();
 
-    // The one office of the program comes up while the main window is built, with the template's
-    // kind of workbook loaded once; it ends with this object, and with the program however that
-    // ends.
+    // The one office of the program, with the template's kind of workbook loaded once as it
+    // starts; it ends with this object, and with the program however that ends. The start check
+    // asks for it, and it starts once the main window has painted.
     const std::unique_ptr<SpreadsheetOffice> office
         = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
-    try {
-        office->startAhead();
-    } catch (...) {
-        // The start check says so.
-    }
+    office->holdStart();
     Form1 form1({ [](QWidget& window) { ApplySkin(window); },
         [&office] { return CheckExcelInstance(*office); } });
     connectGenerationRun(form1, *office);
@@ -54,6 +51,7 @@ int main(int argc, char* argv[])
     // A signal taken while starting up, before the loop that would end with it.
     if (signalExit.received() != 0)
         return 128 + signalExit.received();
+    releaseOfficeStartAfterFirstPaint(form1, *office);
     form1.show();
     return QApplication::exec();
 }

@@ -28,6 +28,12 @@ public:
     // A run has ended and no session of it is left: the office may be renewed now, never while
     // a run uses it.
     virtual void runEnded() { }
+    // The office's start takes both processors for a while. From holdStart() to releaseStart(),
+    // startAhead() only makes sure that an office can be started (AppError when it cannot) and
+    // leaves the start to releaseStart(), which reports a failure to the start failure handler.
+    // awaitStart() and newInstance() start it at once.
+    virtual void holdStart() { }
+    virtual void releaseStart() { }
 };
 
 // Made by the office library (workbook/libreoffice), which the program, the tests with the real

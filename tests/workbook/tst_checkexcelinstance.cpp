@@ -1,12 +1,13 @@
 #include "app/applicationtitle.h"
+#include "entry/form1.h"
 #include "fakespreadsheet.h"
 #include "scripteddialogs.h"
 #include "workbook/checkexcelinstance.h"
+#include "workbook/officestartafterpaint.h"
 #include "workbook/spreadsheetapplication.h"
 #include "workbook/spreadsheetoffice.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,6 +67,24 @@ template <typename Body> auto capturingErrors(QString& errors, Body&& body)
     return result;
 }
 
+// Calls back on every paint of the widgets it watches.
+class PaintSpy final : public QObject {
+public:
+    explicit PaintSpy(std::function<void()> painted)
+        : mPainted(std::move(painted))
+    {
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            mPainted();
+        return false;
+    }
+
+private:
+    std::function<void()> mPainted;
+};
+
 } // namespace
 
 class TestCheckExcelInstance : public QObject {
@@ -79,23 +98,30 @@ private slots:
     {
         QVERIFY(mData.isValid());
         qputenv("XDG_DATA_HOME", mData.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", mData.filePath(QStringLiteral("config")).toUtf8());
         setApplicationTitle(QStringLiteral("Ferrowynd"));
     }
 
     void cleanup() { qunsetenv("FERROWYND_SOFFICE"); }
 
-    // A missing program is known at once: the window is never shown. One that fails to come up
-    // is known later: the same message, then the program's event loop ends with status 1.
+    // A missing program is known at once, also while the start is held: the window is never
+    // shown. One that fails to come up is known later: the same message, then the program's
+    // event loop ends with status 1.
     void missingOfficeIsExplained_data()
     {
         QTest::addColumn<QByteArray>("script");
-        QTest::newRow("no program") << QByteArray();
-        QTest::newRow("program that fails") << QByteArray("#!/bin/sh\nexit 1\n");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("no program") << QByteArray() << false;
+        QTest::newRow("program that fails") << QByteArray("#!/bin/sh\nexit 1\n") << false;
+        QTest::newRow("no program, start held") << QByteArray() << true;
+        QTest::newRow("program that fails, start held")
+            << QByteArray("#!/bin/sh\nexit 1\n") << true;
     }
 
     void missingOfficeIsExplained()
     {
         QFETCH(QByteArray, script);
+        QFETCH(bool, held);
         QTemporaryDir dir;
         const QString program = dir.filePath(QStringLiteral("soffice.bin"));
         if (!script.isEmpty()) {
@@ -108,15 +134,23 @@ private slots:
         qputenv("FERROWYND_SOFFICE", program.toUtf8());
         ScriptedDialogs dialogs;
         const auto office = createSpreadsheetOffice();
+        if (held)
+            office->holdStart();
         QString errors;
+        bool checkAnswered = true;
         const int status = capturingErrors(errors, [&] {
-            if (!CheckExcelInstance(*office))
+            checkAnswered = CheckExcelInstance(*office);
+            if (!checkAnswered)
                 return 1;
-            QEventLoop loop;
-            QTimer::singleShot(30000, &loop, [&] { loop.exit(-1); });
-            return loop.exec();
+            // The program's own loop: its end by the check is seen afresh in every row.
+            QObject scope;
+            if (held)
+                QTimer::singleShot(0, &scope, [&] { office->releaseStart(); });
+            QTimer::singleShot(30000, &scope, [] { QCoreApplication::exit(-1); });
+            return QCoreApplication::exec();
         });
         QCOMPARE(status, 1);
+        QCOMPARE(checkAnswered, !script.isEmpty());
         QCOMPARE(dialogs.messages.size(), 1);
         const ScriptedDialogs::Shown shown = dialogs.messages.constFirst();
         QCOMPARE(shown.text, expectedMessage);
@@ -128,19 +162,60 @@ private slots:
     }
 
     // The check does not wait for the office: it comes up while the window shows and stays for
-    // the runs, until its owner goes.
+    // the runs, until its owner goes. A start still held when a run begins happens then.
+    void realOfficeIsStartedAheadAndKept_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::newRow("started by the check") << false;
+        QTest::newRow("start held until the run") << true;
+    }
+
     void realOfficeIsStartedAheadAndKept()
     {
+        QFETCH(bool, held);
         ScriptedDialogs dialogs;
         auto office = createSpreadsheetOffice();
+        if (held)
+            office->holdStart();
         QVERIFY(CheckExcelInstance(*office));
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(ownOffices().size(), 1);
+        QCOMPARE(ownOffices().size(), held ? 0 : 1);
         QVERIFY(office->awaitStart());
         QVERIFY(office->newInstance());
         QVERIFY(dialogs.messages.isEmpty());
         office.reset();
         QCOMPARE(ownOffices(), QList<qint64>());
+    }
+
+    // On two processors the office's start would delay the main window's first paint: the
+    // office starts in the turn of the event loop after that paint, the check still answering
+    // before the window shows.
+    void officeStartsAfterTheMainWindowsFirstPaint()
+    {
+        ScriptedDialogs dialogs;
+        const auto office = createSpreadsheetOffice();
+        office->holdStart();
+        Form1 form({ {}, [&office] { return CheckExcelInstance(*office); } });
+        QVERIFY(form.Form_Load());
+        QCOMPARE(ownOffices().size(), 0);
+
+        // Watches before the release does, so it sees each paint after the release's watch.
+        QList<int> officesAtPaint;
+        QList<int> officesAfterPaint;
+        PaintSpy spy([&] {
+            officesAtPaint << ownOffices().size();
+            QTimer::singleShot(0, &form, [&] { officesAfterPaint << ownOffices().size(); });
+        });
+        form.installEventFilter(&spy);
+        releaseOfficeStartAfterFirstPaint(form, *office);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(!officesAfterPaint.isEmpty());
+        QCOMPARE(officesAtPaint.constFirst(), 0);
+        QCOMPARE(officesAfterPaint.constFirst(), 1);
+        QVERIFY(office->awaitStart());
+        QVERIFY(dialogs.messages.isEmpty());
+        form.removeEventFilter(&spy);
     }
 
     // A run waits for the check's answer: an office that fails to come up ends the program

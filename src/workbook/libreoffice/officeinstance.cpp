@@ -51,16 +51,12 @@ OfficeInstance::OfficeInstance(const Options& options)
 }
 
 OfficeInstance::OfficeInstance(const Options& options, bool connectNow)
-    : mProgram(options.program.isEmpty() ? requireOfficeProgram() : options.program)
+    : mProgram(requireProgram(options))
     , mStartTimeoutMs(options.startTimeoutMs)
     , mStartDeadline(options.startTimeoutMs)
     , mWatchdog(std::make_unique<OfficeWatchdog>(options.callTimeoutMs))
     , mConnection(std::make_unique<OfficeConnection>())
 {
-    const QFileInfo program(mProgram);
-    if (!program.isFile() || !program.isExecutable())
-        throw AppError(
-            QStringLiteral("LibreOffice Calc is not installed: %1 was not found.").arg(mProgram));
     OfficeConnection::localContext();
     mProfile
         = std::make_unique<OfficeProfile>(options.profileBase, installedOfficeVersion(mProgram));
@@ -89,6 +85,16 @@ OfficeInstance::~OfficeInstance()
 std::unique_ptr<OfficeInstance> OfficeInstance::start(const Options& options)
 {
     return std::make_unique<OfficeInstance>(options);
+}
+
+QString OfficeInstance::requireProgram(const Options& options)
+{
+    const QString path = options.program.isEmpty() ? requireOfficeProgram() : options.program;
+    const QFileInfo program(path);
+    if (!program.isFile() || !program.isExecutable())
+        throw AppError(
+            QStringLiteral("LibreOffice Calc is not installed: %1 was not found.").arg(path));
+    return path;
 }
 
 std::unique_ptr<OfficeInstance> OfficeInstance::launchAhead(const Options& options)

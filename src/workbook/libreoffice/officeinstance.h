@@ -41,6 +41,8 @@ public:
     OfficeInstance& operator=(const OfficeInstance&) = delete;
 
     static std::unique_ptr<OfficeInstance> start(const Options& options = Options());
+    // The office program the options name; AppError when it is not installed.
+    static QString requireProgram(const Options& options);
     // Only starts the process, so that it comes up while the caller does other work;
     // tryConnect() or finishStart() then connect to it. The start time-out counts from here.
     static std::unique_ptr<OfficeInstance> launchAhead(const Options& options = Options());

@@ -6,6 +6,8 @@
 #include "officeprocess.h"
 #include "unoconvert.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int connectPollMs = 10;
@@ -29,12 +31,21 @@ WarmOffice::WarmOffice(const OfficeOptions& options, int idleMs)
 {
     mConnectPoll.setInterval(connectPollMs);
     QObject::connect(&mConnectPoll, &QTimer::timeout, [this] { poll(); });
-    // What offices of killed programs left behind goes once the program is under way.
-    QTimer::singleShot(0, &mConnectPoll, [] {
-        OwnedTemporaryFolder::removeAbandoned(
-            { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
-        OfficeProcess::removeAbandonedPipes();
+    // What offices of killed programs left behind goes once the program is under way, and
+    // after a held start, with it.
+    QTimer::singleShot(0, &mConnectPoll, [this] {
+        if (mStartHeld)
+            mLeftoversWaiting = true;
+        else
+            removeLeftovers();
     });
+}
+
+void WarmOffice::removeLeftovers()
+{
+    OwnedTemporaryFolder::removeAbandoned(
+        { QStringLiteral("ferrowynd-scratch"), QStringLiteral("ferrowynd-office") });
+    OfficeProcess::removeAbandonedPipes();
 }
 
 WarmOffice::~WarmOffice()
@@ -67,8 +78,42 @@ void WarmOffice::startAhead()
     dropDeadOffice();
     if (mOffice)
         return;
+    if (mStartHeld) {
+        // Whether there is an office to start at all is known at once.
+        OfficeInstance::requireProgram(mOptions);
+        mStartAsked = true;
+        return;
+    }
     mOffice = OfficeInstance::launchAhead(mOptions);
     mConnectPoll.start();
+}
+
+void WarmOffice::holdStart()
+{
+    mStartHeld = true;
+}
+
+void WarmOffice::releaseStart()
+{
+    if (mStartHeld)
+        startHeld();
+}
+
+bool WarmOffice::startHeld()
+{
+    mStartHeld = false;
+    if (std::exchange(mLeftoversWaiting, false))
+        removeLeftovers();
+    if (!std::exchange(mStartAsked, false))
+        return true;
+    try {
+        startAhead();
+        return true;
+    } catch (const AppError&) {
+        const bool reported = bool(mStartFailure);
+        startFailed();
+        return !reported;
+    }
 }
 
 void WarmOffice::poll()
@@ -112,6 +157,8 @@ void WarmOffice::setStartFailureHandler(std::function<void()> handler)
 
 bool WarmOffice::awaitStart()
 {
+    if (mStartHeld && !startHeld())
+        return false;
     if (!mOffice || !mOffice->isStarting())
         return true;
     mConnectPoll.stop();

@@ -26,6 +26,8 @@ public:
     void runEnded() override;
     // The resident memory above which an office is replaced between runs.
     void setMemoryLimit(qint64 bytes) { mMemoryLimit = bytes; }
+    void holdStart() override;
+    void releaseStart() override;
 
     // The office process, while one runs or comes up; 0 otherwise.
     qint64 processId() const;
@@ -37,6 +39,8 @@ private:
     void cameUp();
     void startFailed();
     void dropDeadOffice();
+    bool startHeld();
+    void removeLeftovers();
 
     OfficeOptions mOptions;
     std::shared_ptr<OfficeInstance> mOffice;
@@ -44,4 +48,7 @@ private:
     QTimer mConnectPoll;
     IdleEnd mIdle;
     qint64 mMemoryLimit = officeMemoryLimit;
+    bool mStartHeld = false;
+    bool mStartAsked = false;
+    bool mLeftoversWaiting = false;
 };

@@ -233,9 +233,18 @@ private slots:
     }
 
     // A killed program cannot clear its offices' scratch folders or temporary profiles: the next
-    // start does, and never touches a live program's or one whose owner it cannot tell.
+    // start does, and never touches a live program's or one whose owner it cannot tell. While
+    // the office's start is held (the main window is not painted yet) they wait for it.
+    void abandonedFoldersGoAtTheNextStart_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::newRow("at once") << false;
+        QTest::newRow("start held") << true;
+    }
+
     void abandonedFoldersGoAtTheNextStart()
     {
+        QFETCH(bool, held);
         QTemporaryDir temp;
         QVERIFY(temp.isValid());
         const QByteArray savedTemp = qgetenv("TMPDIR");
@@ -265,6 +274,12 @@ private slots:
             OwnedTemporaryFolder live(QStringLiteral("ferrowynd-scratch"));
             QVERIFY(live.isValid());
             WarmOffice office;
+            if (held) {
+                office.holdStart();
+                QCoreApplication::processEvents();
+                QVERIFY(QFileInfo::exists(temp.filePath("ferrowynd-scratch-dead01")));
+                office.releaseStart();
+            }
             QTRY_VERIFY(!QFileInfo::exists(temp.filePath("ferrowynd-scratch-dead01")));
             QVERIFY(!QFileInfo::exists(temp.filePath("ferrowynd-office-dead02")));
             QVERIFY(QFileInfo(live.path()).isDir());
