@@ -12,7 +12,6 @@
 #include "app/apperror.h"
 #include "app/applicationtitle.h"
 #include "app/cursorloader.h"
-#include "app/dialogs.h"
 #include "app/errortrap.h"
 #include "app/filehelpers.h"
 #include "app/folders.h"
@@ -20,10 +19,7 @@
 #include "app/twips.h"
 #include "app/windowplacement.h"
 #include "appearance/recolourform.h"
-#include "export/overwritequestion.h"
-#include "export/picturefile.h"
-#include "export/savefolder.h"
-#include "export/workbookcopy.h"
+#include "export/workbooksave.h"
 
 #include <QAction>
 #include <QApplication>
@@ -480,30 +476,7 @@ void Form2::PushButton8_Click()
 void Form2::PushButton6_Click()
 {
     ErrorTrap trap(QStringLiteral("Form2.PushButton6_Click"));
-    QString target;
-    Dialogs::Answer answer = Dialogs::Answer::Ok;
-    trap.step(106, [&] {
-        target = Dialogs::current().saveFileName(
-            this, QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)"));
-    });
-    if (!target.isEmpty()) {
-        trap.step(112, [&] {
-            if (mayWriteTo(this, target))
-                answer = Dialogs::Answer::Yes;
-        });
-    }
-    bool copied = true;
-    if (answer == Dialogs::Answer::Yes) {
-        // The old target is replaced only by a complete copy; the result workbook chosen as its
-        // own target is already there.
-        copied = trap.step(114, [&] {
-            if (!isSameFile(mExcelFile, target))
-                copyFileReplacing(mExcelFile, target);
-            rememberSaveFolder(target);
-        });
-    }
-    if (copied)
-        trap.step(116, [&] { showPlainMessage(this, QStringLiteral("Done.")); });
+    saveWorkbookAs(trap, this, mExcelFile);
 }
 
 void Form2::mnuActualSize_Click()
@@ -526,17 +499,7 @@ void Form2::mnuCopyPicture_Click()
 void Form2::mnuSavePictureAs_Click()
 {
     ErrorTrap trap(QStringLiteral("Form2.mnuSavePictureAs_Click"));
-    QString target;
-    trap.step(100, [&] {
-        target = Dialogs::current().saveFileName(
-            this, QStringLiteral("Save Picture"), QStringLiteral("PNG Images (*.png)"));
-    });
-    if (target.isEmpty())
-        return;
-    bool confirmed = false;
-    trap.step(102, [&] { confirmed = mayWriteTo(this, target); });
-    if (confirmed)
-        trap.step(104, [&] { savePicturePng(sheetImage(), target); });
+    savePictureAs(trap, this, [this] { return sheetImage(); });
 }
 
 QPixmap Form2::sheetPicture() const
