@@ -2,9 +2,9 @@
 
 #include "app/appicon.h"
 
-#include "exportactions.h"
 #include "form2layout.h"
 #include "picturebox.h"
+#include "picturemenu.h"
 #include "previewkeys.h"
 #include "sheetmaster.h"
 #include "viewermath.h"
@@ -21,13 +21,11 @@
 #include "appearance/recolourform.h"
 #include "export/workbooksave.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -93,13 +91,6 @@ void applyScrollRange(QScrollBar& bar, const ViewerMath::ScrollRange& range, qin
         bar.setValue(-position);
 }
 
-QAction* menuAction(QMenu& menu, const QString& text, const QList<QKeySequence>& keys = {})
-{
-    QAction* action = menu.addAction(text);
-    action->setShortcuts(keys);
-    return action;
-}
-
 qint32 toWholeTwips(double position)
 {
     return static_cast<qint32>(ViewerMath::roundHalfEven(position));
@@ -150,7 +141,10 @@ void Form2::buildControls()
     PushButton6 = makeButton(QStringLiteral("Save Results To Excel File"), this, pushButton6.twips);
     // "< Back" deletes the result, so it has no key.
     PushButton6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    buildPictureMenu();
+    buildPictureMenu(*this,
+        { [this] { PushButton1_Click(); }, [this] { PushButton2_Click(); },
+            [this] { mnuActualSize_Click(); }, [this] { mnuCopyPicture_Click(); },
+            [this] { mnuSavePictureAs_Click(); } });
     addPreviewKeys(*this);
 
     const std::initializer_list<QWidget*> pointerRuled { Frame1, PushButton1, PushButton2,
@@ -170,33 +164,6 @@ void Form2::buildControls()
     connect(Picture1, &PictureBox::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureBox::mouseMove, this, &Form2::picture1_MouseMove);
     connect(Picture1, &PictureBox::mouseUp, this, &Form2::Picture1_MouseUp);
-    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Picture1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& at) { PictureMenu->popup(Picture1->mapToGlobal(at)); });
-}
-
-void Form2::buildPictureMenu()
-{
-    PictureMenu = new QMenu(this);
-    QMenu& menu = *PictureMenu;
-    connect(menuAction(menu, QStringLiteral("Zoom &In"),
-                { QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn }),
-        &QAction::triggered, this, &Form2::PushButton1_Click);
-    connect(menuAction(menu, QStringLiteral("Zoom &Out"),
-                { QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut }),
-        &QAction::triggered, this, &Form2::PushButton2_Click);
-    connect(
-        menuAction(menu, QStringLiteral("Actual &Size"), { QKeySequence(Qt::CTRL | Qt::Key_0) }),
-        &QAction::triggered, this, &Form2::mnuActualSize_Click);
-    menu.addSeparator();
-    connect(menuAction(menu, QStringLiteral("&Copy Picture"), { QKeySequence::Copy }),
-        &QAction::triggered, this, &Form2::mnuCopyPicture_Click);
-    connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026"),
-                { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) }),
-        &QAction::triggered, this, &Form2::mnuSavePictureAs_Click);
-    addExportActions(*this);
-    // The window carries the menu's keys, so they work without the menu open.
-    addActions(menu.actions());
 }
 
 void Form2::setPicture(const QPixmap& picture)
