@@ -2,9 +2,10 @@
 
 #include "app/appicon.h"
 
-#include "exportactions.h"
 #include "form2layout.h"
 #include "picturebox.h"
+#include "picturemenu.h"
+#include "previewcontrols.h"
 #include "previewkeys.h"
 #include "sheetmaster.h"
 #include "viewermath.h"
@@ -12,7 +13,6 @@
 #include "app/apperror.h"
 #include "app/applicationtitle.h"
 #include "app/cursorloader.h"
-#include "app/dialogs.h"
 #include "app/errortrap.h"
 #include "app/filehelpers.h"
 #include "app/folders.h"
@@ -20,18 +20,12 @@
 #include "app/twips.h"
 #include "app/windowplacement.h"
 #include "appearance/recolourform.h"
-#include "export/overwritequestion.h"
-#include "export/picturefile.h"
-#include "export/savefolder.h"
-#include "export/workbookcopy.h"
+#include "export/workbooksave.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
 #include <QGroupBox>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -41,73 +35,11 @@
 namespace {
 
 using namespace Form2Layout;
+using namespace PreviewControls;
 
 const QString placementName = QStringLiteral("Form2");
 // Room for the viewport, the zoom buttons and the captions of the buttons under it.
 constexpr QSize minimumClientSize(8400, 6000);
-
-QFont buttonFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    return font;
-}
-
-QRect toPixels(const QRect& twips)
-{
-    return Twips::toPixels(twips.x(), twips.y(), twips.width(), twips.height());
-}
-
-QPushButton* makeButton(const QString& caption, QWidget* parent, const QRect& twips)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setGeometry(toPixels(twips));
-    button->setFont(buttonFont());
-    button->setMouseTracking(true);
-    return button;
-}
-
-QScrollBar* makeScrollBar(Qt::Orientation orientation, QWidget* parent, const QRect& twips)
-{
-    auto* bar = new QScrollBar(orientation, parent);
-    bar->setGeometry(toPixels(twips));
-    bar->setRange(0, 0);
-    bar->setSingleStep(1);
-    bar->setPageStep(1);
-    // The picture follows a released thumb, not a dragged one.
-    bar->setTracking(false);
-    return bar;
-}
-
-void setBarByPercent(QScrollBar& bar, double percent)
-{
-    const int value = ViewerMath::barValueForPercent(percent, bar.maximum());
-    if (value >= 0)
-        bar.setValue(value);
-}
-
-void applyScrollRange(QScrollBar& bar, const ViewerMath::ScrollRange& range, qint32 position)
-{
-    bar.setEnabled(range.enabled);
-    bar.setMaximum(range.maximum);
-    bar.setSingleStep(range.singleStep);
-    bar.setPageStep(range.pageStep);
-    if (range.enabled)
-        bar.setValue(-position);
-}
-
-QAction* menuAction(QMenu& menu, const QString& text, const QList<QKeySequence>& keys = {})
-{
-    QAction* action = menu.addAction(text);
-    action->setShortcuts(keys);
-    return action;
-}
-
-qint32 toWholeTwips(double position)
-{
-    return static_cast<qint32>(ViewerMath::roundHalfEven(position));
-}
 
 } // namespace
 
@@ -154,7 +86,10 @@ void Form2::buildControls()
     PushButton6 = makeButton(QStringLiteral("Save Results To Excel File"), this, pushButton6.twips);
     // "< Back" deletes the result, so it has no key.
     PushButton6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    buildPictureMenu();
+    buildPictureMenu(*this,
+        { [this] { PushButton1_Click(); }, [this] { PushButton2_Click(); },
+            [this] { mnuActualSize_Click(); }, [this] { mnuCopyPicture_Click(); },
+            [this] { mnuSavePictureAs_Click(); } });
     addPreviewKeys(*this);
 
     const std::initializer_list<QWidget*> pointerRuled { Frame1, PushButton1, PushButton2,
@@ -174,33 +109,6 @@ void Form2::buildControls()
     connect(Picture1, &PictureBox::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureBox::mouseMove, this, &Form2::picture1_MouseMove);
     connect(Picture1, &PictureBox::mouseUp, this, &Form2::Picture1_MouseUp);
-    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Picture1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& at) { PictureMenu->popup(Picture1->mapToGlobal(at)); });
-}
-
-void Form2::buildPictureMenu()
-{
-    PictureMenu = new QMenu(this);
-    QMenu& menu = *PictureMenu;
-    connect(menuAction(menu, QStringLiteral("Zoom &In"),
-                { QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn }),
-        &QAction::triggered, this, &Form2::PushButton1_Click);
-    connect(menuAction(menu, QStringLiteral("Zoom &Out"),
-                { QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut }),
-        &QAction::triggered, this, &Form2::PushButton2_Click);
-    connect(
-        menuAction(menu, QStringLiteral("Actual &Size"), { QKeySequence(Qt::CTRL | Qt::Key_0) }),
-        &QAction::triggered, this, &Form2::mnuActualSize_Click);
-    menu.addSeparator();
-    connect(menuAction(menu, QStringLiteral("&Copy Picture"), { QKeySequence::Copy }),
-        &QAction::triggered, this, &Form2::mnuCopyPicture_Click);
-    connect(menuAction(menu, QStringLiteral("Save Picture &As\u2026"),
-                { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) }),
-        &QAction::triggered, this, &Form2::mnuSavePictureAs_Click);
-    addExportActions(*this);
-    // The window carries the menu's keys, so they work without the menu open.
-    addActions(menu.actions());
 }
 
 void Form2::setPicture(const QPixmap& picture)
@@ -276,44 +184,6 @@ void Form2::Form_Activate()
     mFirstActivate = false;
 }
 
-void Form2::RedrawImage()
-{
-    ErrorTrap trap(QStringLiteral("Form2.RedrawImage"));
-    const QRect before(Picture1->twipsLeft(), Picture1->twipsTop(), Picture1->twipsWidth(),
-        Picture1->twipsHeight());
-    const QPointF anchor = mZoomAnchor.value_or(
-        QPointF(ViewerMath::visibleCentre(before.left(), before.width(), Picture2->innerWidth()),
-            ViewerMath::visibleCentre(before.top(), before.height(), Picture2->innerHeight())));
-    mZoomAnchor.reset();
-    bool fits = false;
-    trap.step(100, [&] { mZoomWidth = ViewerMath::zoomedLength(mOrigWidth, mZoom); });
-    trap.step(102, [&] { mZoomHeight = ViewerMath::zoomedLength(mOrigHeight, mZoom); });
-    trap.step(104, [&] { fits = ViewerMath::fitsLimits(mZoomWidth, mZoomHeight); });
-    if (fits) {
-        trap.step(106, [&] { Picture1->clearPicture(); });
-        trap.step(108, [&] { Picture1->setTwipsSize(mZoomWidth, mZoomHeight); });
-        trap.step(110, [&] {
-            Picture1->paintPicture(Zoom_Ori->picture(), QRect(0, 0, mZoomWidth, mZoomHeight),
-                QRect(0, 0, mOrigWidth, mOrigHeight));
-        });
-        trap.step(112, [&] { setCursor(Qt::ArrowCursor); });
-        // The point the user looks at stays where it is; the bars follow the new size.
-        trap.step(114, [&] {
-            fitScrollBars(ViewerMath::keptPosition(before.left(), before.width(), mZoomWidth,
-                              Picture2->innerWidth(), anchor.x()),
-                ViewerMath::keptPosition(before.top(), before.height(), mZoomHeight,
-                    Picture2->innerHeight(), anchor.y()));
-        });
-        return;
-    }
-    // Too large to paint: the picture stays as it was and the next step starts from 1.0.
-    trap.step(124, [&] { mZoom = 1.0f; });
-    trap.step(126, [&] { mOrigWidth = ViewerMath::originalLength(Zoom_Ori->innerWidth()); });
-    trap.step(128, [&] { mOrigHeight = ViewerMath::originalLength(Zoom_Ori->innerHeight()); });
-    trap.step(130, [&] { mZoomWidth = ViewerMath::zoomedLength(mOrigWidth, 1.0f); });
-    trap.step(132, [&] { mZoomHeight = ViewerMath::zoomedLength(mOrigHeight, 1.0f); });
-}
-
 void Form2::arrange()
 {
     const QSize growth = Twips::fromPixels(size()) - QSize(clientWidth, clientHeight);
@@ -339,127 +209,6 @@ void Form2::arrange()
             Picture1->twipsTop(), Picture1->twipsHeight(), oldHeight, Picture2->innerHeight()));
 }
 
-void Form2::InitScrollBars()
-{
-    fitScrollBars(0, 0);
-}
-
-void Form2::fitScrollBars(qint32 left, qint32 top)
-{
-    applyScrollRange(*HScroll1,
-        ViewerMath::scrollRange(Picture1->twipsWidth(), Picture2->innerWidth(), mZoom), left);
-    applyScrollRange(*VScroll1,
-        ViewerMath::scrollRange(Picture1->twipsHeight(), Picture2->innerHeight(), mZoom), top);
-    // A bar already at its value moves nothing.
-    Picture1->moveTwips(ViewerMath::scrolledPosition(HScroll1->value()),
-        ViewerMath::scrolledPosition(VScroll1->value()));
-}
-
-void Form2::ZoomBy(qint32 direction)
-{
-    SetZoom(ViewerMath::nextZoom(mZoom, direction));
-}
-
-void Form2::SetZoom(float factor)
-{
-    if (!ViewerMath::acceptsZoom(factor)) {
-        mZoomAnchor.reset();
-        return;
-    }
-    mZoom = factor;
-    RedrawImage();
-}
-
-void Form2::zoomAround(qint32 direction, const QPointF& anchor)
-{
-    // The same step as the zoom buttons, reported under their names.
-    ErrorTrap trap(direction == 0 ? QStringLiteral("Form2.PushButton1_Click")
-                                  : QStringLiteral("Form2.PushButton2_Click"));
-    trap.step(100, [&] {
-        mZoomAnchor = anchor;
-        ZoomBy(direction);
-    });
-}
-
-void Form2::SetHScrollbarByPercent(QScrollBar& HScrollbar, double percent)
-{
-    setBarByPercent(HScrollbar, percent);
-}
-
-void Form2::SetVScrollbarByPercent(QScrollBar& VScrollbar, double percent)
-{
-    setBarByPercent(VScrollbar, percent);
-}
-
-void Form2::PushButton1_Click()
-{
-    ErrorTrap trap(QStringLiteral("Form2.PushButton1_Click"));
-    trap.step(100, [&] { ZoomBy(0); });
-}
-
-void Form2::PushButton2_Click()
-{
-    ErrorTrap trap(QStringLiteral("Form2.PushButton2_Click"));
-    trap.step(100, [&] { ZoomBy(1); });
-}
-
-void Form2::HScroll1_Change(int value)
-{
-    if (HScroll1->isSliderDown())
-        return;
-    Picture1->moveTwips(ViewerMath::scrolledPosition(value), Picture1->twipsTop());
-}
-
-void Form2::VScroll1_Change(int value)
-{
-    if (VScroll1->isSliderDown())
-        return;
-    Picture1->moveTwips(Picture1->twipsLeft(), ViewerMath::scrolledPosition(value));
-}
-
-void Form2::Picture1_MouseDown(Qt::MouseButton, float x, float y)
-{
-    mDragX = x;
-    mDragY = y;
-}
-
-void Form2::picture1_MouseMove(Qt::MouseButtons buttons, float x, float y)
-{
-    if (buttons == Qt::NoButton)
-        return;
-    ErrorTrap trap(QStringLiteral("Form2.picture1_MouseMove"));
-    double left = 0;
-    double top = 0;
-    trap.step(102, [&] { left = static_cast<double>(Picture1->twipsLeft()) - mDragX + x; });
-    trap.step(104, [&] {
-        left = ViewerMath::clampPosition(left, Picture2->innerWidth(), Picture1->twipsWidth());
-    });
-    trap.step(106, [&] { top = static_cast<double>(Picture1->twipsTop()) - mDragY + y; });
-    trap.step(108, [&] {
-        top = ViewerMath::clampPosition(top, Picture2->innerHeight(), Picture1->twipsHeight());
-    });
-    // The anchor stays: positions are relative to the moving picture, so the grabbed point
-    // stays under the pointer.
-    trap.step(110, [&] { Picture1->moveTwips(toWholeTwips(left), toWholeTwips(top)); });
-}
-
-void Form2::Picture1_MouseUp(Qt::MouseButton, float, float)
-{
-    ErrorTrap trap(QStringLiteral("Form2.Picture1_MouseUp"));
-    double horizontal = 0;
-    double vertical = 0;
-    trap.step(100, [&] {
-        horizontal = ViewerMath::dropPercent(
-            Picture1->twipsLeft(), Picture1->twipsWidth(), Picture2->innerWidth());
-    });
-    trap.step(102, [&] {
-        vertical = ViewerMath::dropPercent(
-            Picture1->twipsTop(), Picture1->twipsHeight(), Picture2->innerHeight());
-    });
-    trap.step(104, [&] { SetHScrollbarByPercent(*HScroll1, horizontal); });
-    trap.step(106, [&] { SetVScrollbarByPercent(*VScroll1, vertical); });
-}
-
 void Form2::PushButton8_Click()
 {
     ErrorTrap trap(QStringLiteral("Form2.PushButton8_Click"));
@@ -480,36 +229,7 @@ void Form2::PushButton8_Click()
 void Form2::PushButton6_Click()
 {
     ErrorTrap trap(QStringLiteral("Form2.PushButton6_Click"));
-    QString target;
-    Dialogs::Answer answer = Dialogs::Answer::Ok;
-    trap.step(106, [&] {
-        target = Dialogs::current().saveFileName(
-            this, QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)"));
-    });
-    if (!target.isEmpty()) {
-        trap.step(112, [&] {
-            if (mayWriteTo(this, target))
-                answer = Dialogs::Answer::Yes;
-        });
-    }
-    bool copied = true;
-    if (answer == Dialogs::Answer::Yes) {
-        // The old target is replaced only by a complete copy; the result workbook chosen as its
-        // own target is already there.
-        copied = trap.step(114, [&] {
-            if (!isSameFile(mExcelFile, target))
-                copyFileReplacing(mExcelFile, target);
-            rememberSaveFolder(target);
-        });
-    }
-    if (copied)
-        trap.step(116, [&] { showPlainMessage(this, QStringLiteral("Done.")); });
-}
-
-void Form2::mnuActualSize_Click()
-{
-    ErrorTrap trap(QStringLiteral("Form2.mnuActualSize_Click"));
-    trap.step(100, [&] { SetZoom(1.0f); });
+    saveWorkbookAs(trap, this, mExcelFile);
 }
 
 void Form2::mnuCopyPicture_Click()
@@ -526,17 +246,7 @@ void Form2::mnuCopyPicture_Click()
 void Form2::mnuSavePictureAs_Click()
 {
     ErrorTrap trap(QStringLiteral("Form2.mnuSavePictureAs_Click"));
-    QString target;
-    trap.step(100, [&] {
-        target = Dialogs::current().saveFileName(
-            this, QStringLiteral("Save Picture"), QStringLiteral("PNG Images (*.png)"));
-    });
-    if (target.isEmpty())
-        return;
-    bool confirmed = false;
-    trap.step(102, [&] { confirmed = mayWriteTo(this, target); });
-    if (confirmed)
-        trap.step(104, [&] { savePicturePng(sheetImage(), target); });
+    savePictureAs(trap, this, [this] { return sheetImage(); });
 }
 
 QPixmap Form2::sheetPicture() const
@@ -620,35 +330,6 @@ void Form2::mouseMoveEvent(QMouseEvent* event)
 {
     pointerMovedTo(event->globalPosition().toPoint());
     QWidget::mouseMoveEvent(event);
-}
-
-void Form2::viewportWheel(QObject* watched, QWheelEvent* event)
-{
-    const QPoint delta = event->angleDelta();
-    const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) || delta.y() == 0;
-    const int turn = delta.y() != 0 ? delta.y() : delta.x();
-    if (event->modifiers().testFlag(Qt::ControlModifier)) {
-        // One step per notch, a fine wheel's turns adding up to one; over the viewport's border
-        // the zoom keeps its centre.
-        const QPoint inViewport = Picture2->client()->mapFromGlobal(
-            static_cast<QWidget*>(watched)->mapToGlobal(event->position().toPoint()));
-        const QPointF anchor = Picture2->client()->rect().contains(inViewport)
-            ? QPointF(inViewport * Twips::perPixel)
-            : QPointF(Picture2->innerWidth() / 2.0, Picture2->innerHeight() / 2.0);
-        mWheelZoom += turn;
-        while (mWheelZoom >= 120 || mWheelZoom <= -120) {
-            const qint32 direction = mWheelZoom > 0 ? 0 : 1;
-            mWheelZoom += direction == 0 ? -120 : 120;
-            zoomAround(direction, anchor);
-        }
-        event->accept();
-        return;
-    }
-    QScrollBar* bar = sideways ? HScroll1 : VScroll1;
-    if (bar->isEnabled())
-        bar->setValue(
-            bar->value() - turn * QApplication::wheelScrollLines() * bar->singleStep() / 120);
-    event->accept();
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)

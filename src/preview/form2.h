@@ -80,7 +80,6 @@ protected:
 
 private:
     void buildControls();
-    void buildPictureMenu();
     void Form_Load();
     void Form_Activate();
     void Form_QueryUnload();
