@@ -17,7 +17,10 @@ std::optional<int> answerCommandLine(
         return std::nullopt;
 
     QCommandLineParser parser;
-    parser.addHelpOption();
+    // Qt's own help option would also list --help-all, which the program does not answer: the
+    // help names only what it does answer.
+    parser.addOption(QCommandLineOption({ QStringLiteral("h"), QStringLiteral("help") },
+        QStringLiteral("Displays help on commandline options.")));
     parser.addVersionOption();
 
     const QString office = QStringLiteral("Office program: %1\n").arg(officeProgram());

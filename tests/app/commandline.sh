@@ -32,6 +32,7 @@ done
 for option in --help -h; do
     output=$(answer "$option") || fail "$option ended with status $?"
     grep -q -- '--version' <<<"$output" || fail "$option lists no options: $output"
+    ! grep -q -- '--help-all' <<<"$output" || fail "$option lists an option it does not answer"
     grep -qxF "Office program: $office" <<<"$output" || fail "$option names no office: $output"
 done
 [[ ! -e "$scratch/office started" ]] || fail "an office was started"
