@@ -1,5 +1,6 @@
 #include "rangepdf.h"
 
+#include "sheetpdf.h"
 #include "unoconvert.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
@@ -162,15 +162,7 @@ void exportRangePdf(const Reference<frame::XModel>& workbook,
                 page.set(off, uno::Any(false));
             page.set("PrintGrid", uno::Any(gridlines));
 
-            uno::Sequence<beans::PropertyValue> filterData(2);
-            filterData.getArray()[0] = property("Selection", cells);
-            filterData.getArray()[1] = property("ExportNotes", uno::Any(false));
-            uno::Sequence<beans::PropertyValue> arguments(3);
-            arguments.getArray()[0]
-                = property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
-            arguments.getArray()[1] = property("FilterData", uno::Any(filterData));
-            arguments.getArray()[2] = property("Overwrite", uno::Any(true));
-            Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(url, arguments);
+            storeSelectionPdf(workbook, url, cells);
         }
         modifiable->setModified(wasModified);
     });

@@ -23,16 +23,21 @@ void exportFirstSheetPdf(const Reference<frame::XModel>& workbook, const QString
             Reference<sheet::XSpreadsheetDocument>(workbook, UNO_QUERY_THROW)->getSheets(),
             UNO_QUERY_THROW);
         // A whole sheet as the selection is printed as the sheet itself: its page style, its
-        // print ranges, and nothing of the other sheets. Cell comments are not printed, so they
-        // do not become the PDF's sticky notes either.
-        uno::Sequence<beans::PropertyValue> filterData(2);
-        filterData.getArray()[0] = property("Selection", sheets->getByIndex(0));
-        filterData.getArray()[1] = property("ExportNotes", uno::Any(false));
-        uno::Sequence<beans::PropertyValue> arguments(3);
-        arguments.getArray()[0]
-            = property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
-        arguments.getArray()[1] = property("FilterData", uno::Any(filterData));
-        arguments.getArray()[2] = property("Overwrite", uno::Any(true));
-        Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(url, arguments);
+        // print ranges, and nothing of the other sheets.
+        storeSelectionPdf(workbook, url, sheets->getByIndex(0));
     });
+}
+
+void storeSelectionPdf(
+    const Reference<frame::XModel>& workbook, const rtl::OUString& url, const uno::Any& selection)
+{
+    // Cell comments are not printed, so they do not become the PDF's sticky notes either.
+    uno::Sequence<beans::PropertyValue> filterData(2);
+    filterData.getArray()[0] = property("Selection", selection);
+    filterData.getArray()[1] = property("ExportNotes", uno::Any(false));
+    uno::Sequence<beans::PropertyValue> arguments(3);
+    arguments.getArray()[0] = property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export")));
+    arguments.getArray()[1] = property("FilterData", uno::Any(filterData));
+    arguments.getArray()[2] = property("Overwrite", uno::Any(true));
+    Reference<frame::XStorable>(workbook, UNO_QUERY_THROW)->storeToURL(url, arguments);
 }
