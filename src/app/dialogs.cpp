@@ -22,9 +22,28 @@ public:
     {
         const std::unique_ptr<QMessageBox> box = makeMessageBox(parent, title, text, icon, buttons);
         const int result = box->exec();
-        if (buttons == Buttons::Ok)
+        switch (buttons) {
+        case Buttons::Ok:
             return Answer::Ok;
-        return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+        case Buttons::YesNo:
+            return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+        case Buttons::SaveDiscardCancel:
+            break;
+        }
+        if (result == QMessageBox::Save)
+            return Answer::Save;
+        return result == QMessageBox::Discard ? Answer::Discard : Answer::Cancel;
+    }
+
+    QStringList openFileNames(
+        QWidget* parent, const QString& title, const QString& filter, bool several) override
+    {
+        QFileDialog dialog(parent, title, QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles();
     }
 
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override
@@ -77,6 +96,19 @@ public:
 WidgetDialogs realDialogs;
 Dialogs* installed = nullptr;
 
+QMessageBox::StandardButtons standardButtons(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        break;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
 } // namespace
 
 Dialogs& Dialogs::current()
@@ -95,6 +127,11 @@ QString Dialogs::saveFileNameAt(
     return saveFileName(parent, title, filter);
 }
 
+QStringList Dialogs::openFileNames(QWidget*, const QString&, const QString&, bool)
+{
+    return {};
+}
+
 std::optional<Dialogs::PrintChoice> Dialogs::print(QWidget*, const QString&, const QString&)
 {
     return std::nullopt;
@@ -111,8 +148,9 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& titl
 {
     auto box = std::make_unique<QMessageBox>(
         icon == Dialogs::Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
-        buttons == Dialogs::Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-        parent);
+        standardButtons(buttons), parent);
+    if (buttons == Dialogs::Buttons::SaveDiscardCancel)
+        box->setDefaultButton(QMessageBox::Save);
     // A box sizes itself to its text, so a short message would leave the title bar room for
     // an ellipsis only. A row as wide as the title keeps it whole.
     QFont titleFont = QApplication::font();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -12,8 +13,8 @@ class QWidget;
 class Dialogs {
 public:
     enum class Icon { None, Warning };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, SaveDiscardCancel };
+    enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
     virtual ~Dialogs() = default;
 
@@ -26,6 +27,11 @@ public:
     // own, the plain save dialog.
     virtual QString saveFileNameAt(
         QWidget* parent, const QString& title, const QString& filter, const QString& proposedPath);
+
+    // The open dialog for one existing file (several == false) or several; the chosen paths,
+    // none when the user cancelled (and, without an override of its own, always).
+    virtual QStringList openFileNames(
+        QWidget* parent, const QString& title, const QString& filter, bool several);
 
     // What the print dialog was left with: a printer and its number of copies, or, for "Print
     // to File", the file.

@@ -16,7 +16,17 @@ Dialogs::Answer ScriptedDialogs::message(
     messages.append({ title, text, icon, buttons });
     if (buttons == Buttons::Ok)
         return Answer::Ok;
-    return answers.isEmpty() ? Answer::No : answers.takeFirst();
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return buttons == Buttons::SaveDiscardCancel ? Answer::Cancel : Answer::No;
+}
+
+QStringList ScriptedDialogs::openFileNames(
+    QWidget*, const QString& title, const QString& filter, bool)
+{
+    openTitles.append(title);
+    openFilters.append(filter);
+    return openPaths.isEmpty() ? QStringList() : openPaths.takeFirst();
 }
 
 QString ScriptedDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter)

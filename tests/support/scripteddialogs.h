@@ -23,13 +23,20 @@ public:
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileNameAt(QWidget* parent, const QString& title, const QString& filter,
         const QString& proposedPath) override;
+    QStringList openFileNames(
+        QWidget* parent, const QString& title, const QString& filter, bool several) override;
     std::optional<PrintChoice> print(
         QWidget* parent, const QString& documentName, const QString& proposedFile) override;
 
-    // Answers for Yes/No questions, used in order; No when the script runs out.
+    // Answers for Yes/No and Save/Discard/Cancel questions, used in order; No or Cancel when
+    // the script runs out.
     QList<Answer> answers;
     // Paths the save dialog returns in order; an empty text (cancel) when the script runs out.
     QStringList savePaths;
+    // What the open dialogs return in order; nothing (cancel) when the script runs out.
+    QList<QStringList> openPaths;
+    QStringList openTitles;
+    QStringList openFilters;
     // What the print dialogs are left with, in order; cancel when the script runs out.
     QList<PrintChoice> printChoices;
 
