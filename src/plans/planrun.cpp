@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <atomic>
 
 namespace {
@@ -124,9 +125,15 @@ void PlanRun::planSteps()
                             copyFileReplacing(mPdfFile, mOutputs.pdf);
                             removeFile(mPdfFile);
                         } };
-    if (!mOutputs.png.isEmpty())
-        mSteps << Step { QStringLiteral("writing the picture"),
-            [this] { savePicturePng(app().sheetPicture(mWorkbook), mOutputs.png); } };
+    if (!mOutputs.png.isEmpty()) {
+        // The office draws, the program encodes: two steps of about equal length.
+        mSteps << Step { QStringLiteral("drawing the picture"),
+            [this] { mPicture = app().sheetPicture(mWorkbook); } };
+        mSteps << Step { QStringLiteral("writing the picture"), [this] {
+                            savePicturePng(mPicture, mOutputs.png);
+                            mPicture = QImage();
+                        } };
+    }
     if (mReadResults) {
         for (const SheetResults::Row& row : SheetResults::rows())
             mSteps << Step { QStringLiteral("reading the results"),

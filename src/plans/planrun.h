@@ -4,6 +4,7 @@
 #include "sheetresults.h"
 
 #include <QHash>
+#include <QImage>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -76,5 +77,6 @@ private:
     int mWorkbook = 0;
     QString mTemplateFile;
     QString mPdfFile;
+    QImage mPicture;
     bool mSaved = false;
 };
