@@ -99,36 +99,41 @@ int main(int argc, char* argv[])
         series("runAll, xls only", false);
         series("runAll, everything", true);
 
-        // Step by step, every output and the results: each step's longest and median time.
-        QMap<QString, QVector<double>> steps;
-        for (int plan = 0; plan < plans; ++plan) {
-            const QString base = out.filePath(QStringLiteral("s%1").arg(plan));
-            PlanRun run(
-                *office, household(plan), { base + ".xls", base + ".pdf", base + ".png" }, true);
-            QMap<QString, double> perName;
-            while (!run.finished()) {
-                const QString name = run.nextStepName();
-                clock.restart();
-                run.step();
-                const double ms = clock.nsecsElapsed() / 1e6;
-                // The fill and the reading are several steps of one name: each counts alone.
-                steps[name] << ms;
+        // Step by step, as a window runs them: the results alone (a comparison), then every
+        // output as well. Each step's median and longest time.
+        const auto stepwise = [&](const char* title, bool outputs) {
+            QMap<QString, QVector<double>> steps;
+            for (int plan = 0; plan < plans; ++plan) {
+                const QString base = out.filePath(QStringLiteral("s%1").arg(plan));
+                PlanOutputs written;
+                if (outputs)
+                    written = { base + ".xls", base + ".pdf", base + ".png" };
+                PlanRun run(*office, household(plan), written, true);
+                while (!run.finished()) {
+                    const QString name = run.nextStepName();
+                    clock.restart();
+                    run.step();
+                    // The fill and the reading are several steps of one name: each counts alone.
+                    steps[name] << clock.nsecsElapsed() / 1e6;
+                }
+                check(run.result());
             }
-            check(run.result());
-        }
-        double longest = 0;
-        QString longestName;
-        std::printf("step (each call)                 median     max   calls\n");
-        for (auto step = steps.cbegin(); step != steps.cend(); ++step) {
-            const double max = *std::max_element(step->begin(), step->end());
-            std::printf("  %-28s %7.1f %7.1f %7lld\n", qPrintable(step.key()), median(*step), max,
-                static_cast<long long>(step->size()));
-            if (max > longest) {
-                longest = max;
-                longestName = step.key();
+            double longest = 0;
+            QString longestName;
+            std::printf("%s\n  step (each call)               median     max   calls\n", title);
+            for (auto step = steps.cbegin(); step != steps.cend(); ++step) {
+                const double max = *std::max_element(step->begin(), step->end());
+                std::printf("  %-28s %7.1f %7.1f %7lld\n", qPrintable(step.key()), median(*step),
+                    max, static_cast<long long>(step->size()));
+                if (max > longest) {
+                    longest = max;
+                    longestName = step.key();
+                }
             }
-        }
-        std::printf("longest single step: %.1f ms (%s)\n", longest, qPrintable(longestName));
+            std::printf("  longest single step: %.1f ms (%s)\n", longest, qPrintable(longestName));
+        };
+        stepwise("steps, results only", false);
+        stepwise("steps, every output and the results", true);
     }
     removeTemporaryFolders();
     return code;
