@@ -29,7 +29,8 @@ struct PlanRunResult {
 // One plan through the template on a session of the office, without a window: the template is
 // filled with the plan's inputs, computed and saved, then written where asked and its results
 // read. It runs a step at a time, each an office call or a few, so that a window can run it
-// between events; a failing step ends the run, and what it opened is closed at once.
+// between events; a failing step ends the run, and what it opened is closed at once. A run
+// dropped half-way closes and removes what it made; the office must outlive it.
 class PlanRun final {
 public:
     PlanRun(SpreadsheetOffice& office, QHash<QString, QString> inputs, PlanOutputs outputs,

@@ -232,6 +232,21 @@ private slots:
             calls.filter(QRegularExpression("^saveAs 1 .*/planresult[0-9]+\\.xls 56$")).size(), 1);
     }
 
+    void aRunDroppedHalfWayLeavesNothing()
+    {
+        FakeSpreadsheet::Office office;
+        {
+            PlanRun run(
+                office, household("$1,250.00"), { mOut.filePath("dropped.xls"), {}, {} }, true);
+            while (run.nextStepName() != "reading the results")
+                QVERIFY(run.step());
+            QCOMPARE(ownRunFiles().size(), 2); // the template and the computed workbook
+        }
+        QCOMPARE(office.running, 0);
+        QVERIFY(ownRunFiles().isEmpty());
+        QVERIFY(QFile::exists(mOut.filePath("dropped.xls")));
+    }
+
     void aFailingStepEndsTheRunAtOnce_data()
     {
         QTest::addColumn<QString>("failing");
