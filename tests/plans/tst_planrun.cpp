@@ -1,7 +1,7 @@
 #include "app/folders.h"
-#include "entry/fieldcatalogue.h"
 #include "entry/storeddate.h"
 #include "fakespreadsheet.h"
+#include "plans/planfile.h"
 #include "plans/planrun.h"
 
 #include <QDir>
@@ -16,9 +16,7 @@ namespace {
 // A household as the settings store holds it; every other field at its first-start value.
 QHash<QString, QString> household(const QString& groceries)
 {
-    QHash<QString, QString> inputs;
-    for (const FieldCatalogue::Field& field : FieldCatalogue::fields())
-        inputs.insert(FieldCatalogue::settingsKey(field.group, field.index), "0");
+    QHash<QString, QString> inputs = PlanFile::firstStartInputs();
     const QStringList other { "11", "5", "3", "", "", "90", "", "", "67", "65", "", "", "90",
         "92" };
     for (int index = 0; index < other.size(); ++index) {
@@ -95,8 +93,14 @@ private slots:
 
     void twoPlansDifferByTheSheetsOwnArithmetic()
     {
-        PlanRun before(*mOffice, household("$1,250.00"), {}, true);
-        PlanRun after(*mOffice, household("$1,350.00"), {}, true);
+        // Through plan files, as the command line and the comparison read them.
+        for (const QString groceries : { "$1,250.00", "$1,350.00" })
+            PlanFile::write(
+                mOut.filePath(groceries + ".ferrowynd"), { {}, household(groceries), {} });
+        PlanRun before(
+            *mOffice, PlanFile::read(mOut.filePath("$1,250.00.ferrowynd")).inputs, {}, true);
+        PlanRun after(
+            *mOffice, PlanFile::read(mOut.filePath("$1,350.00.ferrowynd")).inputs, {}, true);
         const PlanRunResult& first = before.runAll();
         const PlanRunResult& second = after.runAll();
         QVERIFY2(first.succeeded, qPrintable(first.failedStep + ": " + first.error));
