@@ -208,6 +208,7 @@ void Form1::setMenuBar(QMenuBar* bar)
         bar->setParent(this);
         // The window's own bold field font is not a menu's.
         bar->setFont(QApplication::font(bar));
+        colourMenuBar();
         bar->show();
     }
     const QSize barRoom(0, clientTop());
@@ -219,6 +220,26 @@ void Form1::setMenuBar(QMenuBar* bar)
         WindowPlacement::centre(*this);
     }
     Form1Builder(*this).arrange();
+}
+
+void Form1::colourMenuBar()
+{
+    if (!mMenuBar)
+        return;
+    const QPalette scheme = QApplication::palette(mMenuBar);
+    QPalette palette = mMenuBar->palette();
+    for (const QPalette::ColorGroup group :
+        { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        for (const QPalette::ColorRole role : { QPalette::Window, QPalette::WindowText })
+            palette.setBrush(group, role, scheme.brush(group, role));
+    mMenuBar->setPalette(palette);
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        colourMenuBar();
+    QWidget::changeEvent(event);
 }
 
 int Form1::clientTop() const

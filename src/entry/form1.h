@@ -107,6 +107,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct FieldRef {
@@ -134,6 +135,8 @@ private:
     void pointerOverButton();
     void pointerOverBackground();
     void showPointer();
+    // The menu bar draws in the colour scheme's own colours, not the window's forced white.
+    void colourMenuBar();
 
     QHash<const QObject*, FieldRef> mFields;
     StartUpHooks mHooks;
