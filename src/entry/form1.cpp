@@ -167,8 +167,11 @@ void Form1::setInputs(const QHash<QString, QString>& values)
     QHash<Group, std::optional<QDate>> dates;
     for (const Group group : { Group::HusbandDOB, Group::WifeDOB }) {
         const auto value = values.constFind(FieldCatalogue::settingsKey(group, 0));
-        if (value != values.constEnd())
-            dates.insert(group, StoredDate::fromText(*value));
+        if (value == values.constEnd())
+            continue;
+        const std::optional<QDate> date = StoredDate::fromText(*value);
+        DatePicker::checkValue(date);
+        dates.insert(group, date);
     }
     for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
         if (!FieldCatalogue::isTextArray(field.group))

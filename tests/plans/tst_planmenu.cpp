@@ -1,5 +1,6 @@
 #include "../entry/form1fixture.h"
 
+#include "app/apperror.h"
 #include "app/product.h"
 #include "app/twips.h"
 #include "entry/formlayout.h"
@@ -194,6 +195,10 @@ private slots:
         QCOMPARE(mForm->txtIncome(0)->text(), QStringLiteral("150"));
         QCOMPARE(mMenu->session().currentPath(), good);
         QCOMPARE(mForm->windowTitle(), QStringLiteral("good* — Ferrowynd"));
+        // A date the picker would refuse stops the window's inputs before the first one changes.
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, mForm->setInputs({ { "txtIncome0", "7" }, { "dtWifeDOB", "1/2/1600" } }));
+        QCOMPARE(stored("txtIncome0"), QStringLiteral("150"));
     }
 
     void closingAsksOnlyForUnsavedPlanChanges_data()
