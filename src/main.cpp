@@ -7,6 +7,7 @@
 #include "app/signalexit.h"
 #include "appearance/applyskin.h"
 #include "entry/form1.h"
+#include "plans/planmenu.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
 #include "workbook/officestartafterpaint.h"
@@ -48,6 +49,10 @@ int main(int argc, char* argv[])
     connectGenerationRun(form1, *office);
     if (!form1.Form_Load())
         return 1;
+    auto* planMenu = new PlanMenu(form1, spreadsheetOfficeProgram());
+    if (const QString plan = fileArgument(QCoreApplication::arguments(), PlanFile::suffix);
+        !plan.isEmpty())
+        planMenu->openAtStart(plan);
     // A signal taken while starting up, before the loop that would end with it.
     if (signalExit.received() != 0)
         return 128 + signalExit.received();

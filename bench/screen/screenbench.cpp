@@ -55,6 +55,7 @@ double msBetween(Clock::time_point from, Clock::time_point to)
 constexpr int startButtonX = 376, startButtonY = 21; // "Start Creating Template"
 constexpr int backButtonX = 164, backButtonY = 603; // "< Back"
 constexpr int sampleButtonX = 564, sampleButtonY = 55; // "Load Sample/Example Data"
+constexpr int designedMainHeight = 631;
 constexpr int settleMs = 700;
 constexpr int windowTimeoutMs = 120000;
 
@@ -185,6 +186,15 @@ public:
             entry.second.painted = false;
             entry.second.viewable = false;
         }
+    }
+
+    // Where a window that may have a menu bar draws its designed client area: what the window is
+    // taller than designed as it starts.
+    int clientTop(Window window, int designedHeight)
+    {
+        XWindowAttributes attributes {};
+        XGetWindowAttributes(mDisplay, window, &attributes);
+        return std::max(0, attributes.height - designedHeight);
     }
 
     // Clicks at a point of the window's client area; returns the moment of the click.
@@ -528,6 +538,7 @@ struct Program {
     Command command;
     pid_t pid = 0;
     Window main = 0;
+    int mainTop = 0; // below the main window's menu bar
     Window preview = 0;
     Series series;
 };
@@ -542,10 +553,11 @@ int measureRun(int rounds, const Command& conversion, std::vector<Program>& prog
             std::fprintf(stderr, "%s: no main window\n", program.command.label.c_str());
             return 1;
         }
+        program.mainTop = screen.clientTop(program.main, designedMainHeight);
         // The runs compute the worked example, as a user trying the program would.
         screen.activate(program.main);
         screen.idle(settleMs);
-        screen.click(program.main, sampleButtonX, sampleButtonY);
+        screen.click(program.main, sampleButtonX, program.mainTop + sampleButtonY);
     }
     const auto endAll = [&] {
         for (Program& program : programs)
@@ -578,7 +590,7 @@ int measureRun(int rounds, const Command& conversion, std::vector<Program>& prog
             Program& program = programs[index];
             screen.forgetPaints();
             const Clock::time_point clicked
-                = screen.click(program.main, startButtonX, startButtonY);
+                = screen.click(program.main, startButtonX, program.mainTop + startButtonY);
             program.preview = screen.waitPainted(program.pid, "", program.main);
             if (!program.preview) {
                 std::fprintf(stderr, "%s: no preview\n", program.command.label.c_str());
@@ -650,7 +662,7 @@ int main(int argc, char* argv[])
         const Command conversion = parseCommand(argv[3], false);
         std::vector<Program> programs;
         for (int index = 4; index < argc; ++index)
-            programs.push_back(Program { parseCommand(argv[index], false), 0, 0, 0, {} });
+            programs.push_back(Program { parseCommand(argv[index], false), 0, 0, 0, 0, {} });
         return measureRun(rounds, conversion, programs);
     }
     std::fprintf(stderr, "unknown mode %s\n", mode.c_str());

@@ -37,3 +37,14 @@ std::optional<int> answerCommandLine(
     }
     return 0;
 }
+
+QString fileArgument(const QStringList& arguments, const QString& suffix)
+{
+    const QString ending = QLatin1Char('.') + suffix;
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(QLatin1Char('-'))
+            && argument.endsWith(ending, Qt::CaseInsensitive))
+            return argument;
+    }
+    return QString();
+}

@@ -10,3 +10,8 @@
 // nothing when it goes on. Options meant for Qt itself (-platform, -style, ...) pass untouched.
 std::optional<int> answerCommandLine(
     const QStringList& arguments, const std::function<QString()>& officeProgram);
+
+// The first argument that is no option and names a file ending in ".suffix" (the file the desktop
+// hands over), or the empty text. Qt's options are gone from the arguments by the time the
+// application object exists.
+QString fileArgument(const QStringList& arguments, const QString& suffix);

@@ -241,12 +241,17 @@ std::optional<QDate> DatePicker::value() const
     return mValue;
 }
 
-void DatePicker::setValue(std::optional<QDate> value)
+void DatePicker::checkValue(const std::optional<QDate>& value)
 {
     if (value && (!value->isValid() || *value < firstDate || *value > lastDate))
         throw AppError(QStringLiteral("Invalid property value: %1 lies outside %2 to %3.")
                            .arg(value->toString(Qt::ISODate), firstDate.toString(Qt::ISODate),
                                lastDate.toString(Qt::ISODate)));
+}
+
+void DatePicker::setValue(std::optional<QDate> value)
+{
+    checkValue(value);
     if (value == mValue)
         return;
     mValue = value;

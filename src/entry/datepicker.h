@@ -22,6 +22,8 @@ public:
     std::optional<QDate> value() const;
     // Emits valueChanged when the value differs. Throws AppError for a date outside the range.
     void setValue(std::optional<QDate> value);
+    // Throws the AppError that setValue would throw for the value.
+    static void checkValue(const std::optional<QDate>& value);
 
     // Names the parts a screen reader meets: the date edit by the picker's name, the check box
     // as the switch that gives the picker a date or none.

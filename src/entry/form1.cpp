@@ -2,6 +2,7 @@
 
 #include "fieldvalidation.h"
 #include "form1builder.h"
+#include "formlayout.h"
 #include "sampledata.h"
 #include "scrollrule.h"
 #include "storeddate.h"
@@ -23,6 +24,7 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -90,7 +92,8 @@ Form1::Form1(StartUpHooks hooks, QWidget* parent)
     connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::VScroll1_Scroll);
 
     txtIncome(0)->setFocus();
-    if (!WindowPlacement::restore(*this, placementName))
+    mPlacementRestored = WindowPlacement::restore(*this, placementName);
+    if (!mPlacementRestored)
         WindowPlacement::centre(*this);
 }
 
@@ -143,6 +146,118 @@ ControlArray<QLineEdit>& Form1::textArray(Group group)
 DatePicker* Form1::picker(Group group) const
 {
     return group == Group::WifeDOB ? dtWifeDOB : dtHusbandDOB;
+}
+
+QHash<QString, QString> Form1::inputs() const
+{
+    QHash<QString, QString> values;
+    for (auto field = mFields.constBegin(); field != mFields.constEnd(); ++field) {
+        const QString key = FieldCatalogue::settingsKey(field->group, field->index);
+        if (const auto* box = qobject_cast<const QLineEdit*>(field.key()))
+            values.insert(key, box->text());
+        else
+            values.insert(key, StoredDate::toText(picker(field->group)->value()));
+    }
+    return values;
+}
+
+void Form1::setInputs(const QHash<QString, QString>& values)
+{
+    // Every date is read before anything changes: a text that is no date leaves all as it was.
+    QHash<Group, std::optional<QDate>> dates;
+    for (const Group group : { Group::HusbandDOB, Group::WifeDOB }) {
+        const auto value = values.constFind(FieldCatalogue::settingsKey(group, 0));
+        if (value == values.constEnd())
+            continue;
+        const std::optional<QDate> date = StoredDate::fromText(*value);
+        DatePicker::checkValue(date);
+        dates.insert(group, date);
+    }
+    for (const FieldCatalogue::Field& field : FieldCatalogue::fields()) {
+        if (!FieldCatalogue::isTextArray(field.group))
+            continue;
+        const auto value = values.constFind(FieldCatalogue::settingsKey(field.group, field.index));
+        if (value != values.constEnd())
+            textArray(field.group)(field.index)->setText(value->isEmpty() ? "0" : *value);
+    }
+    for (auto date = dates.constBegin(); date != dates.constEnd(); ++date)
+        picker(date.key())->setValue(date.value());
+}
+
+bool Form1::acceptFocusedField()
+{
+    const auto field = fieldOf(focusWidget());
+    if (!field || !FieldCatalogue::isTextArray(field->group))
+        return true;
+    // Its refusal is already on the way.
+    if (mRefusedField)
+        return false;
+    QLineEdit* box = textArray(field->group)(field->index);
+    const FieldValidation outcome = validateFieldText(field->group, box->text());
+    if (!outcome.accepted) {
+        refuseLeaving(box, outcome.message);
+        return false;
+    }
+    if (outcome.text != box->text())
+        box->setText(outcome.text);
+    return true;
+}
+
+void Form1::setMenuBar(QMenuBar* bar)
+{
+    delete mMenuBar;
+    mMenuBar = bar;
+    if (bar) {
+        bar->setParent(this);
+        // The window's own bold field font is not a menu's.
+        bar->setFont(QApplication::font(bar));
+        colourMenuBar();
+        bar->show();
+    }
+    const QSize barRoom(0, clientTop());
+    setMinimumSize(
+        Twips::toPixels(QSize(FormLayout::clientWidth, FormLayout::minimumClientHeight)) + barRoom);
+    // A place the user left already held the bar; the designed size is the client area's.
+    if (!mPlacementRestored) {
+        resize(Twips::toPixels(QSize(FormLayout::clientWidth, FormLayout::clientHeight)) + barRoom);
+        WindowPlacement::centre(*this);
+    }
+    Form1Builder(*this).arrange();
+}
+
+void Form1::colourMenuBar()
+{
+    if (!mMenuBar)
+        return;
+    const QPalette scheme = QApplication::palette(mMenuBar);
+    QPalette palette = mMenuBar->palette();
+    for (const QPalette::ColorGroup group :
+        { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        for (const QPalette::ColorRole role : { QPalette::Window, QPalette::WindowText })
+            palette.setBrush(group, role, scheme.brush(group, role));
+    mMenuBar->setPalette(palette);
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        colourMenuBar();
+    QWidget::changeEvent(event);
+}
+
+int Form1::clientTop() const
+{
+    return mMenuBar && !mMenuBar->isHidden() ? mMenuBar->sizeHint().height() : 0;
+}
+
+void Form1::setCloseGuard(std::function<bool()> mayClose)
+{
+    mMayClose = std::move(mayClose);
+}
+
+void Form1::showHelp()
+{
+    PushButton6_Click();
 }
 
 std::optional<Form1::FieldRef> Form1::fieldOf(const QObject* object) const
@@ -226,6 +341,7 @@ void Form1::fieldChange(Group group, int index)
         return;
     mSavedInputs.store(FieldCatalogue::settingsKey(group, index), textArray(group)(index)->text(),
         QStringLiteral("Form1.%1_Change").arg(FieldCatalogue::controlName(group)));
+    emit inputChanged();
 }
 
 void Form1::pickerChange(Group group)
@@ -235,6 +351,7 @@ void Form1::pickerChange(Group group)
     mSavedInputs.store(FieldCatalogue::settingsKey(group, 0),
         StoredDate::toText(picker(group)->value()),
         QStringLiteral("Form1.%1_Change").arg(FieldCatalogue::controlName(group)));
+    emit inputChanged();
 }
 
 void Form1::PushButton6_Click()
@@ -434,7 +551,11 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     // Everything was stored as it changed; the close waits until it is on disk, or tells which
     // file could not be written and why before the inputs go with the program. No other
-    // window's close handling runs.
+    // window's close handling runs. A guard that says no keeps the window and all of that.
+    if (mMayClose && !mMayClose()) {
+        event->ignore();
+        return;
+    }
     int status = 0;
     if (!mSavedInputs.flush()) {
         if (const std::optional<QString> reason = mSavedInputs.unsavedReason()) {

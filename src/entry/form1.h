@@ -7,6 +7,7 @@
 
 #include <QCursor>
 #include <QHash>
+#include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -52,6 +53,33 @@ public:
     ControlArray<QLineEdit>& textArray(FieldCatalogue::Group group);
     DatePicker* picker(FieldCatalogue::Group group) const;
 
+    // Every input as the store holds it, by its settings key.
+    QHash<QString, QString> inputs() const;
+    // Puts texts and dates into the fields as typing would, so the store takes each one that
+    // changes; keys that name no field are left alone. Throws AppError for a date that is not
+    // one, having changed nothing.
+    void setInputs(const QHash<QString, QString>& values);
+    // Runs the check that leaving the focused field would run: false, after its message, when
+    // the field refuses its text.
+    bool acceptFocusedField();
+
+    // A menu bar above the client area, which the window takes over: the controls keep their
+    // places below it and the window grows by its height.
+    void setMenuBar(QMenuBar* bar);
+    QMenuBar* menuBar() const { return mMenuBar; }
+    // The client area's top in the window, in pixels: below the menu bar, if there is one.
+    int clientTop() const;
+    // Asked before the window closes; false keeps it open. Not asked when no guard is set.
+    void setCloseGuard(std::function<bool()> mayClose);
+
+    // The message the Help button shows.
+    void showHelp();
+
+signals:
+    // A text or a date changed, by typing or otherwise; not while the window restores them.
+    void inputChanged();
+
+public:
     ControlArray<QLineEdit> txtIncome { QStringLiteral("txtIncome") };
     ControlArray<QLineEdit> txtExpense { QStringLiteral("txtExpense") };
     ControlArray<QLineEdit> txtOther { QStringLiteral("txtOther") };
@@ -79,6 +107,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct FieldRef {
@@ -106,9 +135,15 @@ private:
     void pointerOverButton();
     void pointerOverBackground();
     void showPointer();
+    // The menu bar draws in the colour scheme's own colours, not the window's forced white.
+    void colourMenuBar();
 
     QHash<const QObject*, FieldRef> mFields;
     StartUpHooks mHooks;
+    QPointer<QMenuBar> mMenuBar;
+    std::function<bool()> mMayClose;
+    // The window's place came from where the user left it, not from its designed size.
+    bool mPlacementRestored = false;
     SavedInputs mSavedInputs;
     MousePointer mPointer = MousePointer::Default;
     std::optional<QCursor> mHandCursor;

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
@@ -229,12 +230,19 @@ void Form1Builder::bracket(QWidget* frame, const FieldCatalogue::Frame& design,
 
 void Form1Builder::arrange()
 {
-    const QSize growth = Twips::fromPixels(mForm.size()) - QSize(clientWidth, clientHeight);
+    // The client area starts below the menu bar, if the window has one.
+    const int top = mForm.clientTop();
+    if (QMenuBar* bar = mForm.menuBar())
+        bar->setGeometry(0, 0, mForm.width(), top);
+    const QSize growth
+        = Twips::fromPixels(mForm.size() - QSize(0, top)) - QSize(clientWidth, clientHeight);
     const std::pair<QWidget*, Placement> placements[]
         = { { mForm.PushButton22, pushButton22 }, { mForm.PushButton6, pushButton6 },
               { mForm.PushButton7, pushButton7 }, { mForm.Picture2, viewport } };
-    for (const auto& [widget, placement] : placements)
+    for (const auto& [widget, placement] : placements) {
         place(widget, placement.at(growth));
+        widget->move(widget->x(), widget->y() + top);
+    }
     // Inside the viewport the growth is its own.
     const QSize viewportGrowth = viewport.at(growth).size() - viewport.twips.size();
     place(mForm.VScroll1, scrollBar.at(viewportGrowth));

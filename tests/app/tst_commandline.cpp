@@ -43,6 +43,26 @@ private slots:
             QCOMPARE(*status, 0);
         QCOMPARE(officeAsked, answered ? 1 : 0);
     }
+
+    void aPlainFileWithTheSuffixIsTheStartFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("none") << QStringList() << "";
+        QTest::newRow("the file") << QStringList { "retire-62.ferrowynd" } << "retire-62.ferrowynd";
+        QTest::newRow("after an option")
+            << QStringList { "-reverse", "/p/a b.FERROWYND" } << "/p/a b.FERROWYND";
+        QTest::newRow("another suffix") << QStringList { "notes.txt" } << "";
+        QTest::newRow("an option is no file") << QStringList { "--x.ferrowynd" } << "";
+        QTest::newRow("the first of two")
+            << QStringList { "a.ferrowynd", "b.ferrowynd" } << "a.ferrowynd";
+    }
+    void aPlainFileWithTheSuffixIsTheStartFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, file);
+        QCOMPARE(fileArgument(QStringList { "ferrowynd" } + arguments, "ferrowynd"), file);
+    }
 };
 
 QTEST_MAIN(TestCommandLine)

@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -160,6 +161,11 @@ private slots:
         QCOMPARE(dark.color(QPalette::WindowText), QColor(Qt::white));
         QApplication::setPalette(dark);
         auto form = shownForm();
+        // A menu bar keeps the scheme's own colours above the white area.
+        auto* bar = new QMenuBar;
+        const QList<QAction*> menus { bar->addMenu("&File")->menuAction(),
+            bar->addMenu("&Help")->menuAction() };
+        form->setMenuBar(bar);
         form->resize(752, 2000);
         const QImage shown = form->grab().toImage();
         QList<QWidget*> drawn;
@@ -188,6 +194,9 @@ private slots:
                     frame->fontMetrics().height()));
             QVERIFY2(drawnContrast(shown, title) >= 4.5, qPrintable(frame->title()));
         }
+        for (QAction* menu : menus)
+            QVERIFY2(
+                drawnContrast(shown, bar->actionGeometry(menu)) >= 4.5, qPrintable(menu->text()));
     }
 
     void bracketLinesWholeAtEveryScale_data()
