@@ -26,3 +26,14 @@ struct PlanRunResult {
     QVector<SheetResult> results;
     QString resultWorkbook;
 };
+
+class PlanRun {
+public:
+    PlanRun(SpreadsheetOffice& office, QHash<QString, QString> inputs, PlanOutputs outputs,
+        bool readResults);
+    ~PlanRun();
+    bool step();
+    bool finished() const;
+    const PlanRunResult& result() const;
+    const PlanRunResult& runAll();
+};
