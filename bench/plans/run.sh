@@ -27,8 +27,6 @@ cmake --build "$build/run" --target seedprofile -j2 >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" TEMP="$work/temp"
-# Plans hold amounts as U.S. English fields write them.
-export LC_ALL=en_US.UTF-8
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 mkdir -p "$TEMP" "$work/plans" "$work/xlt"
 "$build/run/seedprofile" "$work/profile"
