@@ -4,13 +4,13 @@
 #include "app/errortrap.h"
 #include "app/filehelpers.h"
 #include "app/folders.h"
-#include "cellmap.h"
 #include "excel1.h"
 #include "generationhost.h"
 #include "resultname.h"
 #include "runclock.h"
 #include "savefileformat.h"
 #include "spreadsheetapplication.h"
+#include "templatefill.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +20,6 @@ namespace {
 
 const QString templateFileName = QStringLiteral("template.xlt");
 const QString pictureFileName = QStringLiteral("temp.bmp");
-constexpr int firstSheet = 1;
 
 AppError objectNotSet()
 {
@@ -196,64 +195,9 @@ SpreadsheetApplication& GenerationRun::excelApp() const
 
 void GenerationRun::writeCells(ErrorTrap& trap)
 {
-    RunClock& clock = RunClock::current();
-    for (const CellMapRow& row : CellMap::rows()) {
-        // The rows of one map row go to the office a run of neighbouring cells at a time; a
-        // placeholder row, which is never touched, ends a run.
-        int blockStart = row.firstRow;
-        QVector<CellValue> block;
-        for (int offset = 0; offset < row.count; ++offset) {
-            std::optional<CellValue> value;
-            trap.step(row.line, [&] { value = cellValue(row, row.firstIndex + offset, clock); });
-            if (!value) {
-                writeBlock(trap, row, blockStart, block);
-                continue;
-            }
-            if (block.isEmpty())
-                blockStart = row.firstRow + offset;
-            block << *value;
-        }
-        writeBlock(trap, row, blockStart, block);
-    }
-}
-
-std::optional<CellValue> GenerationRun::cellValue(
-    const CellMapRow& row, int index, RunClock& clock) const
-{
-    switch (row.source) {
-    case CellMapRow::Source::Field: {
-        const QString text = mHost.fieldText(row.name, index);
-        if (row.skipPlaceholders && CellMap::isPlaceholder(text))
-            return std::nullopt;
-        return CellValue(text);
-    }
-    case CellMapRow::Source::Today:
-        return CellValue(clock.today());
-    case CellMapRow::Source::Picker:
-        if (const std::optional<QDate> date = mHost.pickerValue(row.name))
-            return CellValue(*date);
-        break;
-    }
-    return CellValue();
-}
-
-void GenerationRun::writeBlock(
-    ErrorTrap& trap, const CellMapRow& row, int firstRow, QVector<CellValue>& values)
-{
-    if (values.isEmpty())
-        return;
-    bool written = false;
-    try {
-        excelApp().setColumnCells(firstSheet, firstRow, row.column, values);
-        written = true;
-    } catch (...) {
-        // Cell by cell below, so that each cell that fails is reported on its own.
-    }
-    for (int index = 0; !written && index < values.size(); ++index)
-        trap.step(row.line, [&] {
-            excelApp().setCell(firstSheet, firstRow + index, row.column, values.at(index));
-        });
-    values.clear();
+    const TemplateFill fill(mHost, RunClock::current());
+    fill.fill(excelApp(),
+        [&](int line, const std::function<void()>& body) { return trap.step(line, body); });
 }
 
 void GenerationRun::drawResultPath(ErrorTrap& trap)

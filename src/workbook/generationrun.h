@@ -9,8 +9,6 @@
 
 class ErrorTrap;
 class GenerationHost;
-class RunClock;
-struct CellMapRow;
 class SpreadsheetOffice;
 
 // The run behind "Start Creating Template": fills the template with the main window's figures,
@@ -36,11 +34,6 @@ private:
     void ReleaseExcelApp();
     SpreadsheetApplication& excelApp() const;
     void writeCells(ErrorTrap& trap);
-    // What the map row puts in the cell of that array element; nothing for a placeholder.
-    std::optional<CellValue> cellValue(const CellMapRow& row, int index, RunClock& clock) const;
-    // Writes and empties the block of cells from firstRow down.
-    void writeBlock(
-        ErrorTrap& trap, const CellMapRow& row, int firstRow, QVector<CellValue>& values);
     void drawResultPath(ErrorTrap& trap);
 
     GenerationHost& mHost;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/apperror.h"
+
 #include <QDate>
 #include <QImage>
 #include <QString>
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <variant>
 
 // A value written into a cell: text (stored as typing it would store it), a date, or nothing.
@@ -53,6 +56,19 @@ public:
     // system clipboard's content, for the user to paste. The same picture is returned: the
     // clipboard is shared with every other program, so the caller never reads it back.
     virtual QImage copyPicture(int workbook) = 0;
+    // A computed cell of an open workbook, counted from 1: its text as the sheet shows it (number
+    // format applied), and its number when it holds one or a formula whose result is one.
+    // An application that cannot read cells says so.
+    virtual QString cellText(int /*workbook*/, int /*sheet*/, int row, int column)
+    {
+        throw cannotRead(row, column);
+    }
+    virtual std::optional<double> cellNumber(int /*workbook*/, int /*sheet*/, int row, int column)
+    {
+        throw cannotRead(row, column);
+    }
+    // The picture copyPicture draws, leaving the clipboard alone: for work nobody watches.
+    virtual QImage sheetPicture(int workbook) { return copyPicture(workbook); }
     // The workbook's first sheet as a PDF file at path, drawn as the office prints it with the
     // sheet's own page set-up; the other sheets are left out. Replaces what is at path.
     virtual void exportPdf(int workbook, const QString& path) = 0;
@@ -60,6 +76,14 @@ public:
     // with a margin round it, with the printed gridlines or without: a vector drawing of the
     // picture. Replaces what is at path.
     virtual void exportRangePdf(int workbook, const QString& path, bool gridlines) = 0;
+
+private:
+    static AppError cannotRead(int row, int column)
+    {
+        return AppError(QStringLiteral("This spreadsheet application cannot read cell R%1C%2.")
+                            .arg(row)
+                            .arg(column));
+    }
 };
 
 class SpreadsheetOffice;

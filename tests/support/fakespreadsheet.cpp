@@ -260,3 +260,36 @@ void FakeSpreadsheet::exportRangePdf(int workbook, const QString& path, bool gri
     needWorkbook(workbook);
     writeFakeRangePdf(path, mOffice.pictureSize, gridlines);
 }
+
+QImage FakeSpreadsheet::sheetPicture(int workbook)
+{
+    call(QStringLiteral("sheetPicture"), QString::number(workbook));
+    needWorkbook(workbook);
+    return mOffice.copyPictureDraws ? fakeSheetPicture(mOffice.pictureSize) : QImage();
+}
+
+QString FakeSpreadsheet::address(int sheet, int row, int column)
+{
+    QString letters;
+    for (int rest = column; rest > 0; rest = (rest - 1) / 26)
+        letters.prepend(QChar(u'A' + (rest - 1) % 26));
+    return QStringLiteral("%1!%2%3").arg(sheet).arg(letters).arg(row);
+}
+
+QString FakeSpreadsheet::cellText(int workbook, int sheet, int row, int column)
+{
+    const QString cell = address(sheet, row, column);
+    call(QStringLiteral("cellText"), QStringLiteral("%1 %2").arg(workbook).arg(cell));
+    needWorkbook(workbook);
+    return mOffice.shownTexts.value(cell);
+}
+
+std::optional<double> FakeSpreadsheet::cellNumber(int workbook, int sheet, int row, int column)
+{
+    const QString cell = address(sheet, row, column);
+    call(QStringLiteral("cellNumber"), QStringLiteral("%1 %2").arg(workbook).arg(cell));
+    needWorkbook(workbook);
+    if (!mOffice.numbers.contains(cell))
+        return std::nullopt;
+    return mOffice.numbers.value(cell);
+}

@@ -4,6 +4,7 @@
 #include "workbook/spreadsheetapplication.h"
 #include "workbook/spreadsheetoffice.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QSize>
@@ -47,6 +48,11 @@ public:
         bool startFails = false;
         bool failsToComeUp = false;
 
+        // What reading a cell of any workbook gives, by sheet and address ("1!M28"): the text
+        // as the sheet shows it and its number. A cell not listed shows "" and holds no number.
+        QHash<QString, QString> shownTexts;
+        QHash<QString, double> numbers;
+
         // The record: "1:openWorkbook /tmp/x/template.xlt", "2:quit", "1:released" ...
         QStringList calls;
         QList<CellWrite> cellWrites;
@@ -87,6 +93,10 @@ public:
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
     QImage copyPicture(int workbook) override;
+    // The picture copyPicture makes, without the clipboard.
+    QImage sheetPicture(int workbook) override;
+    QString cellText(int workbook, int sheet, int row, int column) override;
+    std::optional<double> cellNumber(int workbook, int sheet, int row, int column) override;
     // Writes a small file that names the workbook exported.
     void exportPdf(int workbook, const QString& path) override;
     // writeFakeRangePdf() of the picture copyPicture makes.
@@ -94,6 +104,8 @@ public:
 
     // "text", "date 2026-12-07" or "empty", as the record shows a value.
     static QString describe(const CellValue& value);
+    // "1!M28" for sheet 1, row 28, column 13.
+    static QString address(int sheet, int row, int column);
 
 private:
     void call(const QString& name, const QString& arguments = QString());

@@ -18,7 +18,9 @@
 #include <com/sun/star/frame/XLayoutManager.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
@@ -31,6 +33,8 @@ namespace {
 
 constexpr int xlExcel8 = 56;
 constexpr int xlWorkbookNormal = -4143;
+// css::sheet::FormulaResult::VALUE, the "FormulaResultType2" of a formula with a numeric result.
+constexpr sal_Int32 numericFormulaResult = 1;
 
 } // namespace
 
@@ -263,16 +267,67 @@ int LibreOfficeSpreadsheet::usedRangeLastColumn(int number)
 
 QImage LibreOfficeSpreadsheet::copyPicture(int number)
 {
-    QImage picture;
-    watched([&] {
-        const auto model = workbook(number);
-        const auto target = activeSheet(model);
-        const auto area = usedAreaOf(number);
-        picture = renderRange(model, target, area);
-    });
+    const QImage picture = sheetPicture(number);
     // Only a copy for the user: the picture is already the caller's.
     putPictureOnClipboard(picture);
     return picture;
+}
+
+QImage LibreOfficeSpreadsheet::sheetPicture(int number)
+{
+    return watched([&] {
+        const auto model = workbook(number);
+        const auto target = activeSheet(model);
+        const auto area = usedAreaOf(number);
+        return renderRange(model, target, area);
+    });
+}
+
+Reference<table::XCell> LibreOfficeSpreadsheet::cellAt(
+    int number, int sheetNumber, int row, int column)
+{
+    workbook(number);
+    if (row < 1 || column < 1)
+        throw AppError(QStringLiteral("There is no cell R%1C%2.").arg(row).arg(column));
+    const auto target = mWorkbooks[static_cast<size_t>(number - 1)].writer->sheet(sheetNumber);
+    return officeCall(QStringLiteral("find cell R%1C%2").arg(row).arg(column),
+        [&] { return target->getCellByPosition(column - 1, row - 1); });
+}
+
+QString LibreOfficeSpreadsheet::cellText(int number, int sheetNumber, int row, int column)
+{
+    return watched([&] {
+        const auto cell = cellAt(number, sheetNumber, row, column);
+        return officeCall(QStringLiteral("read cell R%1C%2").arg(row).arg(column), [&] {
+            return fromOUString(Reference<text::XText>(cell, UNO_QUERY_THROW)->getString());
+        });
+    });
+}
+
+std::optional<double> LibreOfficeSpreadsheet::cellNumber(
+    int number, int sheetNumber, int row, int column)
+{
+    return watched([&] {
+        const auto cell = cellAt(number, sheetNumber, row, column);
+        return officeCall(QStringLiteral("read cell R%1C%2").arg(row).arg(column),
+            [&]() -> std::optional<double> {
+                switch (cell->getType()) {
+                case table::CellContentType_VALUE:
+                    return cell->getValue();
+                case table::CellContentType_FORMULA: {
+                    sal_Int32 result = 0;
+                    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
+                        ->getPropertyValue(rtl::OUString("FormulaResultType2"))
+                        >>= result;
+                    if (result == numericFormulaResult)
+                        return cell->getValue();
+                    return std::nullopt;
+                }
+                default:
+                    return std::nullopt;
+                }
+            });
+    });
 }
 
 void LibreOfficeSpreadsheet::exportPdf(int number, const QString& path)

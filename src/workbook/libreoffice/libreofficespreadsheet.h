@@ -9,6 +9,7 @@
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
+#include <com/sun/star/table/XCell.hpp>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -42,6 +43,9 @@ public:
     int usedRangeLastRow(int workbook) override;
     int usedRangeLastColumn(int workbook) override;
     QImage copyPicture(int workbook) override;
+    QImage sheetPicture(int workbook) override;
+    QString cellText(int workbook, int sheet, int row, int column) override;
+    std::optional<double> cellNumber(int workbook, int sheet, int row, int column) override;
     void exportPdf(int workbook, const QString& path) override;
     void exportRangePdf(int workbook, const QString& path, bool gridlines) override;
 
@@ -61,6 +65,7 @@ private:
         const css::uno::Reference<css::frame::XModel>& workbook) const;
 
     void closeOwnWorkbooks();
+    css::uno::Reference<css::table::XCell> cellAt(int workbook, int sheet, int row, int column);
 
     std::shared_ptr<OfficeInstance> mOffice;
     bool mOwnsOffice = false;
