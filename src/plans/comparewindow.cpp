@@ -221,7 +221,10 @@ void CompareWindow::openPreview()
 int CompareWindow::currentPlan() const
 {
     const int column = mTable->currentColumn();
-    return column >= 0 && column < mRunner->compared().size() ? column : -1;
+    if (column < 0)
+        return -1;
+    const int plan = ComparisonTable::planOfColumn(column);
+    return plan < mRunner->compared().size() ? plan : -1;
 }
 
 void CompareWindow::updateButtons()

@@ -32,11 +32,7 @@ QFont fontOf(qreal points, bool bold)
 
 QSizeF textSize(const QFontMetricsF& metrics, const QString& text)
 {
-    qreal width = 0;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        width = std::max(width, metrics.horizontalAdvance(line));
-    return QSizeF(width, metrics.lineSpacing() * lines.size());
+    return QSizeF(metrics.horizontalAdvance(text), metrics.lineSpacing());
 }
 
 class TablePainter {
@@ -49,16 +45,9 @@ public:
         , mBoldMetrics(mBold, &device)
         , mPad(mBodyMetrics.height() * 0.3)
     {
-        mHeader << QString();
-        for (const ComparedPlan& plan : plans)
-            mHeader << ComparisonTable::header(plan);
-        for (const ComparisonRow& row : comparison.rows()) {
-            QStringList cells { row.label };
-            for (int plan = 0; plan < plans.size(); ++plan)
-                cells << ComparisonTable::cellText(row, plan);
-            mRows << cells;
-            mRowSources << &row;
-        }
+        QVector<QStringList> lines = ComparisonTable::cells(comparison, plans);
+        mHeader = lines.value(0);
+        mRows = lines.mid(1);
         mWidths.fill(0, mHeader.size());
         measureRow(mHeader, mBoldMetrics);
         for (const QStringList& row : mRows)
@@ -121,19 +110,12 @@ private:
             painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, text);
             return;
         }
-        const ComparisonRow& source = *mRowSources.at(row - 1);
-        const Qt::Alignment side = ComparisonTable::alignsRight(source.values.value(column - 1))
-            ? Qt::AlignRight
-            : Qt::AlignLeft;
-        // The value, then its difference to the first plan in grey.
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        qreal y = area.top();
-        for (int line = 0; line < lines.size(); ++line) {
-            painter.setPen(line == 0 ? Qt::black : Qt::darkGray);
-            painter.drawText(QRectF(area.left(), y, area.width(), mBodyMetrics.lineSpacing()),
-                side | Qt::AlignVCenter, lines.at(line));
-            y += mBodyMetrics.lineSpacing();
-        }
+        // Differences to the first plan in grey.
+        painter.setPen(column > 1 && column % 2 == 1 ? Qt::darkGray : Qt::black);
+        painter.drawText(area,
+            (ComparisonTable::alignsRight(text) ? Qt::AlignRight : Qt::AlignLeft)
+                | Qt::AlignVCenter,
+            text);
     }
 
     QFont mBody;
@@ -143,7 +125,6 @@ private:
     qreal mPad;
     QStringList mHeader;
     QVector<QStringList> mRows;
-    QVector<const ComparisonRow*> mRowSources;
     QVector<qreal> mWidths;
     QVector<qreal> mHeights;
 };

@@ -13,13 +13,16 @@ QString tr(const char* text)
     return QCoreApplication::translate("ComparisonTable", text);
 }
 
+bool isDifference(int column)
+{
+    return column > 0 && column % 2 == 0;
+}
+
 } // namespace
 
-QString ComparisonTable::cellText(const ComparisonRow& row, int plan)
+int ComparisonTable::planOfColumn(int column)
 {
-    const QString value = row.values.value(plan);
-    const QString difference = row.differences.value(plan);
-    return difference.isEmpty() ? value : value + QLatin1Char('\n') + difference;
+    return (column + 1) / 2;
 }
 
 bool ComparisonTable::alignsRight(const QString& value)
@@ -35,7 +38,7 @@ bool ComparisonTable::alignsRight(const QString& value)
 
 QString ComparisonTable::header(const ComparedPlan& plan)
 {
-    return plan.result.succeeded ? plan.name : tr("%1\n(failed)").arg(plan.name);
+    return plan.result.succeeded ? plan.name : tr("%1 (failed)").arg(plan.name);
 }
 
 QString ComparisonTable::failure(const ComparedPlan& plan)
@@ -45,30 +48,55 @@ QString ComparisonTable::failure(const ComparedPlan& plan)
     return tr("%1: failed while %2: %3").arg(plan.name, plan.result.failedStep, plan.result.error);
 }
 
+QVector<QStringList> ComparisonTable::cells(
+    const Comparison& comparison, const QVector<ComparedPlan>& plans)
+{
+    QVector<QStringList> lines = comparison.table();
+    if (lines.isEmpty())
+        return lines;
+    // The first line is the header: the item column, then the plans' columns.
+    QStringList& header = lines.first();
+    for (int column = 1; column < header.size(); ++column) {
+        const int plan = planOfColumn(column - 1);
+        if (!isDifference(column - 1) && plan < plans.size())
+            header[column] = ComparisonTable::header(plans.at(plan));
+    }
+    return lines;
+}
+
 void ComparisonTable::fill(
     QTableWidget& table, const Comparison& comparison, const QVector<ComparedPlan>& plans)
 {
-    const QVector<ComparisonRow>& rows = comparison.rows();
+    const QVector<QStringList> lines = cells(comparison, plans);
     table.clear();
-    table.setColumnCount(plans.size());
-    table.setRowCount(rows.size());
-    for (int column = 0; column < plans.size(); ++column) {
-        auto* item = new QTableWidgetItem(header(plans.at(column)));
-        item->setToolTip(failure(plans.at(column)));
+    table.setRowCount(std::max(0, int(lines.size()) - 1));
+    table.setColumnCount(lines.isEmpty() ? 0 : int(lines.first().size()) - 1);
+    for (int column = 0; column < table.columnCount(); ++column) {
+        auto* item = new QTableWidgetItem(lines.first().at(column + 1));
+        const int plan = planOfColumn(column);
+        if (plan < plans.size())
+            item->setToolTip(failure(plans.at(plan)));
         table.setHorizontalHeaderItem(column, item);
     }
-    for (int index = 0; index < rows.size(); ++index) {
-        const ComparisonRow& row = rows.at(index);
-        auto* label = new QTableWidgetItem(row.label);
-        label->setToolTip(row.fromSheet ? tr("From the computed sheet") : tr("An input"));
-        table.setVerticalHeaderItem(index, label);
-        for (int column = 0; column < plans.size(); ++column) {
-            auto* item = new QTableWidgetItem(cellText(row, column));
+    const QVector<ComparisonRow>& rows = comparison.rows();
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QStringList& line = lines.at(row + 1);
+        auto* label = new QTableWidgetItem(line.first());
+        label->setToolTip(
+            rows.value(row).fromSheet ? tr("From the computed sheet") : tr("An input"));
+        table.setVerticalHeaderItem(row, label);
+        for (int column = 0; column < table.columnCount(); ++column) {
+            const QString text = line.value(column + 1);
+            auto* item = new QTableWidgetItem(text);
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            const Qt::Alignment side
-                = alignsRight(row.values.value(column)) ? Qt::AlignRight : Qt::AlignLeft;
-            item->setTextAlignment(side | Qt::AlignVCenter);
-            table.setItem(index, column, item);
+            item->setTextAlignment(
+                (alignsRight(text) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            if (isDifference(column)) {
+                QFont italic = table.font();
+                italic.setItalic(true);
+                item->setFont(italic);
+            }
+            table.setItem(row, column, item);
         }
     }
     table.resizeColumnsToContents();

@@ -5,6 +5,7 @@
 #include "plans/comparisontable.h"
 
 #include <QPdfDocument>
+#include <QTableWidget>
 #include <QtTest>
 
 // How a comparison's cells read in the window and the PDF, and the files it is written to.
@@ -29,6 +30,8 @@ class TestComparisonTable : public QObject {
     QTemporaryDir mFolder;
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
     void alignsNumbersRight_data()
     {
         QTest::addColumn<QString>("value");
@@ -49,31 +52,53 @@ private slots:
         QCOMPARE(ComparisonTable::alignsRight(value), right);
     }
 
-    void cellHoldsTheDifferenceOnASecondLine_data()
+    // Each plan after the first has its value column, then its difference column.
+    void columnsBelongToPlans_data()
     {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("difference");
-        QTest::addColumn<QString>("cell");
-        QTest::newRow("first plan") << "60,000"
-                                    << ""
-                                    << "60,000";
-        QTest::newRow("more") << "72,000"
-                              << "+12,000"
-                              << "72,000\n+12,000";
-        QTest::newRow("no value") << ""
-                                  << ""
-                                  << "";
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("plan");
+        QTest::newRow("first plan") << 0 << 0;
+        QTest::newRow("second plan") << 1 << 1;
+        QTest::newRow("its difference") << 2 << 1;
+        QTest::newRow("third plan") << 3 << 2;
+        QTest::newRow("sixth plan's difference") << 10 << 5;
     }
-    void cellHoldsTheDifferenceOnASecondLine()
+    void columnsBelongToPlans()
     {
-        QFETCH(QString, value);
-        QFETCH(QString, difference);
-        QFETCH(QString, cell);
-        ComparisonRow row;
-        row.values = QStringList { "1", value };
-        row.differences = QStringList { "", difference };
-        QCOMPARE(ComparisonTable::cellText(row, 1), cell);
-        QCOMPARE(ComparisonTable::cellText(row, 0), QStringLiteral("1"));
+        QFETCH(int, column);
+        QFETCH(int, plan);
+        QCOMPARE(ComparisonTable::planOfColumn(column), plan);
+    }
+
+    // The table has the copies' columns; a failed plan's column says so and its cells are empty.
+    void fillsTheCopiesColumns()
+    {
+        ComparedPlan failed = planOf("Retire at 70", "7000", 0);
+        failed.result.succeeded = false;
+        failed.result.failedStep = "saving the workbook";
+        failed.result.error = "Disk full";
+        failed.result.results.clear();
+        const QVector<ComparedPlan> plans { planOf("Retire at 62", "5000", 60000),
+            planOf("Retire at 67", "6000", 72000), failed };
+        QTableWidget table;
+        ComparisonTable::fill(table, Comparison(plans), plans);
+        QStringList headers;
+        for (int column = 0; column < table.columnCount(); ++column)
+            headers << table.horizontalHeaderItem(column)->text();
+        QCOMPARE(headers,
+            QStringList({ "Retire at 62", "Retire at 67", "Δ Retire at 67", "Retire at 70 (failed)",
+                "Δ Retire at 70" }));
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.verticalHeaderItem(1)->text(), QStringLiteral("Total income"));
+        QStringList totals;
+        for (int column = 0; column < table.columnCount(); ++column)
+            totals << table.item(1, column)->text();
+        QCOMPARE(totals, QStringList({ "60,000", "72,000", "+12,000.00", "", "" }));
+        QCOMPARE(table.item(1, 2)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+        QVERIFY(table.item(1, 2)->font().italic());
+        QVERIFY(!table.item(1, 1)->font().italic());
+        QCOMPARE(table.horizontalHeaderItem(3)->toolTip(),
+            QStringLiteral("Retire at 70: failed while saving the workbook: Disk full"));
     }
 
     void aFailedPlanSaysWhere()
@@ -82,7 +107,7 @@ private slots:
         failed.result.succeeded = false;
         failed.result.failedStep = "saving the workbook";
         failed.result.error = "Disk full";
-        QCOMPARE(ComparisonTable::header(failed), QStringLiteral("Retire at 70\n(failed)"));
+        QCOMPARE(ComparisonTable::header(failed), QStringLiteral("Retire at 70 (failed)"));
         QCOMPARE(ComparisonTable::failure(failed),
             QStringLiteral("Retire at 70: failed while saving the workbook: Disk full"));
         const ComparedPlan ran = planOf("Retire at 62", "5000", 60000);
