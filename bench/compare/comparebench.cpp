@@ -2,6 +2,8 @@
 // compare action after the choice until the comparison window is shown, on the warm office;
 // and the longest gap between two turns of the event loop meanwhile (a zero timer that notes
 // how long it waited). Prints each round and the medians. Usage: comparebench [rounds]
+// "comparebench --show N" instead leaves the comparison of the first N plans on the screen until
+// it is closed, to be looked at.
 #include "app/dialogs.h"
 #include "app/processsettings.h"
 #include "entry/form1.h"
@@ -53,18 +55,22 @@ int main(int argc, char** argv)
     qputenv("LC_ALL", "en_US.UTF-8");
     QApplication application(argc, argv);
     applyProcessSettings();
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    const bool show = argc > 2 && QByteArray(argv[1]) == "--show";
+    const int rounds = show ? 0 : argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     QTemporaryDir work;
     usePrivateFolders(work);
     ChoosingDialogs dialogs;
     Dialogs::install(&dialogs);
+    const QStringList names { "Retire at 62", "Retire at 67", "After the move", "Part-time at 60",
+        "Smaller house", "Retire at 70" };
     for (int plan = 1; plan <= 6; ++plan) {
-        const QString path = work.filePath(QStringLiteral("Plan %1.ferrowynd").arg(plan));
+        const QString path = work.filePath(names.at(plan - 1) + QStringLiteral(".ferrowynd"));
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(QStringLiteral("[Plan]\nFormatVersion=1\n[Ferrowynd]\ntxtIncome0=%1\n"
-                                  "txtExpense0=1200\ndtHusbandDOB=11/4/1965\n")
+                                  "txtExpense0=%2\ndtHusbandDOB=11/4/1965\n")
                        .arg(4000 + plan * 500)
+                       .arg(plan == 3 ? 900 : 1200)
                        .toUtf8());
         dialogs.plans << path;
     }
@@ -77,6 +83,11 @@ int main(int argc, char** argv)
         return 1;
     form.show();
     GenerationWiring* wiring = connectGenerationRun(form, *office);
+    if (show) {
+        dialogs.plans = dialogs.plans.mid(0, std::clamp(atoi(argv[2]), 2, 6));
+        openCompareWindow(form, *office, *wiring);
+        return QApplication::exec();
+    }
 
     std::vector<qint64> shown;
     std::vector<qint64> gaps;
@@ -97,13 +108,14 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const qint64 elapsed = clock.elapsed();
         heartbeat.stop();
-        const qint64 longestStep = window->findChild<CompareRunner*>()->longestTurnMs();
+        const CompareRunner* runner = window->findChild<CompareRunner*>();
+        const qint64 longestStep = runner->longestTurnMs();
         // The first round warms the office and is not counted.
         std::printf("%s %d: %lld ms to the table, longest event-loop gap %lld ms, longest step "
-                    "%lld ms, %d columns\n",
+                    "%lld ms (%s), %d columns\n",
             round == 0 ? "warm-up" : "round", round, static_cast<long long>(elapsed),
             static_cast<long long>(longestGap), static_cast<long long>(longestStep),
-            window->comparison().planNames().size());
+            qPrintable(runner->longestStep()), window->comparison().planNames().size());
         if (round > 0) {
             shown.push_back(elapsed);
             gaps.push_back(longestGap);

@@ -16,6 +16,7 @@ public:
     }
     void step() override { mRun.step(); }
     bool finished() const override { return mRun.finished(); }
+    QString nextStepName() const override { return mRun.nextStepName(); }
     const PlanRunResult& result() const override { return mRun.result(); }
 
 private:
@@ -66,6 +67,7 @@ bool CompareRunner::stepOnce()
     }
     PlanSteps& run = *mRuns.back();
     const PlanToCompare& plan = mPlans.at(current);
+    const QString stepName = run.nextStepName();
     try {
         run.step();
         if (run.finished())
@@ -79,7 +81,10 @@ bool CompareRunner::stepOnce()
             failed.failedStep = tr("running the plan");
         mCompared.append(ComparedPlan { plan.name, plan.inputs, failed });
     }
-    mLongestTurnMs = std::max(mLongestTurnMs, turn.elapsed());
+    if (turn.elapsed() > mLongestTurnMs) {
+        mLongestTurnMs = turn.elapsed();
+        mLongestStep = stepName;
+    }
     return true;
 }
 

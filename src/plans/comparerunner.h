@@ -26,6 +26,8 @@ public:
     // Runs the next step.
     virtual void step() = 0;
     virtual bool finished() const = 0;
+    // What step() runs next, in a few words.
+    virtual QString nextStepName() const = 0;
     virtual const PlanRunResult& result() const = 0;
 };
 
@@ -62,6 +64,8 @@ public:
     QString progressText() const;
     // The longest time one step kept the event loop, in milliseconds.
     qint64 longestTurnMs() const { return mLongestTurnMs; }
+    // The step that took it.
+    QString longestStep() const { return mLongestStep; }
 
 signals:
     // A plan has started (index from 0).
@@ -81,4 +85,5 @@ private:
     bool mCancelled = false;
     bool mFinished = false;
     qint64 mLongestTurnMs = 0;
+    QString mLongestStep;
 };

@@ -48,6 +48,7 @@ public:
         }
     }
     bool finished() const override { return mSteps >= 3; }
+    QString nextStepName() const override { return QStringLiteral("step %1").arg(mSteps + 1); }
     const PlanRunResult& result() const override { return mResult; }
 
 private:
