@@ -25,6 +25,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -153,10 +155,28 @@ CompareWindow::CompareWindow(QWidget& mainWindow, GenerationWiring& wiring, Comp
         mTable->setCurrentCell(0, 0);
     updateButtons();
     mTable->setFocus();
-    const QSize wanted(
-        mTable->verticalHeader()->width() + mTable->horizontalHeader()->length() + 60,
-        mTable->horizontalHeader()->height() + mTable->verticalHeader()->length() + 120);
-    resize(wanted.boundedTo(QSize(1200, 800)).expandedTo(QSize(480, 320)));
+    fitAndPlace(mainWindow);
+}
+
+void CompareWindow::fitAndPlace(const QWidget& mainWindow)
+{
+    // The whole table where the screen allows, centred over the main window.
+    const QRect screen = mainWindow.screen()->availableGeometry();
+    const int frame = 2 * mTable->frameWidth();
+    const QSize table(mTable->verticalHeader()->sizeHint().width()
+            + mTable->horizontalHeader()->length() + frame
+            + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+        mTable->horizontalHeader()->sizeHint().height() + mTable->verticalHeader()->length()
+            + frame);
+    const QSize around = layout()->sizeHint() - mTable->sizeHint();
+    const QSize size
+        = (table + around).boundedTo(screen.size() * 9 / 10).expandedTo(QSize(480, 320));
+    resize(size);
+    QRect placed(QPoint(), size);
+    placed.moveCenter(mainWindow.frameGeometry().center());
+    placed.moveLeft(std::clamp(placed.left(), screen.left(), screen.right() - size.width()));
+    placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() - size.height()));
+    move(placed.topLeft());
 }
 
 CompareWindow::~CompareWindow() = default;

@@ -48,6 +48,7 @@ private:
     // The plan whose column holds the current cell; -1 when none.
     int currentPlan() const;
     void updateButtons();
+    void fitAndPlace(const QWidget& mainWindow);
 
     GenerationWiring& mWiring;
     CompareRunner* mRunner;

@@ -39,7 +39,9 @@ class TablePainter {
 public:
     TablePainter(
         QPaintDevice& device, const Comparison& comparison, const QVector<ComparedPlan>& plans)
-        : mBody(fontOf(9, false))
+        : mComparison(comparison)
+        , mPlans(plans)
+        , mBody(fontOf(9, false))
         , mBold(fontOf(9, true))
         , mBodyMetrics(mBody, &device)
         , mBoldMetrics(mBold, &device)
@@ -113,11 +115,15 @@ private:
         // Differences to the first plan in grey.
         painter.setPen(column > 1 && column % 2 == 1 ? Qt::darkGray : Qt::black);
         painter.drawText(area,
-            (ComparisonTable::alignsRight(text) ? Qt::AlignRight : Qt::AlignLeft)
+            (ComparisonTable::cellAlignsRight(mComparison, mPlans, row - 1, column - 1)
+                    ? Qt::AlignRight
+                    : Qt::AlignLeft)
                 | Qt::AlignVCenter,
             text);
     }
 
+    const Comparison& mComparison;
+    const QVector<ComparedPlan>& mPlans;
     QFont mBody;
     QFont mBold;
     QFontMetricsF mBodyMetrics;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +35,24 @@ bool ComparisonTable::alignsRight(const QString& value)
         digits = digits || character.isDigit();
     }
     return digits;
+}
+
+bool ComparisonTable::cellAlignsRight(
+    const Comparison& comparison, const QVector<ComparedPlan>& plans, int row, int column)
+{
+    const QVector<ComparisonRow>& rows = comparison.rows();
+    if (row < 0 || row >= rows.size())
+        return false;
+    if (isDifference(column))
+        return true;
+    const int plan = planOfColumn(column);
+    if (!rows.at(row).fromSheet)
+        return alignsRight(rows.at(row).values.value(plan));
+    // The sheet's results follow the inputs, in the order the runs read them.
+    const auto firstSheetRow = std::find_if(
+        rows.begin(), rows.end(), [](const ComparisonRow& each) { return each.fromSheet; });
+    const int result = row - int(firstSheetRow - rows.begin());
+    return plan < plans.size() && plans.at(plan).result.results.value(result).number.has_value();
 }
 
 QString ComparisonTable::header(const ComparedPlan& plan)
@@ -90,7 +109,8 @@ void ComparisonTable::fill(
             auto* item = new QTableWidgetItem(text);
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
             item->setTextAlignment(
-                (alignsRight(text) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+                (cellAlignsRight(comparison, plans, row, column) ? Qt::AlignRight : Qt::AlignLeft)
+                | Qt::AlignVCenter);
             if (isDifference(column)) {
                 QFont italic = table.font();
                 italic.setItalic(true);

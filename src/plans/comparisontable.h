@@ -16,6 +16,11 @@ namespace ComparisonTable {
 int planOfColumn(int column);
 // Numbers, amounts and dates read best right-aligned; words left.
 bool alignsRight(const QString& value);
+// Whether the body cell (row, column) of the table is right-aligned: the sheet's values when
+// the sheet holds a number there (also where it shows a zero as "-"), the differences, and
+// inputs that alignsRight.
+bool cellAlignsRight(
+    const Comparison& comparison, const QVector<ComparedPlan>& plans, int row, int column);
 // A plan whose run failed says so beside its name.
 QString header(const ComparedPlan& plan);
 // "Retire at 70: failed while saving the workbook: <why>"; empty for a plan that ran.

@@ -126,8 +126,9 @@ private slots:
         QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("Total Income"));
         QCOMPARE(table->item(1, 2)->text(), QStringLiteral("+12,000.00"));
         QCOMPARE(table->item(1, 4)->text(), QStringLiteral("0.00"));
-        QCOMPARE(
-            table->item(1, 1)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+        for (int row = 1; row < 11; ++row)
+            QCOMPARE(table->item(row, 1)->textAlignment() & Qt::AlignHorizontal_Mask,
+                int(Qt::AlignRight));
         QVERIFY(mWindow->failures()->isHidden());
     }
 

@@ -17,8 +17,10 @@ ComparedPlan planOf(const QString& name, const QString& wages, double income)
     plan.name = name;
     plan.inputs = { { "txtIncome0", wages } };
     plan.result.succeeded = true;
+    // The sheet shows a zero as "-".
     plan.result.results
-        = { { "Total income", QLocale(QLocale::English).toString(income, 'f', 0), income } };
+        = { { "Total income", QLocale(QLocale::English).toString(income, 'f', 0), income },
+              { "Total Savings today", "-", 0.0 } };
     return plan;
 }
 
@@ -88,7 +90,7 @@ private slots:
         QCOMPARE(headers,
             QStringList({ "Retire at 62", "Retire at 67", "Δ Retire at 67", "Retire at 70 (failed)",
                 "Δ Retire at 70" }));
-        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.rowCount(), 3);
         QCOMPARE(table.verticalHeaderItem(1)->text(), QStringLiteral("Total income"));
         QStringList totals;
         for (int column = 0; column < table.columnCount(); ++column)
@@ -96,6 +98,11 @@ private slots:
         QCOMPARE(totals, QStringList({ "60,000", "72,000", "+12,000.00", "", "" }));
         QCOMPARE(table.item(1, 2)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
         QVERIFY(table.item(1, 2)->font().italic());
+        QCOMPARE(table.item(2, 0)->text(), QStringLiteral("-"));
+        QCOMPARE(table.item(2, 0)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+        QCOMPARE(table.item(2, 3)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
+        QCOMPARE(table.item(0, 0)->text(), QStringLiteral("5000"));
+        QCOMPARE(table.item(0, 0)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
         QVERIFY(!table.item(1, 1)->font().italic());
         QCOMPARE(table.horizontalHeaderItem(3)->toolTip(),
             QStringLiteral("Retire at 70: failed while saving the workbook: Disk full"));
