@@ -160,17 +160,25 @@ CompareWindow::CompareWindow(QWidget& mainWindow, GenerationWiring& wiring, Comp
 
 void CompareWindow::fitAndPlace(const QWidget& mainWindow)
 {
-    // The whole table where the screen allows, centred over the main window.
+    // The whole table where the screen allows, centred over the main window; measured in the
+    // fonts and style the window shows with.
+    ensurePolished();
+    mTable->resizeColumnsToContents();
+    mTable->resizeRowsToContents();
     const QRect screen = mainWindow.screen()->availableGeometry();
     const int frame = 2 * mTable->frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QSize table(mTable->verticalHeader()->sizeHint().width()
-            + mTable->horizontalHeader()->length() + frame
-            + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+            + mTable->horizontalHeader()->length() + frame + bar,
         mTable->horizontalHeader()->sizeHint().height() + mTable->verticalHeader()->length()
             + frame);
     const QSize around = layout()->sizeHint() - mTable->sizeHint();
-    const QSize size
-        = (table + around).boundedTo(screen.size() * 9 / 10).expandedTo(QSize(480, 320));
+    const QSize largest = screen.size() * 9 / 10;
+    QSize wanted = table + around;
+    // Too wide for the screen: the horizontal bar takes a line of its own.
+    if (wanted.width() > largest.width())
+        wanted.rheight() += bar;
+    const QSize size = wanted.boundedTo(largest).expandedTo(QSize(480, 320));
     resize(size);
     QRect placed(QPoint(), size);
     placed.moveCenter(mainWindow.frameGeometry().center());
