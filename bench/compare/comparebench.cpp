@@ -3,7 +3,7 @@
 // and the longest gap between two turns of the event loop meanwhile (a zero timer that notes
 // how long it waited). Prints each round and the medians. Usage: comparebench [rounds]
 // "comparebench --show N" instead leaves the comparison of the first N plans on the screen until
-// it is closed, to be looked at.
+// it is closed, to be looked at; "--show N FILE" makes FILE what the save dialogs answer.
 #include "app/dialogs.h"
 #include "app/processsettings.h"
 #include "entry/form1.h"
@@ -33,12 +33,14 @@ public:
         ++failures;
         return Answer::Ok;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
     QStringList openFileNames(QWidget*, const QString&, const QString&, bool) override
     {
         return plans;
     }
     QStringList plans;
+    // Where "Save as CSV…" and "Export PDF…" write in the --show mode.
+    QString savePath;
     int failures = 0;
 };
 
@@ -85,6 +87,7 @@ int main(int argc, char** argv)
     GenerationWiring* wiring = connectGenerationRun(form, *office);
     if (show) {
         dialogs.plans = dialogs.plans.mid(0, std::clamp(atoi(argv[2]), 2, 6));
+        dialogs.savePath = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
         openCompareWindow(form, *office, *wiring);
         return QApplication::exec();
     }

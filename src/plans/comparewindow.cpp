@@ -166,9 +166,12 @@ void CompareWindow::fitAndPlace(const QWidget& mainWindow)
     mTable->resizeColumnsToContents();
     mTable->resizeRowsToContents();
     const QRect screen = mainWindow.screen()->availableGeometry();
+    // The sheet's longest labels would leave the plans little room: they are cut short.
+    mTable->verticalHeader()->setMaximumWidth(screen.width() * 2 / 5);
     const int frame = 2 * mTable->frameWidth();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const QSize table(mTable->verticalHeader()->sizeHint().width()
+    const QSize table(std::min(mTable->verticalHeader()->sizeHint().width(),
+                          mTable->verticalHeader()->maximumWidth())
             + mTable->horizontalHeader()->length() + frame + bar,
         mTable->horizontalHeader()->sizeHint().height() + mTable->verticalHeader()->length()
             + frame);

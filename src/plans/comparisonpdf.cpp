@@ -51,9 +51,9 @@ public:
         mHeader = lines.value(0);
         mRows = lines.mid(1);
         mWidths.fill(0, mHeader.size());
-        measureRow(mHeader, mBoldMetrics);
+        measureRow(mHeader, true);
         for (const QStringList& row : mRows)
-            measureRow(row, mBodyMetrics);
+            measureRow(row, false);
     }
 
     qreal width() const
@@ -91,10 +91,12 @@ public:
     }
 
 private:
-    void measureRow(const QStringList& cells, const QFontMetricsF& metrics)
+    // The header row and the labels are drawn bold.
+    void measureRow(const QStringList& cells, bool header)
     {
         qreal rowHeight = 0;
         for (int column = 0; column < cells.size(); ++column) {
+            const QFontMetricsF& metrics = header || column == 0 ? mBoldMetrics : mBodyMetrics;
             const QSizeF size = textSize(metrics, cells.at(column)) + QSizeF(2 * mPad, mPad);
             mWidths[column] = std::max(mWidths.at(column), size.width());
             rowHeight = std::max(rowHeight, size.height());
@@ -113,7 +115,8 @@ private:
             return;
         }
         // Differences to the first plan in grey.
-        painter.setPen(column > 1 && column % 2 == 1 ? Qt::darkGray : Qt::black);
+        painter.setPen(
+            column > 1 && column % 2 == 1 ? QColor(0x50, 0x50, 0x50) : QColor(Qt::black));
         painter.drawText(area,
             (ComparisonTable::cellAlignsRight(mComparison, mPlans, row - 1, column - 1)
                     ? Qt::AlignRight

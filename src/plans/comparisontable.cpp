@@ -101,8 +101,9 @@ void ComparisonTable::fill(
     for (int row = 0; row < table.rowCount(); ++row) {
         const QStringList& line = lines.at(row + 1);
         auto* label = new QTableWidgetItem(line.first());
-        label->setToolTip(
-            rows.value(row).fromSheet ? tr("From the computed sheet") : tr("An input"));
+        // A label too long for its header reads whole in the tip.
+        label->setToolTip(line.first() + QLatin1Char('\n')
+            + (rows.value(row).fromSheet ? tr("From the computed sheet") : tr("An input")));
         table.setVerticalHeaderItem(row, label);
         for (int column = 0; column < table.columnCount(); ++column) {
             const QString text = line.value(column + 1);
