@@ -5,6 +5,7 @@
 // "comparebench --show N" instead leaves the comparison of the first N plans on the screen until
 // it is closed, to be looked at; "--show N FILE" makes FILE what the save dialogs answer.
 #include "app/dialogs.h"
+#include "app/folders.h"
 #include "app/processsettings.h"
 #include "entry/form1.h"
 #include "plans/comparerunner.h"
@@ -131,5 +132,7 @@ int main(int argc, char** argv)
         rounds, static_cast<long long>(median(shown)), static_cast<long long>(median(gaps)),
         static_cast<long long>(*std::max_element(gaps.begin(), gaps.end())), dialogs.failures);
     Dialogs::install(nullptr);
+    // Before the benchmark's own folder, which holds it, goes.
+    removeTemporaryFolders();
     return dialogs.failures == 0 ? 0 : 1;
 }
