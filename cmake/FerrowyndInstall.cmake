@@ -1,5 +1,5 @@
 # Desktop installation: the program (installed by src/), its desktop entry named by the program's
-# desktop id, icons, AppStream metadata, manual page and the package's documentation.
+# desktop id, the plan files' MIME type, icons, AppStream metadata, manual page and the package's documentation.
 # The skin file x/o.cjs and the hand pointer HAND-M.CUR are looked for beside the program
 # file, so whoever ships them puts them in the same bin folder.
 set(FERROWYND_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
@@ -23,6 +23,10 @@ install(FILES ${FERROWYND_DATA_DIR}/${FERROWYND_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${FERROWYND_DATA_DIR}/${FERROWYND_DESKTOP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Plan files (*.ferrowynd) are a type of their own that the desktop opens with the program. The
+# system's shared-mime-info trigger rebuilds its database when the package puts this file in place.
+install(FILES ${FERROWYND_DATA_DIR}/${FERROWYND_DESKTOP_ID}.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 # Menus and software centres that cannot draw SVG take the PNGs, drawn from the SVG at build time.
 find_program(FERROWYND_RSVG_CONVERT rsvg-convert)

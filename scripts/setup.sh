@@ -12,7 +12,7 @@ packages=(
     python3 python3-xlrd gnumeric
     dbus-daemon at-spi2-core python3-pyatspi
     libcups2-dev poppler-utils qt6-pdf-dev
-    dpkg-dev lintian appstream librsvg2-bin
+    dpkg-dev lintian appstream librsvg2-bin shared-mime-info
     libxdamage-dev libxtst-dev
 )
 

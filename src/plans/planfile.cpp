@@ -216,11 +216,11 @@ Plan read(const QString& path)
         refuse(path, QStringLiteral("it is a folder"));
     if (!file.open(QIODevice::ReadOnly))
         refuse(path, file.errorString());
-    if (file.size() > largestPlan)
-        refuse(path, QStringLiteral("it is too large to be a plan"));
     const QByteArray text = file.read(largestPlan + 1);
     if (file.error() != QFileDevice::NoError)
         refuse(path, file.errorString());
+    if (text.size() > largestPlan)
+        refuse(path, QStringLiteral("it is too large to be a plan"));
     return fromText(text, path);
 }
 

@@ -39,7 +39,8 @@ value() {
 [ "$(value Name)" = Ferrowynd ] || fail "Name is '$(value Name)'"
 [ "$(value Type)" = Application ] || fail "Type is '$(value Type)'"
 [ "$(value Categories)" = "Office;Finance;" ] || fail "Categories is '$(value Categories)'"
-exec_name=$(value Exec)
+# The program name, without the file argument the desktop passes.
+exec_name=$(value Exec | cut -d" " -f1)
 [ -x "$prefix/bin/$exec_name" ] || fail "Exec=$exec_name is not a program in bin"
 icon_name=$(value Icon)
 [ -f "$prefix/share/icons/hicolor/scalable/apps/$icon_name.svg" ] || fail "Icon=$icon_name has no icon file"

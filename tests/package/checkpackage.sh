@@ -10,7 +10,8 @@ version=$3
 desktop_id=$4
 office_folder=$5
 
-for tool in dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate readelf; do
+for tool in dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate readelf \
+    update-mime-database; do
     if ! command -v "$tool" >/dev/null; then
         echo "checkpackage: skipped: $tool is missing (scripts/setup.sh installs it)"
         exit 77
@@ -65,7 +66,10 @@ expected="./usr/
 ./usr/share/man/man1/
 ./usr/share/man/man1/ferrowynd.1.gz
 ./usr/share/metainfo/
-./usr/share/metainfo/$desktop_id.metainfo.xml"
+./usr/share/metainfo/$desktop_id.metainfo.xml
+./usr/share/mime/
+./usr/share/mime/packages/
+./usr/share/mime/packages/$desktop_id.xml"
 actual=$(dpkg-deb -c "$package" | awk '{ print $6 }' | LC_ALL=C sort)
 if [ "$actual" != "$(LC_ALL=C sort <<<"$expected")" ]; then
     diff <(LC_ALL=C sort <<<"$expected") <(echo "$actual") >&2 || true
@@ -90,6 +94,21 @@ share="$root/usr/share"
 
 desktop-file-validate "$share/applications/$desktop_id.desktop" \
     || fail "the desktop entry does not validate"
+# Plans: a MIME type of their own, known by their suffix, opened with the program.
+plan_type=application/x-ferrowynd-plan
+entry="$share/applications/$desktop_id.desktop"
+grep -qx "MimeType=$plan_type;" "$entry" || fail "the desktop entry does not open $plan_type"
+grep -qx 'Exec=ferrowynd %f' "$entry" || fail "the desktop entry passes no file to the program"
+mime="$scratch/mime"
+mkdir -p "$mime/packages"
+cp "$share/mime/packages/$desktop_id.xml" "$mime/packages/"
+update-mime-database "$mime" || fail "the MIME type file does not build a database"
+grep -qx "50:$plan_type:\*.ferrowynd" "$mime/globs2" \
+    || fail "*.ferrowynd is not a $plan_type: $(cat "$mime/globs2")"
+grep -qx "$plan_type text/plain" "$mime/subclasses" || fail "$plan_type is not a text/plain"
+grep -q '<comment>Ferrowynd plan</comment>' "$mime/application/x-ferrowynd-plan.xml" \
+    || fail "$plan_type is not named \"Ferrowynd plan\""
+
 appstreamcli validate --no-net "$share/metainfo/$desktop_id.metainfo.xml" \
     || fail "the AppStream metadata does not validate"
 metainfo=$(cat "$share/metainfo/$desktop_id.metainfo.xml")
