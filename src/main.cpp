@@ -7,6 +7,8 @@
 #include "app/signalexit.h"
 #include "appearance/applyskin.h"
 #include "entry/form1.h"
+#include "plans/planarguments.h"
+#include "plans/plancommandline.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
 #include "workbook/officestartafterpaint.h"
@@ -19,10 +21,13 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(Product::name);
     QCoreApplication::setApplicationVersion(QStringLiteral(FERROWYND_VERSION));
     {
-        // Answered before a display or an office is needed.
+        // Answered before a display is needed; plans run without a window on an office of their
+        // own, which ends before this returns.
         const QCoreApplication commandLine(argc, argv);
-        if (const std::optional<int> status
-            = answerCommandLine(QCoreApplication::arguments(), spreadsheetOfficeProgram))
+        if (const std::optional<int> status = answerCommandLine(
+                QCoreApplication::arguments(), spreadsheetOfficeProgram, planUsage()))
+            return *status;
+        if (const std::optional<int> status = runPlanCommandLine(QCoreApplication::arguments()))
             return *status;
     }
 

@@ -47,14 +47,15 @@ for plan in $(seq -w 1 "$count"); do
     cp "$template" "$work/xlt/plan-$plan.xlt"
 done
 
-# Runs a command, sampling its process tree every 0.2 s; prints "<seconds> <program MB> <office MB>"
-# where the office figure is the largest peak of any soffice process in the tree.
+# Runs a command, sampling its process tree every 0.2 s; prints "<ms> <program MB> <office MB>
+# <offices>": the office figure is the largest peak of any soffice process in the tree, and
+# <offices> how many soffice.bin processes it saw (the warm office renewed past its limit).
 measure() {
     local start end pid
     start=$(date +%s%N)
     "$@" >/dev/null 2>"$work/stderr" &
     pid=$!
-    local -A peak=()
+    local -A peak=() offices=()
     while kill -0 "$pid" 2>/dev/null; do
         for p in $(ps -e -o pid=,ppid= | awk -v root="$pid" '
             { parent[$1] = $2 } END {
@@ -66,6 +67,7 @@ measure() {
             hwm=$(awk '/^VmHWM/ { print $2 }' "/proc/$p/status" 2>/dev/null) || continue
             name=$(cat "/proc/$p/comm" 2>/dev/null) || continue
             [ -n "$hwm" ] || continue
+            [ "$name" = soffice.bin ] && offices[$p]=1
             local key="$name"
             [ "$p" = "$pid" ] && key=main
             if [ "${peak[$key]:-0}" -lt "$hwm" ]; then peak[$key]=$hwm; fi
@@ -84,7 +86,7 @@ measure() {
     for key in "${!peak[@]}"; do
         case $key in soffice*|oosplash) [ "${peak[$key]}" -gt "$office" ] && office=${peak[$key]} ;; esac
     done
-    echo "$(( (end - start) / 1000000 )) $(( ${peak[main]:-0} / 1024 )) $(( office / 1024 ))"
+    echo "$(( (end - start) / 1000000 )) $(( ${peak[main]:-0} / 1024 )) $(( office / 1024 )) ${#offices[@]}"
 }
 
 bare() {
@@ -106,12 +108,12 @@ bare >/dev/null
 ours >/dev/null
 for round in $(seq "$rounds"); do
     echo "round $round: load $(cut -d' ' -f1-3 /proc/loadavg)"
-    read -r bareMs _ bareOffice <<<"$(bare)"
-    read -r oursMs oursProgram oursOffice <<<"$(ours)"
+    read -r bareMs _ bareOffice _ <<<"$(bare)"
+    read -r oursMs oursProgram oursOffice oursOffices <<<"$(ours)"
     awk -v b="$bareMs" -v o="$oursMs" -v n="$count" -v bm="$bareOffice" -v op="$oursProgram" \
-        -v oo="$oursOffice" 'BEGIN {
+        -v oo="$oursOffice" -v oc="$oursOffices" 'BEGIN {
         printf "  bare conversion: %.0f ms per file (%.1f s in all), office peak %d MB\n", b / n, b / 1000, bm
-        printf "  ferrowynd --plan: %.0f ms per plan (%.1f s in all), program peak %d MB, office peak %d MB\n", o / n, o / 1000, op, oo
+        printf "  ferrowynd --plan: %.0f ms per plan (%.1f s in all), program peak %d MB, office peak %d MB, %d office process(es)\n", o / n, o / 1000, op, oo, oc
         printf "  ratio: %.2f (target <= 1.0)\n", o / b }'
 done
 echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
