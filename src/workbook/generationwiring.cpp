@@ -139,6 +139,9 @@ void GenerationWiring::showResultWorkbook(const QString& xlsPath)
     }
     mRunning = false;
     mOffice.runEnded();
+    // The preview owns the workbook it shows: one it shows no longer goes.
+    if (mForm2 && !mForm2->mExcelFile.isEmpty())
+        KillFile(mForm2->mExcelFile);
     setPreviewPicture(picture);
     setPreviewExcelFile(own);
     showPreview();

@@ -258,6 +258,11 @@ private slots:
         QVERIFY(!QFile::exists(tempFile("temp.bmp")));
         QVERIFY(!wiring->officeInUse());
         QTRY_VERIFY(wiring->masterFetch()->finished());
+        // Shown again over itself, the copy it replaces goes.
+        const QString first = preview->mExcelFile;
+        wiring->showResultWorkbook(elsewhere);
+        QVERIFY(preview->mExcelFile != first && !QFile::exists(first));
+        QTRY_VERIFY(wiring->masterFetch()->finished());
         QCOMPARE(office.running, 0);
         click(preview->PushButton8);
         QVERIFY(!QFile::exists(preview->mExcelFile));
