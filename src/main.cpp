@@ -7,6 +7,9 @@
 #include "app/signalexit.h"
 #include "appearance/applyskin.h"
 #include "entry/form1.h"
+#include "plans/comparewindow.h"
+#include "plans/planarguments.h"
+#include "plans/plancommandline.h"
 #include "plans/planmenu.h"
 #include "workbook/checkexcelinstance.h"
 #include "workbook/generationwiring.h"
@@ -20,10 +23,13 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(Product::name);
     QCoreApplication::setApplicationVersion(QStringLiteral(FERROWYND_VERSION));
     {
-        // Answered before a display or an office is needed.
+        // Answered before a display is needed; plans run without a window on an office of their
+        // own, which ends before this returns.
         const QCoreApplication commandLine(argc, argv);
-        if (const std::optional<int> status
-            = answerCommandLine(QCoreApplication::arguments(), spreadsheetOfficeProgram))
+        if (const std::optional<int> status = answerCommandLine(
+                QCoreApplication::arguments(), spreadsheetOfficeProgram, planUsage()))
+            return *status;
+        if (const std::optional<int> status = runPlanCommandLine(QCoreApplication::arguments()))
             return *status;
     }
 
@@ -46,10 +52,12 @@ int main(int argc, char* argv[])
     office->holdStart();
     Form1 form1({ [](QWidget& window) { ApplySkin(window); },
         [&office] { return CheckExcelInstance(*office); } });
-    connectGenerationRun(form1, *office);
+    GenerationWiring* wiring = connectGenerationRun(form1, *office);
     if (!form1.Form_Load())
         return 1;
     auto* planMenu = new PlanMenu(form1, spreadsheetOfficeProgram());
+    QObject::connect(planMenu, &PlanMenu::compareRequested, &form1,
+        [&form1, &office, wiring] { openCompareWindow(form1, *office, *wiring); });
     if (const QString plan = fileArgument(QCoreApplication::arguments(), PlanFile::suffix);
         !plan.isEmpty())
         planMenu->openAtStart(plan);

@@ -4,11 +4,12 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-std::optional<int> answerCommandLine(
-    const QStringList& arguments, const std::function<QString()>& officeProgram)
+std::optional<int> answerCommandLine(const QStringList& arguments,
+    const std::function<QString()>& officeProgram, const QString& moreHelp)
 {
-    // Only these four words are the program's. Everything else is Qt's, read by the application
-    // object later: a parser would take "-reverse" for the bundle "-r -e -v ..." and answer it.
+    // Only these four words are answered here. Everything else is Qt's, read by the application
+    // object later, or another part's: a parser would take "-reverse" for the bundle "-r -e -v ..."
+    // and answer it.
     const QStringList rest = arguments.mid(1);
     const bool helpAsked
         = rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"));
@@ -29,7 +30,10 @@ std::optional<int> answerCommandLine(
         parser.setApplicationDescription(
             QStringLiteral("Fills a retirement estimate workbook with a household's figures; "
                            "LibreOffice Calc computes it."));
-        out << parser.helpText() << '\n' << office;
+        out << parser.helpText() << '\n';
+        if (!moreHelp.isEmpty())
+            out << moreHelp << '\n';
+        out << office;
     } else {
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
             << '\n'

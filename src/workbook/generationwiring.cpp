@@ -1,12 +1,19 @@
 #include "generationwiring.h"
 
 #include "app/apperror.h"
+#include "app/filehelpers.h"
+#include "app/folders.h"
 #include "entry/form1.h"
+#include "excel1.h"
+#include "resultname.h"
+#include "runclock.h"
 #include "sheetmasterfetch.h"
 #include "spreadsheetoffice.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QImageReader>
 
 #include <QLineEdit>
 #include <QPixmap>
@@ -48,7 +55,7 @@ GenerationWiring::~GenerationWiring()
 void GenerationWiring::PushButton22_Click()
 {
     // A click that arrives while the run lets events through must not start a second run.
-    if (mRunning)
+    if (officeInUse())
         return;
     // The start check's answer comes first; when it is that no office can be had, the program
     // ends instead.
@@ -60,6 +67,86 @@ void GenerationWiring::PushButton22_Click()
     mRun.PushButton22_Click();
     mRunning = false;
     mOffice.runEnded();
+}
+
+namespace {
+
+// A result name in the run folder that no file has yet.
+QString unusedResultPath()
+{
+    for (int attempt = 0; attempt < GenerationRun::maxNameAttempts; ++attempt) {
+        const QString path = temporaryFile(
+            ResultName::prefix + ResultName::drawDigits(RunClock::current()) + ".xls");
+        if (!FileExists(path))
+            return path;
+    }
+    throw AppError(QStringLiteral("No unused result workbook name found after %1 attempts")
+                       .arg(GenerationRun::maxNameAttempts));
+}
+
+// The sheet's picture of the workbook, drawn by the office as the run draws it.
+QImage capturedPicture(SpreadsheetOffice& office, const QString& workbook)
+{
+    const QString picturePath = temporaryFile(QStringLiteral("temp.bmp"));
+    if (QFile::exists(picturePath) && !QFile::remove(picturePath))
+        throw AppError(QStringLiteral("The picture %1 of an earlier run could not be removed")
+                           .arg(picturePath));
+    {
+        std::unique_ptr<SpreadsheetApplication> app = OpenInNewExcel(office, workbook);
+        const int opened = app->workbookCount();
+        Excel1::saveCellsActivesheet(app.get(), opened, picturePath);
+        app->setDisplayAlerts(false);
+        app->close(opened);
+        app->quit();
+    }
+    QImageReader reader(picturePath);
+    reader.setDecideFormatFromContent(true);
+    const QImage picture = reader.read();
+    KillFile(picturePath);
+    if (picture.isNull())
+        throw AppError(
+            QStringLiteral("Invalid picture: %1 (%2)").arg(picturePath, reader.errorString()));
+    return picture;
+}
+
+} // namespace
+
+void GenerationWiring::showResultWorkbook(const QString& xlsPath)
+{
+    if (officeInUse())
+        throw AppError(
+            QStringLiteral("The office is busy with a run; try again when it has finished."));
+    if (!FileExists(xlsPath))
+        throw AppError(QStringLiteral("File not found: %1").arg(xlsPath));
+    if (!mOffice.awaitStart())
+        return;
+    mRunning = true;
+    mMasterFetch.reset();
+    QString own;
+    QImage picture;
+    try {
+        own = unusedResultPath();
+        if (!QFile::copy(xlsPath, own))
+            throw AppError(
+                QStringLiteral("The workbook %1 could not be copied to %2").arg(xlsPath, own));
+        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        picture = capturedPicture(mOffice, own);
+    } catch (...) {
+        mRunning = false;
+        mOffice.runEnded();
+        KillFile(own);
+        throw;
+    }
+    mRunning = false;
+    mOffice.runEnded();
+    // The preview owns the workbook it shows: one it shows no longer goes.
+    if (mForm2 && !mForm2->mExcelFile.isEmpty())
+        KillFile(mForm2->mExcelFile);
+    setPreviewPicture(picture);
+    setPreviewExcelFile(own);
+    showPreview();
+    mForm2->raise();
+    mForm2->activateWindow();
 }
 
 QString GenerationWiring::fieldText(const QString& array, int index) const

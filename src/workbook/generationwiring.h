@@ -26,6 +26,16 @@ public:
     ~GenerationWiring() override;
 
     void PushButton22_Click();
+    // While held, a click on "Start Creating Template" starts no run: someone else uses the
+    // office step by step from the event loop.
+    void setRunsHeld(bool held) { mRunsHeld = held; }
+    // A run, a shown result or a holder uses the office now.
+    bool officeInUse() const { return mRunning || mRunsHeld; }
+    // Shows a result workbook that was computed elsewhere in the preview, as the run shows its
+    // own: the sheet's picture captured on a session of the office and the preview handed a
+    // copy of the workbook (the preview removes its workbook when it is done with it). The main
+    // window stays. Throws AppError when the office is in use or the workbook cannot be shown.
+    void showResultWorkbook(const QString& xlsPath);
     GenerationRun& run() { return mRun; }
     // The preview window, once a run has made it.
     Form2* preview() const { return mForm2; }
@@ -54,6 +64,7 @@ private:
     OfficePdfDrawer mPdfDrawer;
     ResultExport mResultExport;
     bool mRunning = false;
+    bool mRunsHeld = false;
     // The shown picture's vector drawing, fetched from the office after the preview shows.
     std::unique_ptr<SheetMasterFetch> mMasterFetch;
 };

@@ -32,6 +32,9 @@ done
 for option in --help -h; do
     output=$(answer "$option") || fail "$option ended with status $?"
     grep -q -- '--version' <<<"$output" || fail "$option lists no options: $output"
+    for word in --plan --compare --xls --pdf --png --csv; do
+        grep -q -- "$word" <<<"$output" || fail "$option does not list $word"
+    done
     ! grep -q -- '--help-all' <<<"$output" || fail "$option lists an option it does not answer"
     grep -qxF "Office program: $office" <<<"$output" || fail "$option names no office: $output"
 done

@@ -1,3 +1,4 @@
+#include "app/apperror.h"
 #include "app/folders.h"
 #include "app/settingsstore.h"
 #include "entry/form1.h"
@@ -221,6 +222,54 @@ private slots:
         const QColor firstCell = preview->picture().toImage().pixelColor(64, 20);
         QCOMPARE(firstCell.green() > 100, drawn);
         QCOMPARE(firstCell.blue() > 100, !drawn);
+    }
+
+    // A result computed elsewhere shows in the preview as the run's own does, from a copy the
+    // preview may remove; the main window stays. While runs are held, neither a click nor a
+    // shown result uses the office.
+    void showsAResultWorkbookComputedElsewhere()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        auto form = shownForm();
+        GenerationWiring* wiring = connectGenerationRun(*form, office);
+        const QString elsewhere = mHome.filePath("elsewhere.xls");
+        QFile file(elsewhere);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write("computed"), qint64(8));
+        file.close();
+
+        wiring->setRunsHeld(true);
+        QVERIFY(wiring->officeInUse());
+        click(form->PushButton22);
+        QVERIFY_THROWS_EXCEPTION(AppError, wiring->showResultWorkbook(elsewhere));
+        QVERIFY(!wiring->preview());
+        QCOMPARE(office.created, 0);
+        wiring->setRunsHeld(false);
+
+        wiring->showResultWorkbook(elsewhere);
+        QCOMPARE(dialogs.texts(), QStringList());
+        Form2* preview = wiring->preview();
+        QVERIFY(preview && preview->isVisible());
+        QVERIFY(form->isVisible());
+        QCOMPARE(preview->picture().size(), office.pictureSize);
+        QVERIFY(QRegularExpression("/varnok[1-9]{8}\\.xls$").match(preview->mExcelFile).hasMatch());
+        QCOMPARE(office.openedContents.value(0), QByteArray("computed"));
+        QVERIFY(!QFile::exists(tempFile("temp.bmp")));
+        QVERIFY(!wiring->officeInUse());
+        QTRY_VERIFY(wiring->masterFetch()->finished());
+        // Shown again over itself, the copy it replaces goes.
+        const QString first = preview->mExcelFile;
+        wiring->showResultWorkbook(elsewhere);
+        QVERIFY(preview->mExcelFile != first && !QFile::exists(first));
+        QTRY_VERIFY(wiring->masterFetch()->finished());
+        QCOMPARE(office.running, 0);
+        click(preview->PushButton8);
+        QVERIFY(!QFile::exists(preview->mExcelFile));
+        QVERIFY(QFile::exists(elsewhere));
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, wiring->showResultWorkbook(mHome.filePath("missing.xls")));
+        QCOMPARE(QDir(::temporaryFolder()).entryList({ "varnok*" }), QStringList());
     }
 
     void backThenRunAgainUsesTheSamePreview()
