@@ -39,93 +39,62 @@ private slots:
         QVERIFY(QDir(mHome.path()).mkpath("temp"));
     }
 
-    void readsWords_data()
+    void readsWordsAndPlacesOutputs_data()
     {
-        QTest::addColumn<QStringList>("words");
-        QTest::addColumn<QString>("reading"); // mode, plans and outputs; "-" for no plan work
-        QTest::addColumn<QString>("refusal");
-        QTest::newRow("no plan word") << QStringList { "-style", "Fusion" } << "-"
-                                      << "";
-        QTest::newRow("repeated, attached, loose, outputs")
-            << QStringList { "--plan", "a", "--plan=b", "c", "--xls", "x", "--pdf=p", "--png", "n" }
-            << "run a,b,c xls=x pdf=p png=n csv="
-            << "";
-        QTest::newRow("compare") << QStringList { "--compare", "a", "b", "--csv", "t.csv" }
-                                 << "compare a,b xls= pdf= png= csv=t.csv"
-                                 << "";
-        QTest::newRow("output without a plan")
-            << QStringList { "--xls", "x.xls" } << "-"
-            << "--xls, --pdf, --png and --csv need --plan or --compare";
-        QTest::newRow("plan without a file") << QStringList { "--plan" } << "-"
-                                             << "--plan needs a file name";
-        QTest::newRow("unknown option") << QStringList { "--plan", "a", "--frobnicate" } << "-"
-                                        << "unknown option --frobnicate";
-        QTest::newRow("both works") << QStringList { "--plan", "a", "--compare", "b", "c" } << "-"
+        QTest::addColumn<QStringList>("words"); // "{}" stands for a folder holding in/a, in/b
+        QTest::addColumn<QString>("reading"); // a refusal, or each plan with its outputs
+        QTest::newRow("no plan word") << QStringList { "-style", "Fusion" } << "-";
+        QTest::newRow("one file names files")
+            << QStringList { "--plan", "{}/in/b.ferrowynd", "--xls", "{}/o.xls", "--pdf", "{}/o" }
+            << "b: o.xls o";
+        QTest::newRow("attached, loose, in order, into folders") << QStringList {
+            "--plan={}/in/b.ferrowynd", "{}/in/a.ferrowynd", "--xls", "{}/x", "--png={}/n"
+        } << "b: x/b.xls n/b.png | a: x/a.xls n/a.png";
+        QTest::newRow("a folder: its plans by name")
+            << QStringList { "--plan", "{}/in", "--pdf", "{}/p" } << "a: p/a.pdf | b: p/b.pdf";
+        QTest::newRow("compare") << QStringList { "--compare", "{}/in", "--csv", "t.csv" }
+                                 << "compare t.csv: a | b";
+        QTest::newRow("output without a plan") << QStringList { "--xls",
+            "x.xls" } << "--xls, --pdf, --png and --csv need --plan or --compare";
+        QTest::newRow("plan without a file")
+            << QStringList { "--plan" } << "--plan needs a file name";
+        QTest::newRow("unknown option")
+            << QStringList { "--plan", "a", "--frobnicate" } << "unknown option --frobnicate";
+        QTest::newRow("both works") << QStringList { "--plan", "a", "--compare", "b", "c" }
                                     << "--plan and --compare do not go together";
-        QTest::newRow("compare nothing") << QStringList { "--compare" } << "-"
-                                         << "--compare needs 2 to 6 plans";
+        QTest::newRow("two plans of one name")
+            << QStringList { "--plan", "{}/in", "{}/in/a.ferrowynd", "--xls", "{}/x" }
+            << "two plans are called a: their outputs would overwrite each other";
+        QTest::newRow("compare one") << QStringList { "--compare", "{}/in/a.ferrowynd" }
+                                     << "--compare takes 2 to 6 plans, not 1";
     }
 
-    void readsWords()
+    void readsWordsAndPlacesOutputs()
     {
         QFETCH(QStringList, words);
         QFETCH(QString, reading);
-        QFETCH(QString, refusal);
-        const PlanArgumentsReading got = readPlanArguments(QStringList { "ferrowynd" } + words);
-        QCOMPARE(got.usageError, refusal);
-        QString read = QStringLiteral("-");
-        if (got.arguments) {
-            const PlanArguments& a = *got.arguments;
-            read = QStringLiteral("%1 %2 xls=%3 pdf=%4 png=%5 csv=%6")
-                       .arg(a.mode == PlanArguments::Mode::Run ? "run" : "compare",
-                           a.plans.join(','), a.xls, a.pdf, a.png, a.csv);
-        }
-        QCOMPARE(read, reading);
-    }
-
-    void placesOutputs_data()
-    {
-        QTest::addColumn<QStringList>("words"); // "{}" stands for the scratch folder
-        QTest::addColumn<QStringList>("jobs"); // name: xls pdf, relative to the scratch folder
-        QTest::addColumn<QString>("refusal");
-        QTest::newRow("one file names files") << QStringList { "--plan", "{}/in/b.ferrowynd",
-            "--xls", "{}/o.xls", "--pdf", "{}/o.pdf" }
-                                              << QStringList { "b: o.xls o.pdf" } << "";
-        QTest::newRow("a folder: its plans by name, into folders")
-            << QStringList { "--plan", "{}/in", "--xls", "{}/x", "--pdf", "{}/p" }
-            << QStringList { "a: x/a.xls p/a.pdf", "b: x/b.xls p/b.pdf" } << "";
-        QTest::newRow("two plans of one name")
-            << QStringList { "--plan", "{}/in", "{}/in/a.ferrowynd", "--xls", "{}/x" }
-            << QStringList() << "two plans are called a: their outputs would overwrite each other";
-        QTest::newRow("compare one") << QStringList { "--compare", "{}/in/a.ferrowynd" }
-                                     << QStringList() << "--compare takes 2 to 6 plans, not 1";
-    }
-
-    void placesOutputs()
-    {
-        QFETCH(QStringList, words);
-        QFETCH(QStringList, jobs);
-        QFETCH(QString, refusal);
         const QTemporaryDir scratch;
-        QVERIFY(QDir(scratch.path()).mkpath("in"));
+        QVERIFY(QDir(scratch.path()).mkpath("in/folder.ferrowynd"));
         for (const char* name : { "b.ferrowynd", "a.ferrowynd", "notes.txt" })
             QVERIFY(QFile(scratch.filePath(QString("in/") + name)).open(QIODevice::WriteOnly));
-        QVERIFY(QDir(scratch.path()).mkpath("in/folder.ferrowynd"));
         words.replaceInStrings("{}", scratch.path());
-        const PlanJobList list
-            = planJobs(*readPlanArguments(QStringList { "f" } + words).arguments);
-        QCOMPARE(list.usageError, refusal);
-        if (!refusal.isEmpty())
-            return;
-        QStringList got;
-        const QDir base(scratch.path());
+        const PlanArgumentsReading read = readPlanArguments(QStringList { "ferrowynd" } + words);
+        const PlanJobList list = read.arguments ? planJobs(*read.arguments) : PlanJobList();
+        QStringList jobs;
         for (const PlanJob& job : list.jobs) {
-            const auto relative = [&](const QString& path) {
-                return path.isEmpty() ? QString() : base.relativeFilePath(path);
-            };
-            got << job.name + ": " + relative(job.outputs.xls) + ' ' + relative(job.outputs.pdf);
+            QStringList outputs;
+            for (const QString& output : { job.outputs.xls, job.outputs.pdf, job.outputs.png })
+                if (!output.isEmpty())
+                    outputs << QDir(scratch.path()).relativeFilePath(output);
+            jobs << (outputs.isEmpty() ? job.name : job.name + ": " + outputs.join(' '));
         }
-        QCOMPARE(got, jobs);
+        QString got = read.usageError + list.usageError;
+        if (got.isEmpty() && read.arguments)
+            got = (read.arguments->mode == PlanArguments::Mode::Compare
+                          ? "compare " + read.arguments->csv + ": "
+                          : QString())
+                + jobs.join(" | ");
+        QCOMPARE(got.isEmpty() ? QString("-") : got, reading);
     }
 
     void usageErrorEndsWithTwoAndStartsNoOffice()
