@@ -29,7 +29,6 @@ int main(int argc, char* argv[])
 
     applyProcessSettings();
     QApplication application(argc, argv);
-    QApplication::setWindowIcon(programStartIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
     // Logout, a closed terminal or Ctrl+C end the program as closing it does: the inputs on disk,
     // then the windows, the office and the run's folder (with the preview's result) go in order
@@ -53,7 +52,8 @@ int main(int argc, char* argv[])
     // A signal taken while starting up, before the loop that would end with it.
     if (signalExit.received() != 0)
         return 128 + signalExit.received();
-    form1.setWindowIcon(programStartIcon());
+    // The icon is drawn at the sizes the window system takes once the window is on the screen.
+    form1.setWindowIcon(QIcon());
     afterFirstPaint(form1, [&form1] {
         QApplication::setWindowIcon(programIcon());
         form1.setWindowIcon(programIcon());
