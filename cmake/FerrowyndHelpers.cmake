@@ -35,3 +35,29 @@ function(ferrowynd_add_tests)
             LABELS "${ARG_LABELS}")
     endforeach()
 endfunction()
+
+# The program's private folder of shared modules (src/app/programmodule.h): installed under the
+# library folder, and in the build tree at the same place relative to the program, so that the
+# program finds them the same way in both. Tests and benchmarks find them through their library
+# search path.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+    set(FERROWYND_MODULE_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/ferrowynd)
+else()
+    set(FERROWYND_MODULE_DIR lib/ferrowynd)
+endif()
+set(FERROWYND_MODULE_BUILD_DIR ${PROJECT_BINARY_DIR}/${FERROWYND_MODULE_DIR})
+list(APPEND CMAKE_BUILD_RPATH ${FERROWYND_MODULE_BUILD_DIR})
+
+# A module lib<name>.so the program loads when first needed, made of the given static libraries
+# and sources. Executables that link those libraries directly stay free to do so.
+function(ferrowynd_add_module name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    add_library(${name} MODULE ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
+    # Complete in itself: it takes its own copy of what it shares with the program (none of that
+    # keeps state between the two) rather than needing the program to export it.
+    target_link_options(${name} PRIVATE "LINKER:--no-undefined")
+    set_target_properties(${name} PROPERTIES PREFIX lib
+        LIBRARY_OUTPUT_DIRECTORY ${FERROWYND_MODULE_BUILD_DIR})
+    install(TARGETS ${name} LIBRARY DESTINATION ${FERROWYND_MODULE_DIR})
+endfunction()

@@ -9,7 +9,7 @@ set(FERROWYND_ICON_SIZES 48 64 128 256)
 # The desktop pairs the running program's windows with its entry, and so with its icon.
 target_compile_definitions(ferrowynd PRIVATE FERROWYND_DESKTOP_ID="${FERROWYND_DESKTOP_ID}")
 
-# The program keeps its library search path into the office's program folder: the UNO helper
+# The office module keeps its library search path into the office's program folder: the UNO helper
 # libraries find their private siblings (libreglo, libunoidllo...) only when loaded from there.
 # Debian's lintian reports any such path, so the package says why this one is needed.
 configure_file(${FERROWYND_DATA_DIR}/lintian-overrides.in

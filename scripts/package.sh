@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package ferrowynd_<version>_<arch>.deb from a Release build in build-package/
 # (or the folder FERROWYND_PACKAGE_BUILD names) and prints its path. Extra arguments go to cmake.
+# The package holds the program and, in /usr/lib/<multiarch>/ferrowynd, the modules it loads when
+# first needed (the office bridge, printing, the PDF drawing); tests/package/checkpackage.sh
+# checks both.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"

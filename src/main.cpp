@@ -1,5 +1,6 @@
 #include "app/appicon.h"
 #include "app/commandline.h"
+#include "app/firstpaint.h"
 #include "app/folders.h"
 #include "app/processsettings.h"
 #include "app/product.h"
@@ -35,7 +36,6 @@ int main(int argc, char* argv[])
 
     applyProcessSettings();
     QApplication application(argc, argv);
-    QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
     // Logout, a closed terminal or Ctrl+C end the program as closing it does: the inputs on disk,
     // then the windows, the office and the run's folder (with the preview's result) go in order
@@ -46,7 +46,8 @@ int main(int argc, char* argv[])
 
     // The one office of the program, with the template's kind of workbook loaded once as it
     // starts; it ends with this object, and with the program however that ends. The start check
-    // asks for it, and it starts once the main window has painted.
+    // asks for it, and it starts once the main window has painted: only then is the office
+    // module (workbook/libreoffice/officemodule.h) loaded.
     const std::unique_ptr<SpreadsheetOffice> office
         = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
     office->holdStart();
@@ -64,6 +65,12 @@ int main(int argc, char* argv[])
     // A signal taken while starting up, before the loop that would end with it.
     if (signalExit.received() != 0)
         return 128 + signalExit.received();
+    // The icon is drawn at the sizes the window system takes once the window is on the screen.
+    form1.setWindowIcon(QIcon());
+    afterFirstPaint(form1, [&form1] {
+        QApplication::setWindowIcon(programIcon());
+        form1.setWindowIcon(programIcon());
+    });
     releaseOfficeStartAfterFirstPaint(form1, *office);
     form1.show();
     return QApplication::exec();

@@ -1,14 +1,12 @@
 #include "dialogs.h"
 
 #include "applicationtitle.h"
+#include "printmodule.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace {
 
@@ -68,28 +66,7 @@ public:
     std::optional<PrintChoice> print(
         QWidget* parent, const QString& documentName, const QString& proposedFile) override
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(documentName);
-        printer.setPageSize(QPageSize(QPageSize::Letter));
-        const bool noPrinter = QPrinterInfo::availablePrinterNames().isEmpty();
-        // Without a printer, "Print to File" is all there is; the dialog starts on it.
-        if (noPrinter)
-            printer.setOutputFileName(proposedFile);
-        QPrintDialog dialog(&printer, parent);
-        // One page: no page range, selection, current page or collating to choose.
-        dialog.setOptions(QAbstractPrintDialog::PrintToFile);
-        dialog.setMinMax(1, 1);
-        if (noPrinter)
-            dialog.setWindowTitle(QStringLiteral("Print: no printer is set up, only to a file"));
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        PrintChoice choice;
-        choice.copies = printer.copyCount();
-        if (printer.outputFormat() == QPrinter::PdfFormat)
-            choice.file = printer.outputFileName();
-        else
-            choice.printer = printer.printerName();
-        return choice;
+        return printModule().choosePrint(parent, documentName, proposedFile);
     }
 };
 

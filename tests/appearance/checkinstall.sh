@@ -25,6 +25,13 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 # The installed copy loses the build tree's library paths; everything must resolve without them.
 missing=$(cd / && ldd "$program" | grep 'not found' || true)
 [ -z "$missing" ] || fail "the installed program lacks libraries: $missing"
+# Its modules, which it loads from a folder beside it, as well.
+modules=$(ls "$prefix"/lib/*/ferrowynd/*.so "$prefix"/lib/ferrowynd/*.so 2>/dev/null || true)
+[ "$(wc -w <<<"$modules")" = 3 ] || fail "not the program's three modules: $modules"
+for module in $modules; do
+    missing=$(cd / && ldd "$module" | grep 'not found' || true)
+    [ -z "$missing" ] || fail "the installed $(basename "$module") lacks libraries: $missing"
+done
 [ -f "$icon" ] || fail "no icon at $icon"
 cmp -s "$icon" "$source_dir/data/ferrowynd.svg" || fail "the installed icon differs from data/ferrowynd.svg"
 grep -q '<svg' "$icon" || fail "the icon is not an SVG drawing"

@@ -10,8 +10,8 @@ version=$3
 desktop_id=$4
 office_folder=$5
 
-for tool in dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate readelf \
-    update-mime-database; do
+for tool in dpkg-deb dpkg-shlibdeps dpkg-architecture lintian appstreamcli desktop-file-validate \
+    readelf update-mime-database; do
     if ! command -v "$tool" >/dev/null; then
         echo "checkpackage: skipped: $tool is missing (scripts/setup.sh installs it)"
         exit 77
@@ -31,10 +31,17 @@ trap 'rm -rf "$scratch"' EXIT
 package="$scratch/out/ferrowynd_${version}_$(dpkg --print-architecture).deb"
 [ -f "$package" ] || fail "no package $(basename "$package"); cpack made: $(ls "$scratch/out")"
 
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 # Exactly these files and folders, nothing of the build or of the tests.
 expected="./usr/
 ./usr/bin/
 ./usr/bin/ferrowynd
+./usr/lib/
+./usr/lib/$multiarch/
+./usr/lib/$multiarch/ferrowynd/
+./usr/lib/$multiarch/ferrowynd/libferrowynd_office.so
+./usr/lib/$multiarch/ferrowynd/libferrowynd_pdf.so
+./usr/lib/$multiarch/ferrowynd/libferrowynd_print.so
 ./usr/share/
 ./usr/share/applications/
 ./usr/share/applications/$desktop_id.desktop
@@ -130,9 +137,22 @@ for size in 48 64 128 256; do
 done
 
 program="$root/usr/bin/ferrowynd"
-# Only the office's program folder, nothing of the build tree.
-search_path=$(readelf -d "$program" | sed -n 's/.*(\(RPATH\|RUNPATH\)).*\[\(.*\)\]$/\2/p')
-[ "$search_path" = "$office_folder" ] || fail "the program's library search path is '$search_path'"
+modules="$root/usr/lib/$multiarch/ferrowynd"
+search_path() {
+    readelf -d "$1" | sed -n 's/.*(\(RPATH\|RUNPATH\)).*\[\(.*\)\]$/\2/p'
+}
+# Nothing of the build tree. The program finds its modules by their place beside it; only the
+# office module searches the office's program folder.
+[ -z "$(search_path "$program")" ] || fail "the program's library search path is '$(search_path "$program")'"
+for module in "$modules"/*.so; do
+    expected_path=
+    [ "$(basename "$module")" = libferrowynd_office.so ] && expected_path=$office_folder
+    [ "$(search_path "$module")" = "$expected_path" ] \
+        || fail "$(basename "$module")'s library search path is '$(search_path "$module")'"
+done
+tests_folder=$(cd "$(dirname "$0")/.." && pwd)
+"$tests_folder/app/deferredlibraries.sh" "$program" "$modules" >/dev/null \
+    || fail "the packaged program links what its modules should load"
 
 # Run from outside the build tree, with only the system's libraries.
 printed=$(cd / && "$program" --version) || fail "the packaged program does not run"
