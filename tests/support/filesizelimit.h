@@ -3,17 +3,15 @@
 #include <csignal>
 #include <sys/resource.h>
 
-// While it lives, no file of this process may grow past the limit: a write that reaches it
-// fails with "File too large" (EFBIG) instead of raising SIGXFSZ. This is how a full disk is met
-// halfway through a write, also by root, whom a read-only folder does not stop.
+// While it lives, a write that would grow any file of this process past the limit fails with
+// "File too large" rather than raising SIGXFSZ: a full disk met halfway, even by root.
 class FileSizeLimit final {
 public:
     explicit FileSizeLimit(rlim_t bytes)
+        : mOldSignal(std::signal(SIGXFSZ, SIG_IGN))
     {
-        mOldSignal = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &mOld);
-        rlimit limit = mOld;
-        limit.rlim_cur = bytes;
+        const rlimit limit { bytes, mOld.rlim_max };
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit()
@@ -25,6 +23,6 @@ public:
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
+    void (*mOldSignal)(int);
     rlimit mOld {};
-    void (*mOldSignal)(int) = nullptr;
 };
