@@ -76,7 +76,7 @@ private slots:
         QString thrown;
         try {
             const FileSizeLimit limit(4096);
-            WriteBytesToFile(QByteArray(100000, 'x'), path);
+            WriteBytesToFile(QByteArray(10000, 'x'), path); // less than a write buffer
         } catch (const AppError& failure) {
             thrown = failure.description();
         }
