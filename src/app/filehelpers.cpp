@@ -42,9 +42,28 @@ void ForceDeleteFile(const QString& path)
 void WriteBytesToFile(const QByteArray& bytes, const QString& path)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(
-            QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    OpenSaveFile(file);
+    WriteAllBytes(file, bytes);
+    if (!file.commit())
         throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
+}
+
+void OpenSaveFile(QSaveFile& file)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw AppError(QStringLiteral("Path/File access error: %1 (%2)")
+                           .arg(file.fileName(), file.errorString()));
+}
+
+void WriteAllBytes(QSaveFile& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        // A short write is followed by one that fails with the system's reason.
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            throw AppError(QStringLiteral("Disk error writing %1 (%2)")
+                               .arg(file.fileName(), file.errorString()));
+        done += written;
+    }
 }

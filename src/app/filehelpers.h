@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 // True exactly when the file's modification time can be read; never reports.
 bool FileExists(const QString& path);
 // Lets pending events run, then deletes the file, forcing it when the plain delete fails.
@@ -12,3 +14,11 @@ void KillFile(const QString& path);
 void ForceDeleteFile(const QString& path);
 // Writes the whole byte array to the path, replacing what was there. Throws AppError on failure.
 void WriteBytesToFile(const QByteArray& bytes, const QString& path);
+// Opens the save file unbuffered, so that every write reaches the system at once: a buffered
+// one's failed flush in commit() (a full disk, the file size limit) goes unseen, and the cut
+// short file replaces the old one. Throws AppError "Path/File access error: ..." on failure.
+void OpenSaveFile(QSaveFile& file);
+// Writes all the bytes to a file opened by OpenSaveFile, resuming after short writes. Throws
+// AppError "Disk error writing <file> (<the system's reason>)" on failure; the caller then must
+// not commit.
+void WriteAllBytes(QSaveFile& file, const QByteArray& bytes);

@@ -9,6 +9,7 @@
 #include "app/apperror.h"
 #include "app/dialogs.h"
 #include "app/errortrap.h"
+#include "app/filehelpers.h"
 #include "app/folders.h"
 
 #include <QCursor>
@@ -31,9 +32,7 @@ void openTarget(QSaveFile& target, const QString& resultWorkbook)
     if (isSameFile(target.fileName(), resultWorkbook))
         throw AppError(QStringLiteral("Path/File access error: %1 is the result workbook itself")
                            .arg(target.fileName()));
-    if (!target.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Path/File access error: %1 (%2)")
-                           .arg(target.fileName(), target.errorString()));
+    OpenSaveFile(target);
 }
 
 void commitTarget(const QString& drawnPdf, QSaveFile& target)
@@ -45,7 +44,8 @@ void commitTarget(const QString& drawnPdf, QSaveFile& target)
     const QByteArray bytes = drawn.readAll();
     if (!bytes.startsWith("%PDF"))
         throw AppError(QStringLiteral("LibreOffice wrote no PDF to %1").arg(drawnPdf));
-    if (target.write(bytes) != bytes.size() || !target.commit())
+    WriteAllBytes(target, bytes);
+    if (!target.commit())
         throw AppError(QStringLiteral("Disk error writing %1 (%2)")
                            .arg(target.fileName(), target.errorString()));
 }

@@ -1,6 +1,7 @@
 #include "workbookcopy.h"
 
 #include "app/apperror.h"
+#include "app/filehelpers.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -25,9 +26,7 @@ void copyFileReplacing(const QString& source, const QString& target)
     if (!input.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("File not found: %1 (%2)").arg(source, input.errorString()));
     QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
-        throw AppError(
-            QStringLiteral("Path/File access error: %1 (%2)").arg(target, output.errorString()));
+    OpenSaveFile(output);
     constexpr qint64 chunkSize = 1 << 16;
     while (!input.atEnd()) {
         const QByteArray chunk = input.read(chunkSize);
@@ -37,9 +36,7 @@ void copyFileReplacing(const QString& source, const QString& target)
                                    .arg(source, input.errorString()));
             break;
         }
-        if (output.write(chunk) != chunk.size())
-            throw AppError(
-                QStringLiteral("Disk error writing %1 (%2)").arg(target, output.errorString()));
+        WriteAllBytes(output, chunk);
     }
     if (!output.commit())
         throw AppError(

@@ -2,8 +2,10 @@
 
 #include "app/apperror.h"
 #include "app/errortrap.h"
+#include "app/filehelpers.h"
 #include "spreadsheetapplication.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -22,16 +24,16 @@ void writePicture(const QImage& picture, const QString& path)
     if (picture.isNull())
         throw AppError(QStringLiteral("The office drew no picture of the sheet"));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(
-            QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()));
-    QImageWriter writer(&file, "bmp");
-    // The file knows the system's reason (a full disk, say); the writer only that it failed.
+    OpenSaveFile(file);
+    // Drawn in memory first: the disk's failures (a full disk, say) come from WriteAllBytes with
+    // the system's reason; the writer would only know that it failed.
+    QBuffer bmp;
+    bmp.open(QIODevice::WriteOnly);
+    QImageWriter writer(&bmp, "bmp");
     if (!writer.write(picture))
         throw AppError(QStringLiteral("The picture could not be written to %1 (%2)")
-                           .arg(path,
-                               file.error() != QFileDevice::NoError ? file.errorString()
-                                                                    : writer.errorString()));
+                           .arg(path, writer.errorString()));
+    WriteAllBytes(file, bmp.data());
     if (!file.commit())
         throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
     // The household's figures, drawn: the user's alone.

@@ -1,5 +1,6 @@
 #include "app/apperror.h"
 #include "app/filehelpers.h"
+#include "filesizelimit.h"
 
 #include <QtTest>
 
@@ -10,7 +11,7 @@ class TestFileHelpers : public QObject {
 
     QString makeFile(const QString& name, const QByteArray& content = "x")
     {
-        const QString path = mDir.filePath(name);
+        const QString path = QDir(mDir.path()).filePath(name); // an absolute name stays
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return QString();
@@ -65,6 +66,26 @@ private slots:
     {
         QVERIFY_THROWS_EXCEPTION(
             AppError, WriteBytesToFile("x", mDir.filePath("no/such/folder/template.xlt")));
+    }
+
+    // As a full disk: the write fails halfway with the system's reason; the old file stays.
+    void writeBytesPastTheFileSizeLimitKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = makeFile(dir.filePath("template.xlt"), "old");
+        QString thrown;
+        try {
+            const FileSizeLimit limit(4096);
+            WriteBytesToFile(QByteArray(10000, 'x'), path); // less than a write buffer
+        } catch (const AppError& failure) {
+            thrown = failure.description();
+        }
+        QCOMPARE(thrown, "Disk error writing " + path + " (File too large)");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList({ "template.xlt" }));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old"));
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/applicationtitle.h"
 #include "app/errorreport.h"
+#include "filesizelimit.h"
 #include "preview/form2.h"
 #include "previewhelpers.h"
 
@@ -94,27 +95,47 @@ private slots:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("yes replaces") << int(Dialogs::Answer::Yes) << true;
-        QTest::newRow("no keeps") << int(Dialogs::Answer::No) << false;
+        QTest::addColumn<int>("sizeLimit"); // 0: none
+        QTest::newRow("yes replaces") << int(Dialogs::Answer::Yes) << true << 0;
+        QTest::newRow("no keeps") << int(Dialogs::Answer::No) << false << 0;
+        // As a full disk, met in the copy's last chunk: one that a write buffer would hold.
+        QTest::newRow("yes, file size limit reached")
+            << int(Dialogs::Answer::Yes) << false << 68000;
     }
     void existingTarget()
     {
         QFETCH(int, answer);
         QFETCH(bool, replaced);
+        QFETCH(int, sizeLimit);
         ScriptedDialogs dialogs;
         const QString target = mDir->filePath(QStringLiteral("old.xls"));
         writeFile(target, "an older estimate");
         dialogs.savePaths << target;
         dialogs.answers << Dialogs::Answer(answer);
-        QTest::mouseClick(mForm->PushButton6, Qt::LeftButton);
+        if (sizeLimit)
+            writeFile(mResult, workbookBytes().left(70000));
+        {
+            const FileSizeLimit limit(sizeLimit ? rlim_t(sizeLimit) : RLIM_INFINITY);
+            QTest::mouseClick(mForm->PushButton6, Qt::LeftButton);
+        }
 
-        QCOMPARE(dialogs.texts(), QStringList({ question(target), "Done." }));
+        const QStringList texts = dialogs.texts();
+        if (sizeLimit) {
+            QCOMPARE(texts.size(), 2);
+            QCOMPARE(texts.at(0), question(target));
+            QVERIFY2(texts.at(1).startsWith("Disk error writing " + target + " (File too large)"),
+                qPrintable(texts.at(1)));
+            QCOMPARE(QDir(mDir->path()).entryList(QDir::Files | QDir::Hidden),
+                QStringList({ "FW20210831.xls", "old.xls" }));
+        } else {
+            QCOMPARE(texts, QStringList({ question(target), "Done." }));
+        }
         const auto asked = dialogs.messages.constFirst();
         QCOMPARE(asked.title, applicationTitle());
         QCOMPARE(asked.icon, Dialogs::Icon::None);
         QCOMPARE(asked.buttons, Dialogs::Buttons::YesNo);
         QCOMPARE(readFile(target), replaced ? workbookBytes() : QByteArray("an older estimate"));
-        QCOMPARE(readFile(mResult), workbookBytes());
+        QCOMPARE(readFile(mResult), sizeLimit ? workbookBytes().left(70000) : workbookBytes());
     }
 
     void twoSavesGiveTwoIdenticalFiles()

@@ -1,6 +1,7 @@
 #include "officeprofile.h"
 
 #include "app/apperror.h"
+#include "app/filehelpers.h"
 #include "app/ownedtemporaryfolder.h"
 
 #include <QDir>
@@ -116,8 +117,15 @@ void OfficeProfile::seed(const QString& folder, const QString& officeVersion)
         throw AppError(
             QStringLiteral("The LibreOffice profile folder %1 could not be made.").arg(folder));
     QSaveFile file(folder + settingsFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(seededSettings(officeVersion)) < 0
-        || !file.commit())
+    bool written = false;
+    try {
+        OpenSaveFile(file);
+        WriteAllBytes(file, seededSettings(officeVersion));
+        written = file.commit();
+    } catch (const AppError&) {
+        // Told below in the profile's words; the file keeps the system's reason.
+    }
+    if (!written)
         throw AppError(QStringLiteral("The LibreOffice profile %1 could not be written: %2")
                            .arg(folder, file.errorString()));
 }
