@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the plan-run measurement in release mode and prints its figures:
-#   bench/plans/run.sh [plans per series, default 20]
+#   bench/plans/steps.sh [plans per series, default 20]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build="${FERROWYND_BENCH_BUILD:-$here/../../build-r/bench-plans}"
