@@ -99,32 +99,44 @@ int main(int argc, char* argv[])
         series("runAll, xls only", false);
         series("runAll, everything", true);
 
-        // Step by step, as a window runs them: the results alone (a comparison), then every
-        // output as well. Each step's median and longest time.
-        const auto stepwise = [&](const char* title, bool outputs) {
+        // Step by step: as runAll runs them for the command line (the .xls alone), and as a
+        // window runs them, the results alone (a comparison), then every output as well. Each
+        // step's median and longest time.
+        const auto stepwise = [&](const char* title, bool outputs, bool allAtOnce) {
             QMap<QString, QVector<double>> steps;
+            // Each step name's time within one plan, summed over its calls.
+            QMap<QString, QVector<double>> perPlan;
             for (int plan = 0; plan < plans; ++plan) {
                 const QString base = out.filePath(QStringLiteral("s%1").arg(plan));
                 PlanOutputs written;
                 if (outputs)
                     written = { base + ".xls", base + ".pdf", base + ".png" };
-                PlanRun run(*office, household(plan), written, true);
+                else if (allAtOnce)
+                    written.xls = base + ".xls";
+                PlanRun run(*office, household(plan), written, !allAtOnce);
+                run.setAllAtOnce(allAtOnce);
+                QMap<QString, double> planTimes;
                 while (!run.finished()) {
                     const QString name = run.nextStepName();
                     clock.restart();
                     run.step();
                     // The fill and the reading are several steps of one name: each counts alone.
                     steps[name] << clock.nsecsElapsed() / 1e6;
+                    planTimes[name] += clock.nsecsElapsed() / 1e6;
                 }
                 check(run.result());
+                for (auto time = planTimes.cbegin(); time != planTimes.cend(); ++time)
+                    perPlan[time.key()] << time.value();
             }
             double longest = 0;
             QString longestName;
-            std::printf("%s\n  step (each call)               median     max   calls\n", title);
+            std::printf(
+                "%s\n  step (each call)               median     max   calls  per plan\n", title);
             for (auto step = steps.cbegin(); step != steps.cend(); ++step) {
                 const double max = *std::max_element(step->begin(), step->end());
-                std::printf("  %-28s %7.1f %7.1f %7lld\n", qPrintable(step.key()), median(*step),
-                    max, static_cast<long long>(step->size()));
+                std::printf("  %-28s %7.1f %7.1f %7lld %9.1f\n", qPrintable(step.key()),
+                    median(*step), max, static_cast<long long>(step->size()),
+                    median(perPlan.value(step.key())));
                 if (max > longest) {
                     longest = max;
                     longestName = step.key();
@@ -132,8 +144,9 @@ int main(int argc, char* argv[])
             }
             std::printf("  longest single step: %.1f ms (%s)\n", longest, qPrintable(longestName));
         };
-        stepwise("steps, results only", false);
-        stepwise("steps, every output and the results", true);
+        stepwise("steps as runAll runs them (the .xls only)", false, true);
+        stepwise("steps, results only", false, false);
+        stepwise("steps, every output and the results", true, false);
     }
     removeTemporaryFolders();
     return code;
