@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <atomic>
-#include <utility>
 
 namespace {
 
@@ -79,15 +78,8 @@ void PlanRun::planSteps()
                             = uniqueRunFile(QStringLiteral("plantemplate"), QStringLiteral(".xlt"));
                         WriteBytesToFile(bytes, mTemplateFile);
                     } };
-    mSteps << Step { QStringLiteral("opening the template"), [this] {
-                        mWorkbook = app().openWorkbook(mTemplateFile);
-                        // All at once, the sheet is computed once after the fill rather than after
-                        // every block of it.
-                        if (mAllAtOnce) {
-                            app().setAutomaticCalculation(false);
-                            mCalculationHeld = true;
-                        }
-                    } };
+    mSteps << Step { QStringLiteral("opening the template"),
+        [this] { mWorkbook = app().openWorkbook(mTemplateFile); } };
     // A cell map row at a time: one office call each.
     for (int mapRow = 0; mapRow < TemplateFill::rowCount(); ++mapRow)
         mSteps << Step { QStringLiteral("filling the template"), [this, mapRow] {
@@ -108,8 +100,6 @@ void PlanRun::planSteps()
                                 throw AppError(*failure);
                         } };
     mSteps << Step { QStringLiteral("selecting the first cell"), [this] {
-                        if (std::exchange(mCalculationHeld, false))
-                            app().setAutomaticCalculation(true);
                         app().setVisible(false);
                         app().selectRange(firstCell);
                     } };
@@ -195,7 +185,6 @@ const PlanRunResult& PlanRun::result() const
 
 const PlanRunResult& PlanRun::runAll()
 {
-    mAllAtOnce = true;
     while (step()) { }
     return mResult;
 }

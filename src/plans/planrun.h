@@ -45,9 +45,6 @@ public:
     const PlanRunResult& result() const;
     // Every step at once.
     const PlanRunResult& runAll();
-    // The steps follow each other with nothing in between, as in runAll(): the sheet is then
-    // computed once after the fill. Set before the first step.
-    void setAllAtOnce(bool allAtOnce) { mAllAtOnce = allAtOnce; }
 
     // The readable name of the step step() runs next; empty when finished.
     QString nextStepName() const;
@@ -83,7 +80,4 @@ private:
     QString mPdfFile;
     QImage mPicture;
     bool mSaved = false;
-    // runAll() runs the steps with nothing waiting between them.
-    bool mAllAtOnce = false;
-    bool mCalculationHeld = false;
 };

@@ -35,9 +35,6 @@ public:
         for (int index = 0; index < values.size(); ++index)
             setCell(sheet, firstRow + index, column, values.at(index));
     }
-    // Calculation = automatic or manual, for the active workbook. Switched back on, the workbook
-    // computes what changed meanwhile. An office that cannot switch it computes as it goes.
-    virtual void setAutomaticCalculation(bool /*automatic*/) { }
     // Visible = ...; the office never shows a window, so this only records the wish.
     virtual void setVisible(bool visible) = 0;
     // Range(cell).Select on the active sheet of the active workbook, saved with it.

@@ -161,35 +161,6 @@ private slots:
         QCOMPARE(session->cellNumber(opened, 1, 4, 4), std::optional<double>(4500.0));
     }
 
-    void allAtOnceComputesAsStepByStep()
-    {
-        // runAll computes the sheet once after the fill; a window's steps compute as they go.
-        // Both must store and show the same figures.
-        const QString folder = mOut.filePath("calculation");
-        QVERIFY(QDir().mkpath(folder));
-        PlanRun together(
-            *mOffice, household("$1,250.00"), { folder + "/together.xls", {}, {} }, true);
-        PlanRun stepwise(
-            *mOffice, household("$1,250.00"), { folder + "/stepwise.xls", {}, {} }, true);
-        const PlanRunResult& first = together.runAll();
-        while (stepwise.step()) { }
-        const PlanRunResult& second = stepwise.result();
-        QVERIFY(first.succeeded && second.succeeded);
-        QCOMPARE(first.results.size(), 10);
-        for (int row = 0; row < first.results.size(); ++row) {
-            QCOMPARE(first.results.at(row).text, second.results.at(row).text);
-            QCOMPARE(first.results.at(row).number, second.results.at(row).number);
-        }
-        QCOMPARE(number(first, expenses), 31975.5);
-        // The saved workbook carries the computed figures, and computes on when opened.
-        const auto session = mOffice->newInstance();
-        const int saved = session->openWorkbook(folder + "/together.xls");
-        QCOMPARE(session->cellNumber(saved, 1, 76, 5), std::optional<double>(31975.5));
-        QCOMPARE(session->cellText(saved, 1, 42, 13), first.results.at(needed).text);
-        session->setCell(1, 27, 4, QStringLiteral("$1,350.00"));
-        QCOMPARE(session->cellNumber(saved, 1, 76, 5), std::optional<double>(33175.5));
-    }
-
     void anOutputThatCannotBeWrittenFailsItsStep_data()
     {
         QTest::addColumn<QString>("output");

@@ -17,7 +17,6 @@
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XLayoutManager.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
-#include <com/sun/star/sheet/XCalculatable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -152,20 +151,6 @@ void LibreOfficeSpreadsheet::setColumnCells(
             throw AppError(QStringLiteral("No workbook is open."));
         mWorkbooks.back().usedArea.reset();
         mWorkbooks.back().writer->writeColumn(sheetNumber, firstRow, column, values, mTypingLocale);
-    });
-}
-
-void LibreOfficeSpreadsheet::setAutomaticCalculation(bool automatic)
-{
-    watched([&] {
-        const auto model = activeWorkbook();
-        officeCall(QStringLiteral("switch the automatic calculation"), [&] {
-            const Reference<sheet::XCalculatable> calculatable(model, UNO_QUERY_THROW);
-            calculatable->enableAutomaticCalculation(automatic);
-            // The cells changed meanwhile, and only those, are computed now.
-            if (automatic)
-                calculatable->calculate();
-        });
     });
 }
 

@@ -33,7 +33,6 @@ public:
     void setCell(int sheet, int row, int column, const CellValue& value) override;
     void setColumnCells(
         int sheet, int firstRow, int column, const QVector<CellValue>& values) override;
-    void setAutomaticCalculation(bool automatic) override;
     void setVisible(bool visible) override { mVisible = visible; }
     void selectRange(const QString& cell) override;
     void saveAs(int workbook, const QString& path, int fileFormat) override;
