@@ -10,6 +10,7 @@
 #include "workbook/savefileformat.h"
 #include "workbook/spreadsheetapplication.h"
 #include "workbook/spreadsheetoffice.h"
+#include "workbook/templatebytes.h"
 #include "workbook/templatefill.h"
 
 #include <QFile>
@@ -31,15 +32,6 @@ QString uniqueRunFile(const QString& stem, const QString& suffix)
         if (!QFileInfo::exists(path))
             return path;
     }
-}
-
-QByteArray loadTemplate(const QString& resource)
-{
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("The embedded template workbook %1 could not be read (%2)")
-                           .arg(resource, file.errorString()));
-    return file.readAll();
 }
 
 void removeFile(QString& path)

@@ -10,6 +10,7 @@
 #include "runclock.h"
 #include "savefileformat.h"
 #include "spreadsheetapplication.h"
+#include "templatebytes.h"
 #include "templatefill.h"
 
 #include <QFile>
@@ -24,15 +25,6 @@ const QString pictureFileName = QStringLiteral("temp.bmp");
 AppError objectNotSet()
 {
     return AppError(QStringLiteral("Object variable or With block variable not set"));
-}
-
-QByteArray loadTemplate(const QString& resource)
-{
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("The embedded template workbook %1 could not be read (%2)")
-                           .arg(resource, file.errorString()));
-    return file.readAll();
 }
 
 QImage loadPicture(const QString& path)
