@@ -39,6 +39,11 @@ void ForceDeleteFile(const QString& path)
         throw AppError(QStringLiteral("Permission denied: %1 (%2)").arg(path, file.errorString()));
 }
 
+void KeepPrivate(const QString& path)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 void WriteBytesToFile(const QByteArray& bytes, const QString& path)
 {
     QSaveFile file(path);

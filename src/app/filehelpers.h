@@ -12,6 +12,9 @@ bool FileExists(const QString& path);
 void KillFile(const QString& path);
 // Gives the owner write permission, then removes the file. Throws AppError on failure.
 void ForceDeleteFile(const QString& path);
+// Makes the file readable and writable by its owner alone: files that hold the household's
+// figures, whatever the umask of the process that wrote them. Never reports.
+void KeepPrivate(const QString& path);
 // Writes the whole byte array to the path, replacing what was there. Throws AppError on failure.
 void WriteBytesToFile(const QByteArray& bytes, const QString& path);
 // Opens the save file unbuffered, so that every write reaches the system at once: a buffered

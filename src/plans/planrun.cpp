@@ -102,8 +102,7 @@ void PlanRun::planSteps()
                         mResult.resultWorkbook = path;
                         app().saveAs(mWorkbook, path, GetSaveFileFormat(&app()));
                         // The result holds the household's figures.
-                        QFile::setPermissions(
-                            path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+                        KeepPrivate(path);
                         mSaved = true;
                     } };
     if (!mOutputs.xls.isEmpty())

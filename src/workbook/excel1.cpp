@@ -3,12 +3,8 @@
 #include "app/apperror.h"
 #include "app/errortrap.h"
 #include "app/filehelpers.h"
+#include "export/picturefile.h"
 #include "spreadsheetapplication.h"
-
-#include <QBuffer>
-#include <QFile>
-#include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -23,21 +19,9 @@ void writePicture(const QImage& picture, const QString& path)
 {
     if (picture.isNull())
         throw AppError(QStringLiteral("The office drew no picture of the sheet"));
-    QSaveFile file(path);
-    OpenSaveFile(file);
-    // Drawn in memory first: the disk's failures (a full disk, say) come from WriteAllBytes with
-    // the system's reason; the writer would only know that it failed.
-    QBuffer bmp;
-    bmp.open(QIODevice::WriteOnly);
-    QImageWriter writer(&bmp, "bmp");
-    if (!writer.write(picture))
-        throw AppError(QStringLiteral("The picture could not be written to %1 (%2)")
-                           .arg(path, writer.errorString()));
-    WriteAllBytes(file, bmp.data());
-    if (!file.commit())
-        throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(path, file.errorString()));
+    savePicture(picture, path, "bmp");
     // The household's figures, drawn: the user's alone.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    KeepPrivate(path);
 }
 
 } // namespace

@@ -40,12 +40,6 @@ QImage loadPicture(const QString& path)
     return picture;
 }
 
-// The result holds the household's figures; the office writes it with its own umask.
-void keepPrivate(const QString& path)
-{
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
 // The temporary files are removed silently, even when the folder itself cannot be had.
 QString temporaryFileOrNothing(const QString& name)
 {
@@ -109,7 +103,8 @@ void GenerationRun::PushButton22_Click()
                 throw AppError(QStringLiteral("The result workbook has no path to be saved to"));
             SpreadsheetApplication& app = excelApp();
             app.saveAs(mWorkbook, mResultPath, GetSaveFileFormat(&app));
-            keepPrivate(mResultPath);
+            // The office writes the result with its own umask.
+            KeepPrivate(mResultPath);
         });
         trap.step(184, [&] { excelApp().setDisplayAlerts(false); });
         trap.step(186, [&] { excelApp().close(mWorkbook); });

@@ -129,7 +129,7 @@ void GenerationWiring::showResultWorkbook(const QString& xlsPath)
         if (!QFile::copy(xlsPath, own))
             throw AppError(
                 QStringLiteral("The workbook %1 could not be copied to %2").arg(xlsPath, own));
-        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        KeepPrivate(own);
         picture = capturedPicture(mOffice, own);
     } catch (...) {
         mRunning = false;
