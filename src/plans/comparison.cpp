@@ -50,8 +50,9 @@ QStringList differencesTo(const QVector<std::optional<double>>& numbers)
     return differences;
 }
 
-QString tsvCell(QString cell)
+QString tsvCell(const QString& text)
 {
+    QString cell = text;
     for (QChar& character : cell) {
         if (character == QLatin1Char('\t') || character == QLatin1Char('\n')
             || character == QLatin1Char('\r'))
@@ -68,6 +69,20 @@ QString csvCell(const QString& cell)
     QString quoted = cell;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// One line per table line, each cell quoted as the format wants it.
+QString joinedTable(const QVector<QStringList>& lines, QString (*quoted)(const QString&),
+    const QString& separator, const QString& lineEnd)
+{
+    QString text;
+    for (const QStringList& line : lines) {
+        QStringList cells;
+        for (const QString& cell : line)
+            cells << quoted(cell);
+        text += cells.join(separator) + lineEnd;
+    }
+    return text;
 }
 
 } // namespace
@@ -146,26 +161,12 @@ QVector<QStringList> Comparison::table() const
 
 QString Comparison::toTsv() const
 {
-    QString text;
-    for (const QStringList& line : table()) {
-        QStringList cells;
-        for (const QString& cell : line)
-            cells << tsvCell(cell);
-        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    return text;
+    return joinedTable(table(), tsvCell, QStringLiteral("\t"), QStringLiteral("\n"));
 }
 
 QString Comparison::toCsv() const
 {
-    QString text;
-    for (const QStringList& line : table()) {
-        QStringList cells;
-        for (const QString& cell : line)
-            cells << csvCell(cell);
-        text += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
-    return text;
+    return joinedTable(table(), csvCell, QStringLiteral(","), QStringLiteral("\r\n"));
 }
 
 QString Comparison::formatDifference(double difference)
