@@ -1,15 +1,16 @@
 #include "comparisonpdf.h"
 
 #include "app/apperror.h"
+#include "app/filehelpers.h"
 #include "comparison.h"
 #include "comparisontable.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -149,12 +150,11 @@ QPageSize localPageSize()
 void writeComparisonPdf(const QString& path, const Comparison& comparison,
     const QVector<ComparedPlan>& plans, const QDateTime& made)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(
-            QStringLiteral("%1 could not be written (%2)").arg(path, file.errorString()));
+    // Drawn in memory, then written whole: a full disk is told, never a cut-short file.
+    QBuffer drawn;
+    drawn.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&drawn);
         writer.setResolution(dotsPerInch);
         writer.setTitle(tr("Plan Comparison"));
         writer.setPageLayout(QPageLayout(localPageSize(),
@@ -190,7 +190,5 @@ void writeComparisonPdf(const QString& path, const Comparison& comparison,
         if (!painter.end())
             throw AppError(QStringLiteral("%1 could not be drawn").arg(path));
     }
-    if (!file.commit())
-        throw AppError(
-            QStringLiteral("%1 could not be written (%2)").arg(path, file.errorString()));
+    WriteBytesToFile(drawn.data(), path);
 }

@@ -1,6 +1,7 @@
 #include "plancommandline.h"
 
 #include "comparison.h"
+#include "comparisonfiles.h"
 #include "planarguments.h"
 #include "planfile.h"
 #include "planjobs.h"
@@ -13,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 #include <QTextStream>
 #include <memory>
 
@@ -174,11 +174,11 @@ bool PlanBatch::writeComparison(const QVector<ComparedPlan>& plans, const QStrin
         output() << comparison.toTsv() << Qt::flush;
         return true;
     }
-    QSaveFile file(csv);
-    if (!file.open(QIODevice::WriteOnly) || file.write(comparison.toCsv().toUtf8()) < 0
-        || !file.commit()) {
+    try {
+        writeTextFile(csv, comparison.toCsv());
+    } catch (const AppError& error) {
         report(QDir::toNativeSeparators(csv), QStringLiteral("writing the comparison"),
-            file.errorString());
+            error.description());
         return false;
     }
     errors() << "comparison written to " << QDir::toNativeSeparators(csv) << '\n' << Qt::flush;
