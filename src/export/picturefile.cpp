@@ -4,8 +4,11 @@
 #include "app/filehelpers.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
+#include <cstring>
 
 void savePicture(const QImage& picture, const QString& target, const char* format)
 {
@@ -24,4 +27,65 @@ void savePicturePng(const QImage& picture, const QString& target)
     if (picture.isNull())
         throw AppError(QStringLiteral("There is no picture to save."));
     savePicture(picture, target, "png");
+}
+
+namespace {
+
+// The file and info headers of a bottom-up, uncompressed 32-bit bitmap of that size.
+QByteArray bitmapHeaders(int width, int height)
+{
+    constexpr int headersSize = 14 + 40;
+    const quint32 pixelBytes = quint32(width) * quint32(height) * 4;
+    QByteArray headers(headersSize, '\0');
+    auto* at = reinterpret_cast<uchar*>(headers.data());
+    at[0] = 'B';
+    at[1] = 'M';
+    qToLittleEndian<quint32>(headersSize + pixelBytes, at + 2);
+    qToLittleEndian<quint32>(headersSize, at + 10);
+    qToLittleEndian<quint32>(40, at + 14);
+    qToLittleEndian<qint32>(width, at + 18);
+    qToLittleEndian<qint32>(height, at + 22);
+    qToLittleEndian<quint16>(1, at + 26);
+    qToLittleEndian<quint16>(32, at + 28);
+    qToLittleEndian<quint32>(pixelBytes, at + 34);
+    // 96 dpi, the office's drawing resolution
+    qToLittleEndian<qint32>(3780, at + 38);
+    qToLittleEndian<qint32>(3780, at + 42);
+    return headers;
+}
+
+} // namespace
+
+void writeBitmapFile(const QImage& picture, const QString& target)
+{
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "screen pixels are written as they lie");
+    if (picture.isNull())
+        throw AppError(QStringLiteral("There is no picture to write to %1").arg(target));
+    const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
+    const qsizetype lineBytes = qsizetype(pixels.width()) * 4;
+    QByteArray bytes = bitmapHeaders(pixels.width(), pixels.height());
+    const qsizetype headersSize = bytes.size();
+    bytes.resize(headersSize + lineBytes * pixels.height());
+    // Blue, green, red and a spare byte: the screen's 32-bit pixels as they lie in memory, last
+    // line first.
+    for (int y = 0; y < pixels.height(); ++y)
+        std::memcpy(bytes.data() + headersSize + qsizetype(pixels.height() - 1 - y) * lineBytes,
+            pixels.constScanLine(y), size_t(lineBytes));
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw AppError(
+            QStringLiteral("Path/File access error: %1 (%2)").arg(target, file.errorString()));
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.remove();
+            throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(target, reason));
+        }
+        done += written;
+    }
+    file.close();
+    KeepPrivate(target);
 }
