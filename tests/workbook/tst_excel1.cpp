@@ -79,6 +79,8 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100000, 'x'));
         old.close();
+        QVERIFY(QFile::setPermissions(picturePath(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
 
         ScriptedDialogs dialogs;
         FakeSpreadsheet::Office office;
@@ -89,6 +91,7 @@ private slots:
         QImage written;
         QVERIFY(written.load(picturePath()));
         QCOMPARE(written.size(), office.pictureSize);
+        QCOMPARE(QFile::permissions(picturePath()) & 0x0077, QFileDevice::Permissions());
     }
 
     void usedRangeOfOneRowOrColumnGivesNothing_data()
