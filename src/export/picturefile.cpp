@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QtEndian>
-#include <cstring>
 
 void savePicture(const QImage& picture, const QString& target, const char* format)
 {
@@ -31,7 +30,8 @@ void savePicturePng(const QImage& picture, const QString& target)
 
 namespace {
 
-// The file and info headers of a bottom-up, uncompressed 32-bit bitmap of that size.
+// The file and info headers of an uncompressed 32-bit bitmap of that size whose lines run from
+// the top down.
 QByteArray bitmapHeaders(int width, int height)
 {
     constexpr int headersSize = 14 + 40;
@@ -44,7 +44,7 @@ QByteArray bitmapHeaders(int width, int height)
     qToLittleEndian<quint32>(headersSize, at + 10);
     qToLittleEndian<quint32>(40, at + 14);
     qToLittleEndian<qint32>(width, at + 18);
-    qToLittleEndian<qint32>(height, at + 22);
+    qToLittleEndian<qint32>(-height, at + 22);
     qToLittleEndian<quint16>(1, at + 26);
     qToLittleEndian<quint16>(32, at + 28);
     qToLittleEndian<quint32>(pixelBytes, at + 34);
@@ -54,6 +54,21 @@ QByteArray bitmapHeaders(int width, int height)
     return headers;
 }
 
+void writeAll(QFile& file, const char* bytes, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 written = file.write(bytes + done, size - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.remove();
+            throw AppError(
+                QStringLiteral("Disk error writing %1 (%2)").arg(file.fileName(), reason));
+        }
+        done += written;
+    }
+}
+
 } // namespace
 
 void writeBitmapFile(const QImage& picture, const QString& target)
@@ -61,31 +76,17 @@ void writeBitmapFile(const QImage& picture, const QString& target)
     static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "screen pixels are written as they lie");
     if (picture.isNull())
         throw AppError(QStringLiteral("There is no picture to write to %1").arg(target));
+    // Blue, green, red and a spare byte: the screen's 32-bit pixels, whose lines follow each
+    // other without a gap, go to the file as they lie in memory.
     const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
-    const qsizetype lineBytes = qsizetype(pixels.width()) * 4;
-    QByteArray bytes = bitmapHeaders(pixels.width(), pixels.height());
-    const qsizetype headersSize = bytes.size();
-    bytes.resize(headersSize + lineBytes * pixels.height());
-    // Blue, green, red and a spare byte: the screen's 32-bit pixels as they lie in memory, last
-    // line first.
-    for (int y = 0; y < pixels.height(); ++y)
-        std::memcpy(bytes.data() + headersSize + qsizetype(pixels.height() - 1 - y) * lineBytes,
-            pixels.constScanLine(y), size_t(lineBytes));
+    const QByteArray headers = bitmapHeaders(pixels.width(), pixels.height());
     QFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered,
             QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         throw AppError(
             QStringLiteral("Path/File access error: %1 (%2)").arg(target, file.errorString()));
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.remove();
-            throw AppError(QStringLiteral("Disk error writing %1 (%2)").arg(target, reason));
-        }
-        done += written;
-    }
+    writeAll(file, headers.constData(), headers.size());
+    writeAll(file, reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes());
     file.close();
     KeepPrivate(target);
 }
