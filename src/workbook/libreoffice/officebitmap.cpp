@@ -110,6 +110,9 @@ QImage trimmedBitmap(const BitmapLines& bitmap)
     if (top < 0)
         top = bottom = left = right = 0;
     QImage picture(right - left + 1, bottom - top + 1, QImage::Format_RGB32);
+    // Too large to hold in memory: no picture.
+    if (picture.isNull())
+        return picture;
     for (int y = top; y <= bottom; ++y)
         toScreenPixels(bitmap.line(y) + qsizetype(left) * 3,
             reinterpret_cast<QRgb*>(picture.scanLine(y - top)), picture.width());
