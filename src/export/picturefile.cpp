@@ -4,8 +4,10 @@
 #include "app/filehelpers.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
 
 void savePicture(const QImage& picture, const QString& target, const char* format)
 {
@@ -24,4 +26,67 @@ void savePicturePng(const QImage& picture, const QString& target)
     if (picture.isNull())
         throw AppError(QStringLiteral("There is no picture to save."));
     savePicture(picture, target, "png");
+}
+
+namespace {
+
+// The file and info headers of an uncompressed 32-bit bitmap of that size whose lines run from
+// the top down.
+QByteArray bitmapHeaders(int width, int height)
+{
+    constexpr int headersSize = 14 + 40;
+    const quint32 pixelBytes = quint32(width) * quint32(height) * 4;
+    QByteArray headers(headersSize, '\0');
+    auto* at = reinterpret_cast<uchar*>(headers.data());
+    at[0] = 'B';
+    at[1] = 'M';
+    qToLittleEndian<quint32>(headersSize + pixelBytes, at + 2);
+    qToLittleEndian<quint32>(headersSize, at + 10);
+    qToLittleEndian<quint32>(40, at + 14);
+    qToLittleEndian<qint32>(width, at + 18);
+    qToLittleEndian<qint32>(-height, at + 22);
+    qToLittleEndian<quint16>(1, at + 26);
+    qToLittleEndian<quint16>(32, at + 28);
+    qToLittleEndian<quint32>(pixelBytes, at + 34);
+    // 96 dpi, the office's drawing resolution
+    qToLittleEndian<qint32>(3780, at + 38);
+    qToLittleEndian<qint32>(3780, at + 42);
+    return headers;
+}
+
+void writeAll(QFile& file, const char* bytes, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 written = file.write(bytes + done, size - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.remove();
+            throw AppError(
+                QStringLiteral("Disk error writing %1 (%2)").arg(file.fileName(), reason));
+        }
+        done += written;
+    }
+}
+
+} // namespace
+
+void writeBitmapFile(const QImage& picture, const QString& target)
+{
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "screen pixels are written as they lie");
+    if (picture.isNull())
+        throw AppError(QStringLiteral("There is no picture to write to %1").arg(target));
+    // Blue, green, red and a spare byte: the screen's 32-bit pixels, whose lines follow each
+    // other without a gap, go to the file as they lie in memory.
+    const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
+    const QByteArray headers = bitmapHeaders(pixels.width(), pixels.height());
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered,
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw AppError(
+            QStringLiteral("Path/File access error: %1 (%2)").arg(target, file.errorString()));
+    writeAll(file, headers.constData(), headers.size());
+    writeAll(file, reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes());
+    file.close();
+    KeepPrivate(target);
 }

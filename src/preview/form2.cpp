@@ -280,7 +280,9 @@ void Form2::Form_QueryUnload()
 
 bool Form2::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // The window manager's activation can come after "< Back" hid the window again: it must not
+    // set up the picture the repaint already cleared.
+    if (event->type() == QEvent::WindowActivate && isVisible())
         Form_Activate();
     return QWidget::event(event);
 }

@@ -2,7 +2,6 @@
 
 #include "app/apperror.h"
 #include "app/errortrap.h"
-#include "app/filehelpers.h"
 #include "export/picturefile.h"
 #include "spreadsheetapplication.h"
 
@@ -19,33 +18,34 @@ void writePicture(const QImage& picture, const QString& path)
 {
     if (picture.isNull())
         throw AppError(QStringLiteral("The office drew no picture of the sheet"));
-    savePicture(picture, path, "bmp");
     // The household's figures, drawn: the user's alone.
-    KeepPrivate(path);
+    writeBitmapFile(picture, path);
 }
 
 } // namespace
 
 namespace Excel1 {
 
-void saveCellsActivesheet(SpreadsheetApplication* app, int workbook, const QString& path)
+QImage saveCellsActivesheet(SpreadsheetApplication* app, int workbook, const QString& path)
 {
     ErrorTrap trap(QStringLiteral("Excel1.saveCellsActivesheet"));
     int lastRow = 0;
     int lastColumn = 0;
     // Without a sheet, or without its picture, the later steps have nothing to work on.
     if (!trap.step(100, [&] { activeSheetOf(app, workbook); }))
-        return;
+        return QImage();
     trap.step(102, [&] { lastRow = activeSheetOf(app, workbook).usedRangeLastRow(workbook); });
     trap.step(
         104, [&] { lastColumn = activeSheetOf(app, workbook).usedRangeLastColumn(workbook); });
     if (!(lastRow > 1 && lastColumn > 1))
-        return;
+        return QImage();
     // The run keeps the office's drawing itself: what another program or the user puts on the
     // shared clipboard meanwhile can never stand in for it.
     QImage picture;
-    if (trap.step(110, [&] { picture = activeSheetOf(app, workbook).copyPicture(workbook); }))
-        trap.step(112, [&] { writePicture(picture, path); });
+    if (trap.step(110, [&] { picture = activeSheetOf(app, workbook).copyPicture(workbook); })
+        && trap.step(112, [&] { writePicture(picture, path); }))
+        return picture;
+    return QImage();
 }
 
 } // namespace Excel1

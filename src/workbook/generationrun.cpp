@@ -40,6 +40,15 @@ QImage loadPicture(const QString& path)
     return picture;
 }
 
+// The picture file as the preview shows it. The capture's own picture stands for the file it
+// wrote, which holds exactly that picture: it is not read back. Without one, the file is read.
+QImage previewPicture(const QString& path, const QImage& written)
+{
+    if (!written.isNull() && FileExists(path))
+        return written;
+    return loadPicture(path);
+}
+
 // The temporary files are removed silently, even when the folder itself cannot be had.
 QString temporaryFileOrNothing(const QString& name)
 {
@@ -124,6 +133,7 @@ void GenerationRun::PushButton22_Click()
     // A picture left by an earlier run, killed before it removed it, must never pass for this
     // run's: when the capture writes none, loading it fails and says so.
     bool oldPictureLeft = false;
+    QImage captured;
     if (reopenedInSecond)
         trap.step(198, [&] {
             const QString picture = temporaryFile(pictureFileName);
@@ -133,7 +143,7 @@ void GenerationRun::PushButton22_Click()
                     QStringLiteral("The picture %1 of an earlier run could not be removed")
                         .arg(picture));
             }
-            Excel1::saveCellsActivesheet(secondApp.get(), reopened, picture);
+            captured = Excel1::saveCellsActivesheet(secondApp.get(), reopened, picture);
         });
     if (reopenedInSecond) {
         trap.step(200, [&] { second().setDisplayAlerts(false); });
@@ -150,7 +160,7 @@ void GenerationRun::PushButton22_Click()
             if (oldPictureLeft)
                 throw AppError(QStringLiteral("File not found: %1 of this run")
                                    .arg(temporaryFile(pictureFileName)));
-            mHost.setPreviewPicture(loadPicture(temporaryFile(pictureFileName)));
+            mHost.setPreviewPicture(previewPicture(temporaryFile(pictureFileName), captured));
         });
         trap.step(210, [&] { mHost.setPreviewExcelFile(mResultPath); });
         trap.step(212, [&] { mHost.showPreview(); });

@@ -91,17 +91,20 @@ QImage capturedPicture(SpreadsheetOffice& office, const QString& workbook)
     if (QFile::exists(picturePath) && !QFile::remove(picturePath))
         throw AppError(QStringLiteral("The picture %1 of an earlier run could not be removed")
                            .arg(picturePath));
+    QImage picture;
     {
         std::unique_ptr<SpreadsheetApplication> app = OpenInNewExcel(office, workbook);
         const int opened = app->workbookCount();
-        Excel1::saveCellsActivesheet(app.get(), opened, picturePath);
+        picture = Excel1::saveCellsActivesheet(app.get(), opened, picturePath);
         app->setDisplayAlerts(false);
         app->close(opened);
         app->quit();
     }
+    // The capture's own picture is what the file holds; without one, reading the file says why.
     QImageReader reader(picturePath);
     reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
+    if (picture.isNull())
+        picture = reader.read();
     KillFile(picturePath);
     if (picture.isNull())
         throw AppError(
@@ -191,7 +194,8 @@ void GenerationWiring::setPreviewPicture(const QImage& picture)
     // A drawing of an earlier result must never stand for this one.
     mMasterFetch.reset();
     ensurePreview();
-    mForm2->setPicture(QPixmap::fromImage(picture));
+    // Shares the picture's pixels instead of copying the megabytes.
+    mForm2->setPicture(QPixmap::fromImage(QImage(picture)));
 }
 
 void GenerationWiring::setPreviewExcelFile(const QString& path)

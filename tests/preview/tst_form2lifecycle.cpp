@@ -147,6 +147,9 @@ private slots:
         form->setMainWindow(&mainWindow);
 
         QTest::mouseClick(form->PushButton8, Qt::LeftButton);
+        // The window manager's activation of the preview, late, after the window went.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(form.get(), &activate);
         QVERIFY(!QFile::exists(result));
         QVERIFY(mainWindow.isVisible());
         QVERIFY(!form->isVisible());

@@ -55,7 +55,7 @@ private slots:
         FakeSpreadsheet::Office office;
         office.pictureSize = QSize(233, 97);
         auto app = openedOffice();
-        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+        const QImage returned = Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
 
         QCOMPARE(dialogs.texts(), QStringList());
         QCOMPARE(office.callsOf(1).mid(2),
@@ -66,6 +66,9 @@ private slots:
         const QImage written = reader.read();
         QCOMPARE(written.size(), QSize(233, 97));
         QCOMPARE(written.pixelColor(3, 3), QColor(0, 0, 128));
+        // What the run shows without reading the file back is what the file holds.
+        QCOMPARE(returned.convertToFormat(QImage::Format_RGB32),
+            written.convertToFormat(QImage::Format_RGB32));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(233, 97));
         QCOMPARE(QFile::permissions(picturePath()) & 0x0077, QFileDevice::Permissions());
     }
@@ -76,6 +79,8 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100000, 'x'));
         old.close();
+        QVERIFY(QFile::setPermissions(picturePath(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
 
         ScriptedDialogs dialogs;
         FakeSpreadsheet::Office office;
@@ -86,6 +91,7 @@ private slots:
         QImage written;
         QVERIFY(written.load(picturePath()));
         QCOMPARE(written.size(), office.pictureSize);
+        QCOMPARE(QFile::permissions(picturePath()) & 0x0077, QFileDevice::Permissions());
     }
 
     void usedRangeOfOneRowOrColumnGivesNothing_data()
@@ -110,11 +116,12 @@ private slots:
         office.lastRow = lastRow;
         office.lastColumn = lastColumn;
         auto app = openedOffice();
-        Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+        const QImage returned = Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
 
         QCOMPARE(dialogs.texts(), QStringList());
         QCOMPARE(office.callsOf(1).contains("copyPicture 1"), captured);
         QCOMPARE(QFile::exists(picturePath()), captured);
+        QCOMPARE(!returned.isNull(), captured);
     }
 
     void failingBoundReadCountsAsZero_data()
@@ -215,12 +222,13 @@ private slots:
         FakeSpreadsheet::Office office;
         auto app = openedOffice();
         const QString path = mTemp.filePath("no-such-folder/temp.bmp");
-        Excel1::saveCellsActivesheet(app.get(), 1, path);
+        const QImage returned = Excel1::saveCellsActivesheet(app.get(), 1, path);
 
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialogs.texts().first().contains("at line 112"));
         QVERIFY(dialogs.texts().first().contains(path));
         QVERIFY(!QFile::exists(path));
+        QVERIFY(returned.isNull());
     }
 };
 

@@ -25,20 +25,27 @@ GridCandidates gridCandidates(const QImage& picture)
 {
     constexpr int longerThanLetters = 12;
     const int width = picture.width();
-    std::vector<int> run(size_t(width), 0), longest(size_t(width), 0);
+    // Per column, the row where its present black run began and its longest run; a pixel that
+    // is not black costs one comparison.
+    std::vector<int> runFrom(size_t(width), 0), longest(size_t(width), 0);
     GridCandidates candidates;
+    const QRgb* above = nullptr;
     for (int y = 0; y < picture.height(); ++y) {
         const QRgb* pixels = pixelsOf(picture, y);
         int rowRun = 0, rowLongest = 0;
         for (int x = 0; x < width; ++x) {
-            const bool black = pixels[x] == gridBlack;
-            run[size_t(x)] = black ? run[size_t(x)] + 1 : 0;
-            longest[size_t(x)] = std::max(longest[size_t(x)], run[size_t(x)]);
-            rowRun = black ? rowRun + 1 : 0;
-            rowLongest = std::max(rowLongest, rowRun);
+            if (pixels[x] != gridBlack) {
+                rowRun = 0;
+                continue;
+            }
+            if (!above || above[x] != gridBlack)
+                runFrom[size_t(x)] = y;
+            longest[size_t(x)] = std::max(longest[size_t(x)], y - runFrom[size_t(x)] + 1);
+            rowLongest = std::max(rowLongest, ++rowRun);
         }
         if (rowLongest >= longerThanLetters)
             candidates.rows << y;
+        above = pixels;
     }
     for (int x = 0; x < width; ++x)
         if (longest[size_t(x)] >= longerThanLetters)
@@ -81,27 +88,47 @@ QImage withScreenGridlines(QImage drawn)
                     lineAt(x, y) |= across;
         }
     }
-    const QImage original = picture; // the colours beside the lines, before any is recoloured
+    // The colours beside the lines are read before any line pixel is recoloured; only the line
+    // pixels change, so they alone wait to be written.
     auto colourAt = [&](int x, int y) {
-        return x < 0 || y < 0 || x >= width || y >= height ? white : pixelsOf(original, y)[x];
+        return x < 0 || y < 0 || x >= width || y >= height ? white : pixelsOf(picture, y)[x];
     };
-    for (int y = 0; y < height; ++y) {
-        auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const quint8 line = lineAt(x, y);
-            if (line == 0 || pixels[x] != gridBlack)
-                continue;
-            const int dx = (line & down) ? 1 : 0, dy = (line & across) ? 1 : 0;
-            const QRgb cell = colourAt(x + dx, y + dy);
-            bool blankBeside = cell == white;
-            if (dx && dy) {
-                for (const QPoint corner : { QPoint(-1, -1), QPoint(1, -1), QPoint(-1, 1) })
-                    blankBeside |= colourAt(x + corner.x(), y + corner.y()) == white;
-            } else {
-                blankBeside |= colourAt(x - dx, y - dy) == white;
-            }
-            pixels[x] = blankBeside ? gridlineGrey : cell;
+    struct Recoloured {
+        int x, y;
+        QRgb colour;
+    };
+    std::vector<Recoloured> recoloured;
+    recoloured.reserve(size_t(candidates.rows.size()) * size_t(width)
+        + size_t(candidates.columns.size()) * size_t(height));
+    auto recolour = [&](int x, int y) {
+        const quint8 line = lineAt(x, y);
+        if (line == 0 || pixelsOf(picture, y)[x] != gridBlack)
+            return;
+        const int dx = (line & down) ? 1 : 0, dy = (line & across) ? 1 : 0;
+        const QRgb cell = colourAt(x + dx, y + dy);
+        bool blankBeside = cell == white;
+        if (dx && dy) {
+            for (const QPoint corner : { QPoint(-1, -1), QPoint(1, -1), QPoint(-1, 1) })
+                blankBeside |= colourAt(x + corner.x(), y + corner.y()) == white;
+        } else {
+            blankBeside |= colourAt(x - dx, y - dy) == white;
         }
+        recoloured.push_back({ x, y, blankBeside ? gridlineGrey : cell });
+    };
+    // Lines lie on the candidate rows and columns only.
+    std::vector<bool> candidateRow(size_t(height), false);
+    for (const int y : candidates.rows) {
+        candidateRow[size_t(y)] = true;
+        for (int x = 0; x < width; ++x)
+            recolour(x, y);
     }
+    for (const int x : candidates.columns)
+        for (int y = 0; y < height; ++y)
+            if (!candidateRow[size_t(y)])
+                recolour(x, y);
+    uchar* bits = picture.bits();
+    const qsizetype stride = picture.bytesPerLine();
+    for (const Recoloured& pixel : recoloured)
+        reinterpret_cast<QRgb*>(bits + pixel.y * stride)[pixel.x] = pixel.colour;
     return picture;
 }
