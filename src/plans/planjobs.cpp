@@ -6,10 +6,14 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <sched.h>
+
 namespace {
 
 constexpr int fewestCompared = 2;
 constexpr int mostCompared = 6;
+// The second office pays for its start from this many plans on.
+constexpr qsizetype fewestForTwoOffices = 6;
 
 QString inFolder(const QString& folder, const QString& baseName, const QString& suffix)
 {
@@ -90,4 +94,18 @@ PlanJobList planJobs(const PlanArguments& arguments)
     }
     placeOutputs(list, arguments, intoFolders);
     return list;
+}
+
+int officesForBatch(qsizetype planCount, int processors)
+{
+    return processors > 1 && planCount >= fewestForTwoOffices ? 2 : 1;
+}
+
+int usableProcessors()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0)
+        return 1;
+    return CPU_COUNT(&set);
 }
