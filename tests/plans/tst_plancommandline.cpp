@@ -1,5 +1,6 @@
 #include "plans/planarguments.h"
 #include "plans/planjobs.h"
+#include "plans/planmessages.h"
 
 #include <QtTest>
 
@@ -115,6 +116,89 @@ private slots:
         QFETCH(int, processors);
         QFETCH(int, offices);
         QCOMPARE(officesForBatch(plans, processors), offices);
+    }
+
+    // What the workers and the program say to each other, as it goes over the pipes.
+    void workerMessagesKeepTheirContent_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("read"); // "-": refused
+        const PlanJob job { "/p/a\tb\n.ferrowynd", "a\tb\nü", { "/x/a.xls", "", "/n/a.png" } };
+        QTest::newRow("job") << PlanMessages::jobLine({ 7, job, true })
+                             << "job 7 /p/a\tb\n.ferrowynd|a\tb\nü|/x/a.xls||/n/a.png results";
+        QTest::newRow("started") << PlanMessages::startedLine({}) << "started";
+        QTest::newRow("office failed")
+            << PlanMessages::startedLine("not installed") << "started not installed";
+        PlanRunResult ran;
+        ran.succeeded = true;
+        ran.results = { { "Total Income", " 12,000 ", 12000.0 }, { "-Extra:", " -   ", {} } };
+        QTest::newRow("finished") << PlanMessages::finishedLine(3, ran)
+                                  << "finished 3 ok Total Income= 12,000  (12000)|-Extra:= -   ";
+        PlanRunResult failed;
+        failed.failedStep = "saving the workbook";
+        failed.error = "disk\nfull";
+        QTest::newRow("failed") << PlanMessages::finishedLine(4, failed)
+                                << "finished 4 saving the workbook: disk\nfull";
+        QTest::newRow("not JSON") << QByteArray("done\n") << "-";
+        QTest::newRow("an array") << QByteArray("[1,2]\n") << "-";
+        QTest::newRow("finished without its plan")
+            << QByteArray("{\"finished\":\"x\",\"succeeded\":true}\n") << "-";
+    }
+
+    void workerMessagesKeepTheirContent()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, read);
+        QVERIFY(line.endsWith('\n'));
+        QCOMPARE(line.count('\n'), 1);
+        const QByteArray message = line.chopped(1);
+        QString got = "-";
+        if (const auto job = PlanMessages::readJob(message)) {
+            const PlanOutputs& out = job->job.outputs;
+            got = QString("job %1 %2|%3|%4|%5|%6%7")
+                      .arg(job->index)
+                      .arg(job->job.path, job->job.name, out.xls, out.pdf, out.png,
+                          job->readResults ? " results" : "");
+        } else if (const auto answer = PlanMessages::readAnswer(message)) {
+            if (answer->kind == PlanMessages::Answer::Kind::Started) {
+                got = QString("started %1").arg(answer->officeFailure).trimmed();
+            } else {
+                QStringList rows;
+                for (const SheetResult& row : answer->result.results)
+                    rows << row.label + "=" + row.text
+                            + (row.number ? QString(" (%1)").arg(*row.number) : QString());
+                got = QString("finished %1 ").arg(answer->index)
+                    + (answer->result.succeeded
+                            ? "ok " + rows.join('|')
+                            : answer->result.failedStep + ": " + answer->result.error);
+            }
+        }
+        QCOMPARE(got, read);
+    }
+
+    void officeMissingIsReportedOnce_data()
+    {
+        QTest::addColumn<int>("plans");
+        QTest::newRow("one office") << 2;
+        QTest::newRow("two offices") << 10;
+    }
+
+    void officeMissingIsReportedOnce()
+    {
+        QFETCH(int, plans);
+        QHash<QString, QByteArray> files;
+        for (int plan = 0; plan < plans; ++plan)
+            files.insert(QString("p%1").arg(plan, 2, 10, QChar('0')), planText("1"));
+        const QString tag = QTest::currentDataTag();
+        const Finished finished = run({ "--plan", plansFolder(tag + " missing", files), "--xls",
+                                          mHome.filePath(tag + " none") },
+            { { "FERROWYND_SOFFICE", mHome.filePath("no office here") } });
+        QCOMPARE(finished.status, 1);
+        QCOMPARE(finished.err.count("starting the office: "), 1);
+        QVERIFY2(finished.err.contains("no office here"), qPrintable(finished.err));
+        QVERIFY(!finished.err.contains(": done"));
+        QVERIFY(QDir(mHome.filePath(tag + " none")).isEmpty());
+        QVERIFY(QDir(mHome.filePath("temp")).isEmpty());
     }
 
     void usageErrorEndsWithTwoAndStartsNoOffice()
