@@ -104,8 +104,8 @@ private slots:
         QTest::addColumn<int>("processors");
         QTest::addColumn<int>("offices");
         QTest::newRow("one plan") << 1 << 2 << 1;
-        QTest::newRow("too few to pay for a second start") << 5 << 2 << 1;
-        QTest::newRow("enough") << 6 << 2 << 2;
+        QTest::newRow("too few to pay for a second start") << 3 << 2 << 1;
+        QTest::newRow("enough") << 4 << 2 << 2;
         QTest::newRow("one processor") << 100 << 1 << 1;
         QTest::newRow("more processors, still two") << 100 << 8 << 2;
     }
@@ -324,7 +324,7 @@ private slots:
         QTest::addColumn<int>("offices");
         QTest::addColumn<int>("signal");
         QTest::addColumn<int>("status"); // -1: killed
-        QTest::newRow("one office, SIGTERM") << 4 << 1 << int(SIGTERM) << 128 + SIGTERM;
+        QTest::newRow("one office, SIGTERM") << 3 << 1 << int(SIGTERM) << 128 + SIGTERM;
         QTest::newRow("two offices, SIGTERM") << 20 << 2 << int(SIGTERM) << 128 + SIGTERM;
         QTest::newRow("two offices, SIGINT") << 20 << 2 << int(SIGINT) << 128 + SIGINT;
         // Nothing can be tidied in the program itself; its workers do it.
