@@ -5,8 +5,9 @@
 # call, on a private profile seeded like the program's own. Both run in the same rounds, one after
 # the other (FERROWYND_BENCH_ROUNDS, 2 by default, after one uncounted warm-up of each), so both
 # see the same machine load; the load is printed with every round. Printed: the time per file of
-# both, their ratio (target <= 1.0), and the peak resident memory of the program and of each office
-# process it started (the warm office is renewed between plans above 180 MB), sampled from /proc.
+# both, their ratio (target <= 1.0), and the peak resident memory of the program, of each worker it
+# started (a large batch runs on two offices, each driven by a worker) and of each office process
+# (each warm office is renewed between plans above 180 MB), sampled from /proc.
 # Usage: bench/plans/run.sh [plan count]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -47,15 +48,16 @@ for plan in $(seq -w 1 "$count"); do
     cp "$template" "$work/xlt/plan-$plan.xlt"
 done
 
-# Runs a command, sampling its process tree every 0.2 s; prints "<ms> <program MB> <office MB>
-# <offices>": the office figure is the largest peak of any soffice process in the tree, and
-# <offices> how many soffice.bin processes it saw (the warm office renewed past its limit).
+# Runs a command, sampling its process tree every 0.2 s; prints "<ms> <program MB> <workers>
+# <offices>": <workers> lists the peak of each worker the program started for a large batch
+# ("-" when none), <offices> the peak of each office process (soffice.bin, each renewal of a
+# warm office counted as one more), both comma-separated in the order they started.
 measure() {
     local start end pid
     start=$(date +%s%N)
     "$@" >/dev/null 2>"$work/stderr" &
     pid=$!
-    local -A peak=() offices=()
+    local -A peak=()
     while kill -0 "$pid" 2>/dev/null; do
         for p in $(ps -e -o pid=,ppid= | awk -v root="$pid" '
             { parent[$1] = $2 } END {
@@ -63,12 +65,15 @@ measure() {
                 while (changed) { changed = 0
                     for (p in parent) if (!(p in keep) && (parent[p] in keep)) { keep[p] = 1; changed = 1 } }
                 for (p in keep) print p }'); do
-            local hwm name
+            local hwm name key
             hwm=$(awk '/^VmHWM/ { print $2 }' "/proc/$p/status" 2>/dev/null) || continue
             name=$(cat "/proc/$p/comm" 2>/dev/null) || continue
             [ -n "$hwm" ] || continue
-            [ "$name" = soffice.bin ] && offices[$p]=1
-            local key="$name"
+            case $name in
+            soffice.bin) key="office $p" ;;
+            ferrowynd) key="worker $p" ;;
+            *) continue ;;
+            esac
             [ "$p" = "$pid" ] && key=main
             if [ "${peak[$key]:-0}" -lt "$hwm" ]; then peak[$key]=$hwm; fi
         done
@@ -82,11 +87,15 @@ measure() {
         tail -5 "$work/stderr" >&2
         exit 1
     fi
-    local office=0
-    for key in "${!peak[@]}"; do
-        case $key in soffice*|oosplash) [ "${peak[$key]}" -gt "$office" ] && office=${peak[$key]} ;; esac
+    local workers="" offices=""
+    for key in $(printf '%s\n' "${!peak[@]}" | sort -k2n | tr ' ' ':'); do
+        local mb=$(( ${peak[${key/:/ }]} / 1024 ))
+        case $key in
+        worker:*) workers="${workers:+$workers,}$mb" ;;
+        office:*) offices="${offices:+$offices,}$mb" ;;
+        esac
     done
-    echo "$(( (end - start) / 1000000 )) $(( ${peak[main]:-0} / 1024 )) $(( office / 1024 )) ${#offices[@]}"
+    echo "$(( (end - start) / 1000000 )) $(( ${peak[main]:-0} / 1024 )) ${workers:--} ${offices:--}"
 }
 
 bare() {
@@ -108,12 +117,13 @@ bare >/dev/null
 ours >/dev/null
 for round in $(seq "$rounds"); do
     echo "round $round: load $(cut -d' ' -f1-3 /proc/loadavg)"
-    read -r bareMs _ bareOffice _ <<<"$(bare)"
-    read -r oursMs oursProgram oursOffice oursOffices <<<"$(ours)"
-    awk -v b="$bareMs" -v o="$oursMs" -v n="$count" -v bm="$bareOffice" -v op="$oursProgram" \
-        -v oo="$oursOffice" -v oc="$oursOffices" 'BEGIN {
-        printf "  bare conversion: %.0f ms per file (%.1f s in all), office peak %d MB\n", b / n, b / 1000, bm
-        printf "  ferrowynd --plan: %.0f ms per plan (%.1f s in all), program peak %d MB, office peak %d MB, %d office process(es)\n", o / n, o / 1000, op, oo, oc
+    read -r bareMs _ _ bareOffices <<<"$(bare)"
+    read -r oursMs oursProgram oursWorkers oursOffices <<<"$(ours)"
+    awk -v b="$bareMs" -v o="$oursMs" -v n="$count" -v bo="$bareOffices" -v op="$oursProgram" \
+        -v ow="$oursWorkers" -v oo="$oursOffices" 'BEGIN {
+        printf "  bare conversion: %.0f ms per file (%.1f s in all), office peak %s MB\n", b / n, b / 1000, bo
+        printf "  ferrowynd --plan: %.0f ms per plan (%.1f s in all)\n", o / n, o / 1000
+        printf "    peak MB: program %d, workers %s, offices %s (%d office process(es))\n", op, ow, oo, split(oo, a, ",")
         printf "  ratio: %.2f (target <= 1.0)\n", o / b }'
 done
 echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

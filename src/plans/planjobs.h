@@ -25,3 +25,9 @@ struct PlanJobList {
 // outputs name files (or a folder to put it in); with several plans or a folder they name
 // folders, and each output takes its plan's base name.
 PlanJobList planJobs(const PlanArguments& arguments);
+
+// How many offices run a batch of this many plans: two when the machine has more than one
+// processor to give them and the batch is large enough to pay for starting the second.
+int officesForBatch(qsizetype planCount, int processors);
+// The processors this program may run on.
+int usableProcessors();

@@ -1,5 +1,6 @@
 #include "plans/planarguments.h"
 #include "plans/planjobs.h"
+#include "plans/planmessages.h"
 
 #include <QtTest>
 
@@ -97,6 +98,109 @@ private slots:
         QCOMPARE(got.isEmpty() ? QString("-") : got, reading);
     }
 
+    void officesForABatch_data()
+    {
+        QTest::addColumn<int>("plans");
+        QTest::addColumn<int>("processors");
+        QTest::addColumn<int>("offices");
+        QTest::newRow("one plan") << 1 << 2 << 1;
+        QTest::newRow("too few to pay for a second start") << 3 << 2 << 1;
+        QTest::newRow("enough") << 4 << 2 << 2;
+        QTest::newRow("one processor") << 100 << 1 << 1;
+        QTest::newRow("more processors, still two") << 100 << 8 << 2;
+    }
+
+    void officesForABatch()
+    {
+        QFETCH(int, plans);
+        QFETCH(int, processors);
+        QFETCH(int, offices);
+        QCOMPARE(officesForBatch(plans, processors), offices);
+    }
+
+    // What the workers and the program say to each other, as it goes over the pipes.
+    void workerMessagesKeepTheirContent_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("read"); // "-": refused
+        const PlanJob job { "/p/a\tb\n.ferrowynd", "a\tb\nü", { "/x/a.xls", "", "/n/a.png" } };
+        QTest::newRow("job") << PlanMessages::jobLine({ 7, job, true })
+                             << "job 7 /p/a\tb\n.ferrowynd|a\tb\nü|/x/a.xls||/n/a.png results";
+        QTest::newRow("started") << PlanMessages::startedLine({}) << "started";
+        QTest::newRow("office failed")
+            << PlanMessages::startedLine("not installed") << "started not installed";
+        PlanRunResult ran;
+        ran.succeeded = true;
+        ran.results = { { "Total Income", " 12,000 ", 12000.0 }, { "-Extra:", " -   ", {} } };
+        QTest::newRow("finished") << PlanMessages::finishedLine(3, ran)
+                                  << "finished 3 ok Total Income= 12,000  (12000)|-Extra:= -   ";
+        PlanRunResult failed;
+        failed.failedStep = "saving the workbook";
+        failed.error = "disk\nfull";
+        QTest::newRow("failed") << PlanMessages::finishedLine(4, failed)
+                                << "finished 4 saving the workbook: disk\nfull";
+        QTest::newRow("not JSON") << QByteArray("done\n") << "-";
+        QTest::newRow("an array") << QByteArray("[1,2]\n") << "-";
+        QTest::newRow("finished without its plan")
+            << QByteArray("{\"finished\":\"x\",\"succeeded\":true}\n") << "-";
+    }
+
+    void workerMessagesKeepTheirContent()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, read);
+        QVERIFY(line.endsWith('\n'));
+        QCOMPARE(line.count('\n'), 1);
+        const QByteArray message = line.chopped(1);
+        QString got = "-";
+        if (const auto job = PlanMessages::readJob(message)) {
+            const PlanOutputs& out = job->job.outputs;
+            got = QString("job %1 %2|%3|%4|%5|%6%7")
+                      .arg(job->index)
+                      .arg(job->job.path, job->job.name, out.xls, out.pdf, out.png,
+                          job->readResults ? " results" : "");
+        } else if (const auto answer = PlanMessages::readAnswer(message)) {
+            if (answer->kind == PlanMessages::Answer::Kind::Started) {
+                got = QString("started %1").arg(answer->officeFailure).trimmed();
+            } else {
+                QStringList rows;
+                for (const SheetResult& row : answer->result.results)
+                    rows << row.label + "=" + row.text
+                            + (row.number ? QString(" (%1)").arg(*row.number) : QString());
+                got = QString("finished %1 ").arg(answer->index)
+                    + (answer->result.succeeded
+                            ? "ok " + rows.join('|')
+                            : answer->result.failedStep + ": " + answer->result.error);
+            }
+        }
+        QCOMPARE(got, read);
+    }
+
+    void officeMissingIsReportedOnce_data()
+    {
+        QTest::addColumn<int>("plans");
+        QTest::newRow("one office") << 2;
+        QTest::newRow("two offices") << 10;
+    }
+
+    void officeMissingIsReportedOnce()
+    {
+        QFETCH(int, plans);
+        QHash<QString, QByteArray> files;
+        for (int plan = 0; plan < plans; ++plan)
+            files.insert(QString("p%1").arg(plan, 2, 10, QChar('0')), planText("1"));
+        const QString tag = QTest::currentDataTag();
+        const Finished finished = run({ "--plan", plansFolder(tag + " missing", files), "--xls",
+                                          mHome.filePath(tag + " none") },
+            { { "FERROWYND_SOFFICE", mHome.filePath("no office here") } });
+        QCOMPARE(finished.status, 1);
+        QCOMPARE(finished.err.count("starting the office: "), 1);
+        QVERIFY2(finished.err.contains("no office here"), qPrintable(finished.err));
+        QVERIFY(!finished.err.contains(": done"));
+        QVERIFY(QDir(mHome.filePath(tag + " none")).isEmpty());
+        QVERIFY(QDir(mHome.filePath("temp")).isEmpty());
+    }
+
     void usageErrorEndsWithTwoAndStartsNoOffice()
     {
         const QString marker = mHome.filePath("office started");
@@ -131,19 +235,69 @@ private slots:
         QVERIFY(QDir(mHome.filePath("temp")).isEmpty());
     }
 
-    void brokenPlanIsReportedAndTheOthersWritten()
+    void brokenPlanIsReportedAndTheOthersRun_data()
     {
-        const QString plans = plansFolder("broken",
-            { { "a", planText("$5,000.00") }, { "b-broken", planText("lots") },
-                { "c", planText("$7,000.00") } });
-        const QString out = mHome.filePath("broken-out");
-        const Finished finished = run({ "--plan", plans, "--xls", out });
+        QTest::addColumn<int>("plans"); // p00, p01, ...: income 1000, 1001, ...
+        QTest::addColumn<int>("broken"); // this one's income is refused at its line 5
+        QTest::addColumn<bool>("toFolder"); // --xls <folder>, else the results are printed
+        QTest::newRow("one office, into a folder") << 3 << 1 << true;
+        QTest::newRow("two offices, into a folder") << 10 << 7 << true;
+        QTest::newRow("two offices, results printed") << 10 << 7 << false;
+    }
+
+    void brokenPlanIsReportedAndTheOthersRun()
+    {
+        QFETCH(int, plans);
+        QFETCH(int, broken);
+        QFETCH(bool, toFolder);
+        QHash<QString, QByteArray> files;
+        QStringList expected; // the plans that run, in order
+        for (int plan = 0; plan < plans; ++plan) {
+            const QString name = QString("p%1").arg(plan, 2, 10, QChar('0'));
+            files.insert(name, planText(plan == broken ? "lots" : QString::number(1000 + plan)));
+            if (plan != broken)
+                expected << name;
+        }
+        const QString tag = QTest::currentDataTag();
+        const QString out = mHome.filePath(tag + " out");
+        const Finished finished
+            = run(toFolder ? QStringList { "--plan", plansFolder(tag, files), "--xls", out }
+                           : QStringList { "--plan", plansFolder(tag, files) });
         QCOMPARE(finished.status, 1);
-        QVERIFY2(QRegularExpression("b-broken: reading the plan: .*b-broken\\.ferrowynd.*line 5")
+        const QString brokenName = QString("p%1").arg(broken, 2, 10, QChar('0'));
+        QVERIFY2(QRegularExpression(
+                     brokenName + ": reading the plan: .*" + brokenName + "\\.ferrowynd.*line 5")
                      .match(finished.err)
                      .hasMatch(),
             qPrintable(finished.err));
-        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList({ "a.xls", "c.xls" }));
+        for (const QString& name : expected) {
+            QCOMPARE(finished.err.count(name + ": running ("), 1);
+            QCOMPARE(finished.err.count(name + ": done"), 1);
+        }
+        QVERIFY(QDir(mHome.filePath("temp")).isEmpty());
+        if (toFolder) {
+            QVERIFY(finished.out.isEmpty());
+            QCOMPARE(QDir(out).entryList(QDir::Files),
+                expected.replaceInStrings(QRegularExpression("$"), ".xls"));
+            return;
+        }
+        // Ten results a plan, in the plans' order; a larger income, a larger total.
+        QStringList names;
+        QVector<int> totals;
+        for (const QString& line : finished.out.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList cells = line.split('\t');
+            QCOMPARE(cells.size(), 3);
+            if (names.isEmpty() || names.last() != cells.at(0))
+                names << cells.at(0);
+            if (cells.at(1) == "Total Income")
+                totals << cells.at(2).trimmed().remove(',').toInt();
+        }
+        QCOMPARE(names, expected);
+        QCOMPARE(finished.out.count('\n'), 10 * expected.size());
+        QCOMPARE(totals.size(), expected.size());
+        QVERIFY(totals.first() == 12000);
+        for (qsizetype plan = 1; plan < totals.size(); ++plan)
+            QVERIFY2(totals.at(plan) > totals.at(plan - 1), qPrintable(finished.out));
     }
 
     void comparisonWrittenAsCsv()
@@ -164,29 +318,54 @@ private slots:
         QCOMPARE(lines.size(), 13);
     }
 
-    void signalEndsTheBatchAndItsOffice()
+    void signalEndsTheBatchAndItsOffices_data()
     {
+        QTest::addColumn<int>("plans");
+        QTest::addColumn<int>("offices");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("status"); // -1: killed
+        QTest::newRow("one office, SIGTERM") << 3 << 1 << int(SIGTERM) << 128 + SIGTERM;
+        QTest::newRow("two offices, SIGTERM") << 20 << 2 << int(SIGTERM) << 128 + SIGTERM;
+        QTest::newRow("two offices, SIGINT") << 20 << 2 << int(SIGINT) << 128 + SIGINT;
+        // Nothing can be tidied in the program itself; its workers do it.
+        QTest::newRow("two offices, SIGKILL") << 20 << 2 << int(SIGKILL) << -1;
+    }
+
+    void signalEndsTheBatchAndItsOffices()
+    {
+        QFETCH(int, plans);
+        QFETCH(int, offices);
+        QFETCH(int, signal);
+        QFETCH(int, status);
         QHash<QString, QByteArray> many;
-        for (int plan = 0; plan < 20; ++plan)
+        for (int plan = 0; plan < plans; ++plan)
             many.insert(QString("p%1").arg(plan, 2, 10, QChar('0')), planText("1"));
-        const QString plans = plansFolder("signal", many);
+        const QString tag = QTest::currentDataTag();
+        const QString plansIn = plansFolder(tag, many);
         QProcess program;
         program.setProcessEnvironment(environment({}));
         program.start(
-            FERROWYND_PROGRAM, { "--plan", plans, "--xls", mHome.filePath("signal-out") });
+            FERROWYND_PROGRAM, { "--plan", plansIn, "--xls", mHome.filePath(tag + " out") });
         QVERIFY(program.waitForStarted());
         QString err;
-        // Once the second plan runs, the office is up and warm.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (err += program.readAllStandardError()).contains("p01: running"), 120000);
-        const QStringList children = childrenOf(program.processId());
-        QVERIFY(!children.isEmpty());
-        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QStringList processes;
+        // Once a plan is done, an office is up and warm; the others are up once seen.
+        QTRY_VERIFY_WITH_TIMEOUT((err += program.readAllStandardError()).contains(": done")
+                && officesIn(processes = descendantsOf(QString::number(program.processId())))
+                    == offices,
+            120000);
+        ::kill(static_cast<pid_t>(program.processId()), signal);
         QVERIFY(program.waitForFinished(60000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 128 + SIGTERM);
-        for (const QString& child : children)
-            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists("/proc/" + child), 10000);
+        if (status < 0) {
+            QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+        } else {
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), status);
+        }
+        QVERIFY(err.count(": done") < plans);
+        for (const QString& process : processes)
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                !QFile::exists("/proc/" + process), qPrintable(process), 10000);
         QVERIFY(QDir(mHome.filePath("temp")).isEmpty());
     }
 
@@ -231,13 +410,28 @@ private:
         return folder;
     }
 
-    // The office is started from the program's main thread.
-    static QStringList childrenOf(qint64 pid)
+    // The program, its workers and their offices start children from their main threads.
+    static QStringList descendantsOf(const QString& pid)
     {
         QFile file(QString("/proc/%1/task/%1/children").arg(pid));
-        return file.open(QIODevice::ReadOnly)
-            ? QString::fromLatin1(file.readAll()).split(' ', Qt::SkipEmptyParts)
-            : QStringList();
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList all;
+        for (const QString& child :
+            QString::fromLatin1(file.readAll()).split(' ', Qt::SkipEmptyParts))
+            all << child << descendantsOf(child);
+        return all;
+    }
+
+    static int officesIn(const QStringList& processes)
+    {
+        int offices = 0;
+        for (const QString& process : processes) {
+            QFile name("/proc/" + process + "/comm");
+            if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "soffice.bin")
+                ++offices;
+        }
+        return offices;
     }
 
     QTemporaryDir mHome;
