@@ -242,9 +242,10 @@ void CellWriter::setFormat(const Reference<table::XCellRange>& range, int sheetN
         container->addRangeAddresses(addresses, false);
         cells.set(container, UNO_QUERY_THROW);
     }
-    cells->setPropertyValue(rtl::OUString("NumberFormat"), uno::Any(key));
+    // Counted as changed before the call: a call that fails may have changed them all the same.
     for (const int row : rows)
         mChanged.insert({ sheetNumber, firstRow + row, column });
+    cells->setPropertyValue(rtl::OUString("NumberFormat"), uno::Any(key));
 }
 
 void CellWriter::writeBlock(const QString& action, int sheetNumber, int firstRow, int column,
