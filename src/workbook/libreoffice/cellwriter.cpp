@@ -17,6 +17,8 @@
 #include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
+#include <cmath>
+
 using namespace css;
 using uno::Reference;
 using uno::UNO_QUERY_THROW;
@@ -65,6 +67,14 @@ TypedEntry entryFor(const CellValue& value, const QLocale& locale, bool percentC
     return TypedEntry();
 }
 
+// Whether the cell's format changes what the entry stores or looks like: a plain number of 1 or
+// more in a percent cell, a look in a general one.
+bool needsFormat(const TypedEntry& entry)
+{
+    return entry.kind == TypedEntry::Kind::Number
+        && (entry.look != TypedEntry::Look::General || std::fabs(entry.number) >= 1.0);
+}
+
 // What a cell is given for the entry: a number, a text, or an empty text, which empties the
 // cell (nothing at all would make it an error).
 uno::Any contentOf(const TypedEntry& entry)
@@ -82,8 +92,10 @@ uno::Any contentOf(const TypedEntry& entry)
 
 } // namespace
 
-CellWriter::CellWriter(const Reference<frame::XModel>& workbook)
+CellWriter::CellWriter(
+    const Reference<frame::XModel>& workbook, std::shared_ptr<LoadedFormats> loaded)
     : mWorkbook(workbook)
+    , mLoaded(std::move(loaded))
 {
 }
 
@@ -106,13 +118,13 @@ Reference<sheet::XSpreadsheet> CellWriter::sheet(int number)
     });
 }
 
-CellWriter::Format CellWriter::formatOf(const Reference<table::XCell>& cell)
+void CellWriter::connectFormats()
 {
-    sal_Int32 key = 0;
-    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
-        ->getPropertyValue(rtl::OUString("NumberFormat"))
-        >>= key;
-    return formatOfKey(key);
+    if (mFormats.is())
+        return;
+    mFormats
+        = Reference<util::XNumberFormatsSupplier>(mWorkbook, UNO_QUERY_THROW)->getNumberFormats();
+    mTypes.set(mFormats, UNO_QUERY_THROW);
 }
 
 CellWriter::Format CellWriter::formatOfKey(sal_Int32 key)
@@ -120,11 +132,7 @@ CellWriter::Format CellWriter::formatOfKey(sal_Int32 key)
     const auto known = mFormatByKey.find(key);
     if (known != mFormatByKey.end())
         return known->second;
-    if (!mFormats.is()) {
-        mFormats = Reference<util::XNumberFormatsSupplier>(mWorkbook, UNO_QUERY_THROW)
-                       ->getNumberFormats();
-        mTypes.set(mFormats, UNO_QUERY_THROW);
-    }
+    connectFormats();
     Format format;
     const auto properties = mFormats->getByKey(key);
     sal_Int16 type = 0;
@@ -132,9 +140,21 @@ CellWriter::Format CellWriter::formatOfKey(sal_Int32 key)
     properties->getPropertyValue(rtl::OUString("Locale")) >>= format.locale;
     format.percent = (type & util::NumberFormat::PERCENT) != 0;
     // Each locale's general format is its standard number format.
-    format.general = key == mTypes->getStandardFormat(util::NumberFormat::NUMBER, format.locale);
+    format.general = key == standardFormat(util::NumberFormat::NUMBER, format.locale);
     mFormatByKey.emplace(key, format);
     return format;
+}
+
+sal_Int32 CellWriter::standardFormat(sal_Int16 type, const lang::Locale& locale)
+{
+    const auto key = std::make_tuple(type, locale.Language, locale.Country, locale.Variant);
+    const auto known = mStandardFormats.find(key);
+    if (known != mStandardFormats.end())
+        return known->second;
+    connectFormats();
+    const sal_Int32 standard = mTypes->getStandardFormat(type, locale);
+    mStandardFormats.emplace(key, standard);
+    return standard;
 }
 
 QVector<CellWriter::Format> CellWriter::formatsOf(
@@ -171,16 +191,109 @@ QVector<CellWriter::Format> CellWriter::formatsOf(
     return formats;
 }
 
-// A general cell takes on the look of what was typed into it, as it does when a user types.
-void CellWriter::applyLook(
-    const Reference<table::XCell>& cell, const Format& format, TypedEntry::Look look)
+QVector<CellWriter::Format> CellWriter::formatsFor(const Reference<table::XCellRange>& range,
+    int sheetNumber, int firstRow, int column, const QVector<bool>& needed)
 {
-    const sal_Int16 type = lookType(look);
-    if (type == 0 || !format.general)
-        return;
-    Reference<beans::XPropertySet>(cell, UNO_QUERY_THROW)
-        ->setPropertyValue(rtl::OUString("NumberFormat"),
-            uno::Any(mTypes->getStandardFormat(type, format.locale)));
+    QVector<Format> formats(needed.size());
+    bool missing = false;
+    for (int index = 0; index < needed.size() && !missing; ++index) {
+        if (!needed.at(index))
+            continue;
+        const Cell cell { sheetNumber, firstRow + index, column };
+        std::optional<Format> loaded;
+        if (mLoaded && mChanged.count(cell) == 0)
+            loaded = mLoaded->find(sheetNumber, firstRow + index, column);
+        if (loaded)
+            formats[index] = *loaded;
+        else
+            missing = true;
+    }
+    if (!missing)
+        return formats;
+    formats = formatsOf(range, int(needed.size()));
+    for (int index = 0; mLoaded && index < formats.size(); ++index)
+        if (mChanged.count({ sheetNumber, firstRow + index, column }) == 0)
+            mLoaded->remember(sheetNumber, firstRow + index, column, formats.at(index));
+    return formats;
+}
+
+void CellWriter::setFormat(const Reference<table::XCellRange>& range, int sheetNumber, int firstRow,
+    int column, const QVector<int>& rows, sal_Int32 key)
+{
+    const int first = rows.first();
+    const int last = rows.last();
+    Reference<beans::XPropertySet> cells;
+    if (last - first + 1 == rows.size()) {
+        // Neighbouring cells as one range: fewer calls than a collection of ranges.
+        cells.set(range->getCellRangeByPosition(0, first, 0, last), UNO_QUERY_THROW);
+    } else {
+        if (!mFactory.is())
+            mFactory.set(mWorkbook, UNO_QUERY_THROW);
+        const Reference<sheet::XSheetCellRangeContainer> container(
+            mFactory->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
+            UNO_QUERY_THROW);
+        uno::Sequence<table::CellRangeAddress> addresses(rows.size());
+        for (int index = 0; index < rows.size(); ++index) {
+            table::CellRangeAddress& address = addresses.getArray()[index];
+            address.Sheet = static_cast<sal_Int16>(sheetNumber - 1);
+            address.StartColumn = address.EndColumn = column - 1;
+            address.StartRow = address.EndRow = firstRow - 1 + rows.at(index);
+        }
+        container->addRangeAddresses(addresses, false);
+        cells.set(container, UNO_QUERY_THROW);
+    }
+    // Counted as changed before the call: a call that fails may have changed them all the same.
+    for (const int row : rows)
+        mChanged.insert({ sheetNumber, firstRow + row, column });
+    cells->setPropertyValue(rtl::OUString("NumberFormat"), uno::Any(key));
+}
+
+void CellWriter::writeBlock(const QString& action, int sheetNumber, int firstRow, int column,
+    const QVector<CellValue>& values, const QLocale& locale)
+{
+    const Reference<sheet::XSpreadsheet> target = sheet(sheetNumber);
+    officeCall(action, [&] {
+        const int lastRow = firstRow + int(values.size()) - 1;
+        const Reference<table::XCellRange> range
+            = target->getCellRangeByPosition(column - 1, firstRow - 1, column - 1, lastRow - 1);
+        // Most entries read the same in any cell; the formats are asked for only when one
+        // does not.
+        QVector<TypedEntry> entries;
+        QVector<bool> needed;
+        bool anyNeeded = false;
+        for (const CellValue& value : values) {
+            entries << entryFor(value, locale, false);
+            needed << needsFormat(entries.last());
+            anyNeeded = anyNeeded || needed.last();
+        }
+        QVector<Format> formats(values.size());
+        if (anyNeeded)
+            formats = formatsFor(range, sheetNumber, firstRow, column, needed);
+        uno::Sequence<uno::Sequence<uno::Any>> data(values.size());
+        // Cells of the general format that take on a look, by the look's format type, with
+        // the locale of the first one's format.
+        std::map<sal_Int16, std::pair<QVector<int>, lang::Locale>> looks;
+        for (int index = 0; index < values.size(); ++index) {
+            const Format& format = formats.at(index);
+            if (needed.at(index) && format.percent)
+                entries[index] = entryFor(values.at(index), locale, true);
+            const TypedEntry& entry = entries.at(index);
+            const uno::Any stored = contentOf(entry);
+            data.getArray()[index] = uno::Sequence<uno::Any>(&stored, 1);
+            const sal_Int16 type
+                = entry.kind == TypedEntry::Kind::Number ? lookType(entry.look) : 0;
+            if (type != 0 && format.general) {
+                auto& [rows, lookLocale] = looks[type];
+                if (rows.isEmpty())
+                    lookLocale = format.locale;
+                rows << index;
+            }
+        }
+        Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->setDataArray(data);
+        for (const auto& [type, group] : looks)
+            setFormat(range, sheetNumber, firstRow, column, group.first,
+                standardFormat(type, group.second));
+    });
 }
 
 void CellWriter::writeColumn(int sheetNumber, int firstRow, int column,
@@ -192,50 +305,9 @@ void CellWriter::writeColumn(int sheetNumber, int firstRow, int column,
     if (firstRow < 1 || column < 1)
         throw AppError(
             QStringLiteral("There is no cell in row %1, column %2.").arg(firstRow).arg(column));
-    const Reference<sheet::XSpreadsheet> target = sheet(sheetNumber);
-    officeCall(QStringLiteral("write cells %1 to %2")
+    writeBlock(QStringLiteral("write cells %1 to %2")
                    .arg(cellName(firstRow, column), cellName(lastRow, column)),
-        [&] {
-            const Reference<table::XCellRange> range
-                = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                      ->getCellRangeByPosition(column - 1, firstRow - 1, column - 1, lastRow - 1);
-            const QVector<Format> formats = formatsOf(range, int(values.size()));
-            uno::Sequence<uno::Sequence<uno::Any>> data(values.size());
-            // Cells of the general format that take on a look, by the look's format type, with
-            // the locale of the first one's format.
-            std::map<sal_Int16, std::pair<uno::Sequence<table::CellRangeAddress>, lang::Locale>>
-                looks;
-            for (int index = 0; index < values.size(); ++index) {
-                const Format& format = formats.at(index);
-                const TypedEntry entry = entryFor(values.at(index), locale, format.percent);
-                const uno::Any stored = contentOf(entry);
-                data.getArray()[index] = uno::Sequence<uno::Any>(&stored, 1);
-                const sal_Int16 type
-                    = entry.kind == TypedEntry::Kind::Number ? lookType(entry.look) : 0;
-                if (type != 0 && format.general) {
-                    auto& [cells, lookLocale] = looks[type];
-                    if (!cells.hasElements())
-                        lookLocale = format.locale;
-                    table::CellRangeAddress address;
-                    address.Sheet = static_cast<sal_Int16>(sheetNumber - 1);
-                    address.StartColumn = address.EndColumn = column - 1;
-                    address.StartRow = address.EndRow = firstRow - 1 + index;
-                    cells.realloc(cells.getLength() + 1);
-                    cells.getArray()[cells.getLength() - 1] = address;
-                }
-            }
-            Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->setDataArray(data);
-            for (const auto& [type, group] : looks) {
-                const Reference<sheet::XSheetCellRangeContainer> container(
-                    Reference<lang::XMultiServiceFactory>(mWorkbook, UNO_QUERY_THROW)
-                        ->createInstance(rtl::OUString("com.sun.star.sheet.SheetCellRanges")),
-                    UNO_QUERY_THROW);
-                container->addRangeAddresses(group.first, false);
-                Reference<beans::XPropertySet>(container, UNO_QUERY_THROW)
-                    ->setPropertyValue(rtl::OUString("NumberFormat"),
-                        uno::Any(mTypes->getStandardFormat(type, group.second)));
-            }
-        });
+        sheetNumber, firstRow, column, values, locale);
 }
 
 void CellWriter::write(
@@ -244,20 +316,7 @@ void CellWriter::write(
     if (row < 1 || column < 1)
         throw AppError(
             QStringLiteral("There is no cell in row %1, column %2.").arg(row).arg(column));
-    const Reference<sheet::XSpreadsheet> target = sheet(sheetNumber);
-    officeCall(QStringLiteral("write cell %1").arg(cellName(row, column)), [&] {
-        // As one cell of writeColumn() is written, so that both store the same.
-        const Reference<table::XCellRange> range
-            = Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                  ->getCellRangeByPosition(column - 1, row - 1, column - 1, row - 1);
-        const Reference<table::XCell> cell = range->getCellByPosition(0, 0);
-        const Format format = formatOf(cell);
-        const TypedEntry entry = entryFor(value, locale, format.percent);
-        const uno::Any stored = contentOf(entry);
-        uno::Sequence<uno::Sequence<uno::Any>> data(1);
-        data.getArray()[0] = uno::Sequence<uno::Any>(&stored, 1);
-        Reference<sheet::XCellRangeData>(range, UNO_QUERY_THROW)->setDataArray(data);
-        if (entry.kind == TypedEntry::Kind::Number)
-            applyLook(cell, format, entry.look);
-    });
+    // As one cell of writeColumn() is written, so that both store the same.
+    writeBlock(QStringLiteral("write cell %1").arg(cellName(row, column)), sheetNumber, row, column,
+        { value }, locale);
 }

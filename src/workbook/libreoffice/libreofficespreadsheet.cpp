@@ -7,7 +7,9 @@
 #include "sheetpdf.h"
 #include "unoconvert.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -37,6 +39,18 @@ constexpr int xlWorkbookNormal = -4143;
 constexpr sal_Int32 numericFormulaResult = 1;
 
 } // namespace
+
+std::shared_ptr<LoadedFormats> LibreOfficeSpreadsheet::loadedFormatsOf(const QString& path) const
+{
+    // Identified by content: every run opens its own copy of the template.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    if (!digest.addData(&file))
+        return nullptr;
+    return LoadedFormats::of(mOffice, digest.result());
+}
 
 template <typename Body> auto LibreOfficeSpreadsheet::watched(Body&& body) -> decltype(body())
 {
@@ -96,7 +110,8 @@ int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
                 action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
             throw AppError(QStringLiteral("%1 is not a workbook.").arg(path));
         }
-        mWorkbooks.push_back({ model, std::make_unique<CellWriter>(model), std::nullopt });
+        mWorkbooks.push_back(
+            { model, std::make_unique<CellWriter>(model, loadedFormatsOf(path)), std::nullopt });
         return static_cast<int>(mWorkbooks.size());
     });
 }

@@ -64,6 +64,8 @@ private:
     css::uno::Reference<css::sheet::XSpreadsheet> activeSheet(
         const css::uno::Reference<css::frame::XModel>& workbook) const;
 
+    // The formats of workbooks this office loaded from the same bytes; none when unreadable.
+    std::shared_ptr<LoadedFormats> loadedFormatsOf(const QString& path) const;
     void closeOwnWorkbooks();
     css::uno::Reference<css::table::XCell> cellAt(int workbook, int sheet, int row, int column);
 

@@ -14,6 +14,18 @@ struct Number {
     bool percent = false;
 };
 
+// What a locale writes numbers and dates with, worked out once per locale: a cell map writes
+// dozens of cells under one locale, and building these costs more than reading a number.
+struct LocaleRules {
+    QString minus, plus, symbol, percent;
+    QString group; // the group separator as a pattern; empty where the locale has none
+    QRegularExpression shape, separator;
+    QString shortDate, longYearDate;
+    bool twoDigitYear = false;
+};
+
+const LocaleRules& rulesOf(const QLocale& locale);
+
 bool isSpaceLike(QChar c)
 {
     return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
@@ -121,24 +133,18 @@ std::optional<double> parseDigits(const QString& core, const QLocale& locale)
     const std::optional<QString> ascii = withAsciiDigits(core, locale);
     if (!ascii)
         return std::nullopt;
-    const QString group = groupPattern(locale);
-    const QString decimal = QRegularExpression::escape(withoutFormatMarks(locale.decimalPoint()));
-    const QRegularExpression shape(group.isEmpty()
-            ? QStringLiteral("^([0-9]*)(?:%1([0-9]*))?(?:[eE]([+-]?[0-9]+))?$").arg(decimal)
-            : QStringLiteral("^([0-9]+(?:%1[0-9]+)*|)(?:%2([0-9]*))?(?:[eE]([+-]?[0-9]+))?$")
-                  .arg(group, decimal));
-    const QRegularExpressionMatch match = shape.match(*ascii);
+    const LocaleRules& rules = rulesOf(locale);
+    const QRegularExpressionMatch match = rules.shape.match(*ascii);
     if (!match.hasMatch())
         return std::nullopt;
     QString whole = match.captured(1);
     const QString fraction = match.captured(2);
     if (whole.isEmpty() && fraction.isEmpty())
         return std::nullopt;
-    if (!group.isEmpty()) {
-        const QRegularExpression separator(group);
-        if (!isGroupingRead(groupSizes(whole, separator), locale, separator))
+    if (!rules.group.isEmpty()) {
+        if (!isGroupingRead(groupSizes(whole, rules.separator), locale, rules.separator))
             return std::nullopt;
-        whole.remove(separator);
+        whole.remove(rules.separator);
     }
     QString plain = (whole.isEmpty() ? QStringLiteral("0") : whole) + QLatin1Char('.')
         + (fraction.isEmpty() ? QStringLiteral("0") : fraction);
@@ -158,10 +164,11 @@ std::optional<Number> parseNumber(QString text, const QLocale& locale)
     bool parentheses = false;
     bool signed_ = false;
     text = withoutFormatMarks(text).trimmed();
-    const QString minus = withoutFormatMarks(locale.negativeSign());
-    const QString plus = withoutFormatMarks(locale.positiveSign());
-    const QString symbol = currencySymbolOf(locale);
-    const QString percent = withoutFormatMarks(locale.percent());
+    const LocaleRules& rules = rulesOf(locale);
+    const QString& minus = rules.minus;
+    const QString& plus = rules.plus;
+    const QString& symbol = rules.symbol;
+    const QString& percent = rules.percent;
     // Signs, parentheses, currency symbol and percent sign may wrap the digits in any order,
     // each at most once.
     for (bool progress = true; progress;) {
@@ -203,12 +210,10 @@ QString relaxedDateFormat(QString format)
 
 std::optional<QDate> parseDate(const QString& text, const QLocale& locale)
 {
-    const QString shortFormat = relaxedDateFormat(locale.dateFormat(QLocale::ShortFormat));
-    const bool twoDigitYear = shortFormat.contains(QStringLiteral("yy"))
-        && !shortFormat.contains(QStringLiteral("yyyy"));
-    QString longYear = shortFormat;
-    if (twoDigitYear)
-        longYear.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    const LocaleRules& rules = rulesOf(locale);
+    const QString& shortFormat = rules.shortDate;
+    const bool twoDigitYear = rules.twoDigitYear;
+    const QString& longYear = rules.longYearDate;
     QDate date = locale.toDate(text, longYear);
     if (!date.isValid() && twoDigitYear) {
         date = locale.toDate(text, shortFormat);
@@ -222,6 +227,38 @@ std::optional<QDate> parseDate(const QString& text, const QLocale& locale)
     if (!date.isValid() || date.year() < 1900)
         return std::nullopt;
     return date;
+}
+
+LocaleRules rulesFor(const QLocale& locale)
+{
+    LocaleRules rules;
+    rules.minus = withoutFormatMarks(locale.negativeSign());
+    rules.plus = withoutFormatMarks(locale.positiveSign());
+    rules.symbol = currencySymbolOf(locale);
+    rules.percent = withoutFormatMarks(locale.percent());
+    rules.group = groupPattern(locale);
+    const QString decimal = QRegularExpression::escape(withoutFormatMarks(locale.decimalPoint()));
+    rules.shape.setPattern(rules.group.isEmpty()
+            ? QStringLiteral("^([0-9]*)(?:%1([0-9]*))?(?:[eE]([+-]?[0-9]+))?$").arg(decimal)
+            : QStringLiteral("^([0-9]+(?:%1[0-9]+)*|)(?:%2([0-9]*))?(?:[eE]([+-]?[0-9]+))?$")
+                  .arg(rules.group, decimal));
+    rules.separator.setPattern(rules.group);
+    rules.shortDate = relaxedDateFormat(locale.dateFormat(QLocale::ShortFormat));
+    rules.twoDigitYear = rules.shortDate.contains(QStringLiteral("yy"))
+        && !rules.shortDate.contains(QStringLiteral("yyyy"));
+    rules.longYearDate = rules.shortDate;
+    if (rules.twoDigitYear)
+        rules.longYearDate.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return rules;
+}
+
+const LocaleRules& rulesOf(const QLocale& locale)
+{
+    // The last locale asked for, per thread: a run types every cell under one.
+    thread_local std::optional<std::pair<QLocale, LocaleRules>> last;
+    if (!last || last->first != locale)
+        last.emplace(locale, rulesFor(locale));
+    return last->second;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/apperror.h"
 #include "preview/sheetmaster.h"
 #include "workbook/libreoffice/libreofficespreadsheet.h"
+#include "workbook/libreoffice/loadedformats.h"
 #include "workbook/libreoffice/unoconvert.h"
 
 #include <QClipboard>
@@ -199,16 +200,22 @@ private slots:
 
     // Written cell by cell or a column's block at once, a text is stored as typing it would;
     // a block may span cells of different formats (C20 is a percent cell, C21 a general one).
+    // A later copy of the same workbook is written from the formats the first copy showed.
     void typedTextsSurviveSaveAndReopen_data()
     {
         QTest::addColumn<bool>("inBlocks");
-        QTest::newRow("cell by cell") << false;
-        QTest::newRow("in blocks") << true;
+        QTest::addColumn<int>("copies");
+        QTest::newRow("cell by cell") << false << 1;
+        QTest::newRow("in blocks") << true << 1;
+        QTest::newRow("cell by cell, second copy") << false << 2;
+        QTest::newRow("in blocks, second copy") << true << 2;
+        QTest::newRow("in blocks, third copy") << true << 3;
     }
 
     void typedTextsSurviveSaveAndReopen()
     {
         QFETCH(bool, inBlocks);
+        QFETCH(int, copies);
         const QList<Typed> cases = {
             { "B1", "$4,500.00", true, 4500 },
             { "B2", "(1,500.00)", true, -1500 },
@@ -221,13 +228,18 @@ private slots:
             { "C1", "7", true, 0.07 },
             { "C2", "0.5", true, 0.5 },
             { "C3", "5.5%", true, 0.055 },
+            { "C4", "1", true, 0.01 },
             { "C20", "7", true, 0.07 },
             { "C21", "7", true, 7 },
             { "D1", "11/4/1965", true, 24050 },
         };
         const QString saved = mTemp.filePath("typed.xls");
-        {
-            const auto excel = open(mWorkbook);
+        const auto excel = open(mWorkbook);
+        for (int copy = 1; copy <= copies; ++copy) {
+            if (copy > 1) {
+                excel->close(1);
+                excel->openWorkbook(mWorkbook);
+            }
             excel->setCell(1, 8, 2, QStringLiteral("to be emptied"));
             // Runs of neighbouring cases in one column: column, first row, values.
             QList<std::tuple<int, int, QVector<CellValue>>> blocks;
@@ -247,11 +259,15 @@ private slots:
             for (const auto& [column, row, values] : blocks)
                 excel->setColumnCells(1, row, column, values);
             excel->setColumnCells(1, 2, 4, { QDate(1965, 11, 4), QDate() });
-            excel->saveAs(1, saved, 56);
-            excel->setDisplayAlerts(false);
-            excel->close(1);
-            excel->quit();
+            // A general cell that took on a percent look reads a plain 7 as 7 %.
+            excel->setColumnCells(1, 9, 2, { QStringLiteral("5%"), QStringLiteral("$3") });
+            excel->setCell(1, 9, 2, QStringLiteral("7"));
+            excel->setColumnCells(1, 9, 2, { QStringLiteral("8"), QStringLiteral("9") });
         }
+        excel->saveAs(1, saved, 56);
+        excel->setDisplayAlerts(false);
+        excel->close(1);
+        excel->quit();
         const auto second = open(saved);
         const auto model = second->workbook(1);
         for (const Typed& typed : cases) {
@@ -271,6 +287,11 @@ private slots:
         }
         // General cells took on the look of what was typed; formatted cells kept theirs.
         QVERIFY(formatType(model, "B1") & util::NumberFormat::CURRENCY);
+        QVERIFY(formatType(model, "B3") & util::NumberFormat::CURRENCY);
+        QCOMPARE(cellAt(model, "B9")->getValue(), 0.08);
+        QVERIFY(formatType(model, "B9") & util::NumberFormat::PERCENT);
+        QCOMPARE(cellAt(model, "B10")->getValue(), 9.0);
+        QVERIFY(formatType(model, "B10") & util::NumberFormat::CURRENCY);
         QVERIFY(formatType(model, "B5") & util::NumberFormat::PERCENT);
         QVERIFY(!(formatType(model, "B4")
             & (util::NumberFormat::CURRENCY | util::NumberFormat::PERCENT)));
@@ -280,6 +301,26 @@ private slots:
         QVERIFY(cellAt(model, "D3")->getType() == table::CellContentType_EMPTY);
         // The workbook's own formula computed from the typed amount, and the result was saved.
         QCOMPARE(cellAt(model, "E1")->getValue(), 54000.0);
+    }
+
+    // Formats are shared only between workbooks of the same bytes on the same office.
+    void loadedFormatsBelongToTheBytesAndTheOffice()
+    {
+        auto office = std::make_shared<int>(1);
+        const auto other = std::make_shared<int>(2);
+        const auto formats = LoadedFormats::of(office, "same");
+        LoadedFormats::Format percent;
+        percent.percent = true;
+        formats->remember(1, 4, 4, percent);
+        QCOMPARE(LoadedFormats::of(office, "same"), formats);
+        QVERIFY(LoadedFormats::of(office, "same")->find(1, 4, 4)->percent);
+        QVERIFY(!LoadedFormats::of(office, "same")->find(1, 5, 4));
+        QVERIFY(!LoadedFormats::of(office, "changed")->find(1, 4, 4));
+        QVERIFY(!LoadedFormats::of(other, "same")->find(1, 4, 4));
+        // An office that is gone takes its formats along, even where a new one gets its address.
+        office.reset();
+        const auto next = std::make_shared<int>(3);
+        QVERIFY(!LoadedFormats::of(next, "same")->find(1, 4, 4));
     }
 
     void selectionIsSavedWithTheWorkbook()

@@ -93,6 +93,12 @@ private slots:
             << "7,5 %" << de << false << K::Number << 0.075 << L::Percent;
         QTest::newRow("us text in german")
             << "4,500.00" << de << false << K::Text << 0.0 << L::General;
+        // Right after Germany's rules, the same language in another country reads its own way.
+        QTest::newRow("swiss german grouping")
+            << QStringLiteral("1’500.25") << QLocale(QLocale::German, QLocale::Switzerland) << false
+            << K::Number << 1500.25 << L::General;
+        QTest::newRow("german again after swiss")
+            << "1.500,25" << de << false << K::Number << 1500.25 << L::General;
         QTest::newRow("french narrow space grouping")
             << QStringLiteral("1\u202f500,25") << fr << false << K::Number << 1500.25 << L::General;
         QTest::newRow("french date")
