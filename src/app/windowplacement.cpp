@@ -4,6 +4,7 @@
 #include "settingsfile.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
@@ -18,6 +19,14 @@ constexpr int titleBarAllowance = 40;
 QString maximisedKey(const QString& window)
 {
     return window + QStringLiteral("Maximized");
+}
+
+// What this program last read from or wrote to the file for each window: hiding a window that
+// has not moved need not rewrite the settings file, which the preview would otherwise wait for.
+QHash<QString, WindowPlacement>& knownInFile()
+{
+    static QHash<QString, WindowPlacement> known;
+    return known;
 }
 
 } // namespace
@@ -38,6 +47,7 @@ std::optional<WindowPlacement> WindowPlacement::read(const QString& window)
     placement.geometry = QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
     placement.maximised
         = SettingsFile::readIn(section, maximisedKey(window)) == QStringLiteral("true");
+    knownInFile().insert(window, placement);
     return placement;
 }
 
@@ -52,6 +62,7 @@ void WindowPlacement::write(const QString& window) const
                   .arg(geometry.height()) },
             { maximisedKey(window),
                 maximised ? QStringLiteral("true") : QStringLiteral("false") } });
+    knownInFile().insert(window, *this);
 }
 
 std::optional<QRect> WindowPlacement::fitted(
@@ -119,6 +130,9 @@ void WindowPlacement::remember(const QWidget& window, const QString& name)
         maximised };
     // A window maximised from the start has no normal geometry of its own yet.
     if (!placement.geometry.isValid())
+        return;
+    const auto known = knownInFile().constFind(name);
+    if (known != knownInFile().cend() && *known == placement)
         return;
     try {
         placement.write(name);

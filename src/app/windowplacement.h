@@ -16,6 +16,11 @@ struct WindowPlacement {
 
     static const QString section;
 
+    bool operator==(const WindowPlacement& other) const
+    {
+        return geometry == other.geometry && maximised == other.maximised;
+    }
+
     // Empty when nothing readable is stored under the window's name.
     static std::optional<WindowPlacement> read(const QString& window);
     // Throws AppError when the settings file cannot be written.
@@ -36,6 +41,7 @@ struct WindowPlacement {
     // Centres the window on its screen at its designed size, made smaller (down to its minimum)
     // where that size and a title bar would not fit the screen's available area.
     static void centre(QWidget& window);
-    // Takes down the window's place now; a failure to write is left for the next time.
+    // Takes down the window's place now, unless the file already holds it as this program last
+    // read or wrote it; a failure to write is left for the next time.
     static void remember(const QWidget& window, const QString& name);
 };

@@ -1,3 +1,4 @@
+#include "app/settingsfile.h"
 #include "app/windowplacement.h"
 
 #include <QtTest>
@@ -6,6 +7,27 @@ class TestWindowPlacement : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", mConfig.path().toLocal8Bit()); }
+
+    // Hiding a window that has not moved leaves the file alone; a moved one is written.
+    void rememberWritesOnlyAMove()
+    {
+        QWidget window;
+        window.setGeometry(100, 120, 800, 600);
+        WindowPlacement::remember(window, QStringLiteral("Probe"));
+        QCOMPARE(SettingsFile::readIn(WindowPlacement::section, QStringLiteral("Probe")),
+            QStringLiteral("100,120,800,600"));
+        // Changed behind the program's back: an unmoved window does not write it again.
+        SettingsFile::writeIn(WindowPlacement::section,
+            { { QStringLiteral("Probe"), QStringLiteral("1,2,800,600") } });
+        WindowPlacement::remember(window, QStringLiteral("Probe"));
+        QCOMPARE(SettingsFile::readIn(WindowPlacement::section, QStringLiteral("Probe")),
+            QStringLiteral("1,2,800,600"));
+        window.move(140, 120);
+        WindowPlacement::remember(window, QStringLiteral("Probe"));
+        QCOMPARE(WindowPlacement::read(QStringLiteral("Probe"))->geometry, window.geometry());
+    }
+
     void fitted_data()
     {
         QTest::addColumn<QRect>("remembered");
@@ -52,6 +74,9 @@ private slots:
         QFETCH(QRect, centred);
         QCOMPARE(WindowPlacement::centred(QSize(752, 631), QSize(752, 480), area), centred);
     }
+
+private:
+    QTemporaryDir mConfig;
 };
 
 QTEST_MAIN(TestWindowPlacement)
