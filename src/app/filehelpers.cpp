@@ -60,7 +60,7 @@ void OpenSaveFile(QSaveFile& file)
                            .arg(file.fileName(), file.errorString()));
 }
 
-void WriteAllBytes(QSaveFile& file, const QByteArray& bytes)
+void WriteAllBytes(QFileDevice& file, QByteArrayView bytes)
 {
     qint64 done = 0;
     while (done < bytes.size()) {

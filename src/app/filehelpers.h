@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+class QFileDevice;
 class QSaveFile;
 
 // True exactly when the file's modification time can be read; never reports.
@@ -21,7 +23,7 @@ void WriteBytesToFile(const QByteArray& bytes, const QString& path);
 // one's failed flush in commit() (a full disk, the file size limit) goes unseen, and the cut
 // short file replaces the old one. Throws AppError "Path/File access error: ..." on failure.
 void OpenSaveFile(QSaveFile& file);
-// Writes all the bytes to a file opened by OpenSaveFile, resuming after short writes. Throws
-// AppError "Disk error writing <file> (<the system's reason>)" on failure; the caller then must
-// not commit.
-void WriteAllBytes(QSaveFile& file, const QByteArray& bytes);
+// Writes all the bytes to a file opened unbuffered (a save file by OpenSaveFile), resuming after
+// short writes. Throws AppError "Disk error writing <file> (<the system's reason>)" on failure; a
+// save file then must not be committed.
+void WriteAllBytes(QFileDevice& file, QByteArrayView bytes);

@@ -54,21 +54,6 @@ QByteArray bitmapHeaders(int width, int height)
     return headers;
 }
 
-void writeAll(QFile& file, const char* bytes, qint64 size)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 written = file.write(bytes + done, size - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.remove();
-            throw AppError(
-                QStringLiteral("Disk error writing %1 (%2)").arg(file.fileName(), reason));
-        }
-        done += written;
-    }
-}
-
 } // namespace
 
 void writeBitmapFile(const QImage& picture, const QString& target)
@@ -85,8 +70,14 @@ void writeBitmapFile(const QImage& picture, const QString& target)
             QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         throw AppError(
             QStringLiteral("Path/File access error: %1 (%2)").arg(target, file.errorString()));
-    writeAll(file, headers.constData(), headers.size());
-    writeAll(file, reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes());
+    try {
+        WriteAllBytes(file, headers);
+        WriteAllBytes(file, QByteArrayView(pixels.constBits(), pixels.sizeInBytes()));
+    } catch (const AppError&) {
+        // No picture cut short stays behind.
+        file.remove();
+        throw;
+    }
     file.close();
     KeepPrivate(target);
 }

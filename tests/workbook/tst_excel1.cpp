@@ -1,5 +1,6 @@
 #include "app/errorreport.h"
 #include "fakespreadsheet.h"
+#include "filesizelimit.h"
 #include "scripteddialogs.h"
 #include "workbook/excel1.h"
 
@@ -228,6 +229,25 @@ private slots:
         QVERIFY(dialogs.texts().first().contains("at line 112"));
         QVERIFY(dialogs.texts().first().contains(path));
         QVERIFY(!QFile::exists(path));
+        QVERIFY(returned.isNull());
+    }
+
+    // As a full disk met halfway: reported at the write, and no picture cut short stays.
+    void writeFailingHalfwayLeavesNoPicture()
+    {
+        ScriptedDialogs dialogs;
+        FakeSpreadsheet::Office office;
+        office.pictureSize = QSize(233, 97);
+        auto app = openedOffice();
+        QImage returned;
+        {
+            const FileSizeLimit limit(4096);
+            returned = Excel1::saveCellsActivesheet(app.get(), 1, picturePath());
+        }
+        QCOMPARE(dialogs.texts(),
+            QStringList({ report(112,
+                QStringLiteral("Disk error writing %1 (File too large)").arg(picturePath())) }));
+        QVERIFY(!QFile::exists(picturePath()));
         QVERIFY(returned.isNull());
     }
 };
