@@ -209,28 +209,27 @@ void CompareWindow::copyTable()
 
 void CompareWindow::saveCsv()
 {
-    ErrorTrap trap(QStringLiteral("CompareWindow.saveCsv"));
-    QString target;
-    trap.step(100, [&] {
-        target = askTarget(
-            this, tr("Save Comparison as CSV"), tr("CSV Files (*.csv)"), QStringLiteral("csv"));
-    });
-    if (!target.isEmpty() && trap.step(102, [&] { writeTextFile(target, mComparison.toCsv()); }))
-        rememberSaveFolder(target);
+    saveAs(QStringLiteral("CompareWindow.saveCsv"), tr("Save Comparison as CSV"),
+        tr("CSV Files (*.csv)"), QStringLiteral("csv"),
+        [this](const QString& target) { writeTextFile(target, mComparison.toCsv()); });
 }
 
 void CompareWindow::exportPdf()
 {
-    ErrorTrap trap(QStringLiteral("CompareWindow.exportPdf"));
-    QString target;
-    trap.step(100, [&] {
-        target = askTarget(
-            this, tr("Export Comparison as PDF"), tr("PDF Files (*.pdf)"), QStringLiteral("pdf"));
-    });
-    if (!target.isEmpty() && trap.step(102, [&] {
+    saveAs(QStringLiteral("CompareWindow.exportPdf"), tr("Export Comparison as PDF"),
+        tr("PDF Files (*.pdf)"), QStringLiteral("pdf"), [this](const QString& target) {
             writeComparisonPdf(
                 target, mComparison, mRunner->compared(), QDateTime::currentDateTime());
-        }))
+        });
+}
+
+void CompareWindow::saveAs(const QString& procedure, const QString& caption, const QString& filter,
+    const QString& suffix, const std::function<void(const QString&)>& write)
+{
+    ErrorTrap trap(procedure);
+    QString target;
+    trap.step(100, [&] { target = askTarget(this, caption, filter, suffix); });
+    if (!target.isEmpty() && trap.step(102, [&] { write(target); }))
         rememberSaveFolder(target);
 }
 

@@ -3,6 +3,7 @@
 #include "comparison.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class CompareRunner;
@@ -39,6 +40,10 @@ public:
     void copyTable();
     void saveCsv();
     void exportPdf();
+    // Asks for the target through the dialog seam and writes it, each step reported under the
+    // procedure's name; the folder is remembered once the file is written.
+    void saveAs(const QString& procedure, const QString& caption, const QString& filter,
+        const QString& suffix, const std::function<void(const QString&)>& write);
     void openPreview();
 
 protected:
