@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -90,32 +91,45 @@ void toScreenPixels(const uchar* from, QRgb* to, int count)
         to[x] = qRgb(from[2], from[1], from[0]);
 }
 
+// The smallest rectangle holding every drawn pixel of a picture of that height, from where each
+// line's drawing starts and ends (nothing for a blank line); the top left pixel when none is drawn.
+template <typename LineExtent> QRect drawnArea(int height, LineExtent extentOf)
+{
+    int top = -1, bottom = -1, left = std::numeric_limits<int>::max(), right = -1;
+    for (int y = 0; y < height; ++y) {
+        const std::optional<std::pair<int, int>> extent = extentOf(y);
+        if (!extent)
+            continue;
+        if (top < 0)
+            top = y;
+        bottom = y;
+        left = std::min(left, extent->first);
+        right = std::max(right, extent->second);
+    }
+    if (top < 0)
+        return QRect(0, 0, 1, 1);
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 QImage trimmedBitmap(const BitmapLines& bitmap)
 {
     const qsizetype lineBytes = qsizetype(bitmap.width) * 3;
-    int top = -1, bottom = -1, left = bitmap.width, right = -1;
-    for (int y = 0; y < bitmap.height; ++y) {
+    const QRect drawn = drawnArea(bitmap.height, [&](int y) -> std::optional<std::pair<int, int>> {
         const uchar* line = bitmap.line(y);
         const uchar* end = line + lineBytes;
         const uchar* first = firstNotFull(line, end);
         if (first == end)
-            continue;
+            return std::nullopt;
         const uchar* last = lastNotFull(first, end);
-        if (top < 0)
-            top = y;
-        bottom = y;
-        left = std::min(left, int((first - line) / 3));
-        right = std::max(right, int((last - 1 - line) / 3));
-    }
-    if (top < 0)
-        top = bottom = left = right = 0;
-    QImage picture(right - left + 1, bottom - top + 1, QImage::Format_RGB32);
+        return std::make_pair(int((first - line) / 3), int((last - 1 - line) / 3));
+    });
+    QImage picture(drawn.size(), QImage::Format_RGB32);
     // Too large to hold in memory: no picture.
     if (picture.isNull())
         return picture;
-    for (int y = top; y <= bottom; ++y)
-        toScreenPixels(bitmap.line(y) + qsizetype(left) * 3,
-            reinterpret_cast<QRgb*>(picture.scanLine(y - top)), picture.width());
+    for (int y = drawn.top(); y <= drawn.bottom(); ++y)
+        toScreenPixels(bitmap.line(y) + qsizetype(drawn.left()) * 3,
+            reinterpret_cast<QRgb*>(picture.scanLine(y - drawn.top())), picture.width());
     return picture;
 }
 
@@ -124,26 +138,18 @@ QImage trimmedBitmap(const BitmapLines& bitmap)
 QRect drawnPart(const QImage& picture)
 {
     const QRgb white = qRgb(255, 255, 255);
-    int top = -1, bottom = -1, left = picture.width(), right = -1;
-    for (int y = 0; y < picture.height(); ++y) {
+    auto isDrawn = [&](QRgb pixel) { return pixel != white; };
+    return drawnArea(picture.height(), [&](int y) -> std::optional<std::pair<int, int>> {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const auto* end = line + picture.width();
-        const auto* first = std::find_if(line, end, [&](QRgb pixel) { return pixel != white; });
+        const auto* first = std::find_if(line, end, isDrawn);
         if (first == end)
-            continue;
+            return std::nullopt;
         const auto* last = std::find_if(
-            std::make_reverse_iterator(end), std::make_reverse_iterator(first), [&](QRgb pixel) {
-                return pixel != white;
-            }).base();
-        if (top < 0)
-            top = y;
-        bottom = y;
-        left = std::min(left, int(first - line));
-        right = std::max(right, int(last - 1 - line));
-    }
-    if (top < 0)
-        return QRect(0, 0, 1, 1);
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+            std::make_reverse_iterator(end), std::make_reverse_iterator(first), isDrawn)
+                               .base();
+        return std::make_pair(int(first - line), int(last - 1 - line));
+    });
 }
 
 QImage trimmedPicture(const QByteArray& bytes)
