@@ -56,6 +56,16 @@ private slots:
         QTest::newRow("white all over keeps its first pixel")
             << encoded(white, "BMP") << white << QRect(0, 0, 1, 1);
         QTest::newRow("a PNG") << encoded(office, "PNG") << office << QRect(1, 1, 110, 82);
+        // As text is drawn: the widest line is neither the first nor the last.
+        QImage ragged(60, 40, QImage::Format_RGB32);
+        ragged.fill(Qt::white);
+        ragged.setPixel(20, 4, qRgb(0, 0, 0));
+        for (int x = 3; x <= 50; ++x)
+            ragged.setPixel(x, 12, qRgb(0, 0, 0));
+        ragged.setPixel(10, 30, qRgb(0, 0, 0));
+        QTest::newRow("ragged lines") << encoded(ragged, "BMP") << ragged << QRect(3, 4, 48, 27);
+        QTest::newRow("ragged lines, PNG")
+            << encoded(ragged, "PNG") << ragged << QRect(3, 4, 48, 27);
     }
 
     void edgesAreCutOff()
