@@ -70,8 +70,13 @@ void PlanRun::planSteps()
                             = uniqueRunFile(QStringLiteral("plantemplate"), QStringLiteral(".xlt"));
                         WriteBytesToFile(bytes, mTemplateFile);
                     } };
-    mSteps << Step { QStringLiteral("opening the template"),
-        [this] { mWorkbook = app().openWorkbook(mTemplateFile); } };
+    // Only a picture needs a view. The template is saved with its first cell selected, so a
+    // workbook without a view keeps that cursor and needs no selection made.
+    const bool drawn = !mOutputs.png.isEmpty();
+    mSteps << Step { QStringLiteral("opening the template"), [this, drawn] {
+                        mWorkbook = drawn ? app().openWorkbook(mTemplateFile)
+                                          : app().openWorkbookWithoutView(mTemplateFile);
+                    } };
     // A cell map row at a time: one office call each.
     for (int mapRow = 0; mapRow < TemplateFill::rowCount(); ++mapRow)
         mSteps << Step { QStringLiteral("filling the template"), [this, mapRow] {
@@ -91,10 +96,11 @@ void PlanRun::planSteps()
                             if (failure)
                                 throw AppError(*failure);
                         } };
-    mSteps << Step { QStringLiteral("selecting the first cell"), [this] {
-                        app().setVisible(false);
-                        app().selectRange(firstCell);
-                    } };
+    if (drawn)
+        mSteps << Step { QStringLiteral("selecting the first cell"), [this] {
+                            app().setVisible(false);
+                            app().selectRange(firstCell);
+                        } };
     mSteps << Step { QStringLiteral("saving the workbook"), [this] {
                         const QString path
                             = uniqueRunFile(QStringLiteral("planresult"), QStringLiteral(".xls"));

@@ -331,5 +331,8 @@ SheetDescription estimateSheet()
         { "L", 20.29 }, { "M", 12.29 }, { "O", 14.00 } };
     sheet.hasPageSetup = true;
     sheet.zoomPercent = 93;
+    // D4, the first input, as every result is saved.
+    sheet.cursorRow = 3;
+    sheet.cursorColumn = 3;
     return sheet;
 }

@@ -74,6 +74,9 @@ struct SheetDescription {
     bool hasPageSetup = false;
     PageSetup pageSetup;
     int zoomPercent = 100;
+    // The cell selected when the workbook is opened, counted from 0.
+    int cursorRow = 0;
+    int cursorColumn = 0;
 };
 
 struct TemplateDescription {

@@ -79,6 +79,8 @@ public:
     ~FakeSpreadsheet() override;
 
     int openWorkbook(const QString& path) override;
+    // Like the office's: nothing can be selected in it or drawn.
+    int openWorkbookWithoutView(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
     void setColumnCells(
@@ -112,9 +114,11 @@ private:
     void needWorkbook(int workbook) const;
     void needActiveWorkbook() const;
     void end();
+    int open(const QString& path);
 
     Office& mOffice;
     int mNumber;
     bool mEnded = false;
     QStringList mOpen; // paths of open workbooks, numbered from 1; closed ones are emptied
+    QSet<int> mWithoutView;
 };

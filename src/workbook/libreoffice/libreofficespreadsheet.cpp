@@ -18,7 +18,9 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XLayoutManager.hpp>
+#include <com/sun/star/frame/XLoadable.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -88,6 +90,40 @@ LibreOfficeSpreadsheet::~LibreOfficeSpreadsheet()
 
 int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
 {
+    return open(path, true);
+}
+
+int LibreOfficeSpreadsheet::openWorkbookWithoutView(const QString& path)
+{
+    return open(path, false);
+}
+
+Reference<frame::XModel> LibreOfficeSpreadsheet::loadWithoutView(const rtl::OUString& url)
+{
+    // What the desktop's loader does before it builds a frame and a view for the document.
+    const auto context = mOffice->context();
+    const Reference<frame::XLoadable> document(
+        context->getServiceManager()->createInstanceWithContext(
+            rtl::OUString("com.sun.star.sheet.SpreadsheetDocument"), context),
+        UNO_QUERY_THROW);
+    uno::Sequence<beans::PropertyValue> arguments(2);
+    arguments.getArray()[0] = property("URL", uno::Any(url));
+    arguments.getArray()[1] = property("FilterName", uno::Any(rtl::OUString("MS Excel 97")));
+    try {
+        document->load(arguments);
+    } catch (...) {
+        // The empty document would otherwise stay in the office.
+        try {
+            Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+        } catch (const uno::Exception&) {
+        }
+        throw;
+    }
+    return Reference<frame::XModel>(document, UNO_QUERY_THROW);
+}
+
+int LibreOfficeSpreadsheet::open(const QString& path, bool withView)
+{
     return watched([&] {
         const QFileInfo file(path);
         if (!file.isFile())
@@ -96,6 +132,8 @@ int LibreOfficeSpreadsheet::openWorkbook(const QString& path)
         const auto desktop = mOffice->desktop();
         const QString action = QStringLiteral("open %1").arg(QDir::toNativeSeparators(path));
         Reference<frame::XModel> model = officeCall(action, [&] {
+            if (!withView)
+                return loadWithoutView(url);
             uno::Sequence<beans::PropertyValue> arguments(1);
             arguments.getArray()[0] = property("Hidden", uno::Any(true));
             return Reference<frame::XModel>(
@@ -178,6 +216,9 @@ void LibreOfficeSpreadsheet::selectRange(const QString& cell)
             const uno::Any range(Reference<table::XCellRange>(target, UNO_QUERY_THROW)
                                      ->getCellRangeByName(toOUString(cell)));
             const Reference<frame::XController> controller = model->getCurrentController();
+            if (!controller.is())
+                throw AppError(
+                    QStringLiteral("The workbook has no view to select %1 in.").arg(cell));
             // The 97-2003 export takes the cursor from a visible view only; under --headless a
             // visible view still shows nothing anywhere.
             const Reference<frame::XFrame> frame = controller->getFrame();
@@ -292,6 +333,8 @@ QImage LibreOfficeSpreadsheet::sheetPicture(int number)
 {
     return watched([&] {
         const auto model = workbook(number);
+        if (!model->getCurrentController().is())
+            throw AppError(QStringLiteral("The workbook has no view to draw."));
         const auto target = activeSheet(model);
         const auto area = usedAreaOf(number);
         return renderRange(model, target, area);

@@ -16,8 +16,8 @@
 
 // The spreadsheet application as a session on a private LibreOffice process: either an office of
 // its own, ended by Quit, or a shared one that outlives it, where Quit closes only the workbooks
-// this session opened. Workbooks are loaded hidden; cell texts are stored as typing them under
-// the user's locale would store them.
+// this session opened. Workbooks are loaded hidden or with no view; cell texts are stored as typing
+// them under the user's locale would store them.
 class LibreOfficeSpreadsheet final : public SpreadsheetApplication {
 public:
     // Starts an office of its own; AppError when none can be had.
@@ -29,6 +29,7 @@ public:
     LibreOfficeSpreadsheet& operator=(const LibreOfficeSpreadsheet&) = delete;
 
     int openWorkbook(const QString& path) override;
+    int openWorkbookWithoutView(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
     void setColumnCells(
@@ -60,6 +61,8 @@ public:
 private:
     // Runs a member's calls under the office's watchdog.
     template <typename Body> auto watched(Body&& body) -> decltype(body());
+    int open(const QString& path, bool withView);
+    css::uno::Reference<css::frame::XModel> loadWithoutView(const rtl::OUString& url);
     css::uno::Reference<css::frame::XModel> activeWorkbook() const;
     css::uno::Reference<css::sheet::XSpreadsheet> activeSheet(
         const css::uno::Reference<css::frame::XModel>& workbook) const;

@@ -29,7 +29,7 @@ void authorTemplate(const QString& output, const QString& profileFolder)
         OfficeInstance office(options);
         TemplateAuthor(office.context(), office.desktop()).author(description, partial);
         // The office's template filter neither marks the file as a template nor keeps the zoom
-        // of a document that has no visible window.
+        // or the cursor of a document that has no visible window.
         rewriteWorkbookStream(office.context(), partial, [&](const QByteArray& stream) {
             QByteArray patched = BiffPatcher::markAsTemplate(stream);
             for (int index = 0; index < description.sheets.size(); ++index) {
@@ -37,6 +37,8 @@ void authorTemplate(const QString& output, const QString& profileFolder)
                 if (sheet.zoomPercent != 100)
                     patched = BiffPatcher::setSheetZoom(
                         patched, index, quint16(sheet.zoomPercent), 100);
+                patched = BiffPatcher::setSheetCursor(
+                    patched, index, sheet.cursorRow, sheet.cursorColumn);
                 // Without a header the office saves a header margin of its own choosing.
                 if (sheet.hasPageSetup)
                     patched = BiffPatcher::setHeaderFooterMargins(

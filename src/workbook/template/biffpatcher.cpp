@@ -156,6 +156,32 @@ QByteArray setSheetZoom(
     return insertRecord(patched, window.end(), Biff::record(Biff::Scl, zoom));
 }
 
+QByteArray setSheetCursor(const QByteArray& stream, int sheetIndex, int row, int column)
+{
+    if (row < 0 || row > 0xFFFF || column < 0 || column > 0xFF)
+        throw AppError(QStringLiteral("Row %1, column %2 is not a cell of a 97-2003 sheet.")
+                           .arg(row + 1)
+                           .arg(column + 1));
+    const QVector<Record> records = workbookRecords(stream);
+    const int selection = sheetRecord(records, stream, sheetIndex, Biff::Selection);
+    // Pane, active row and column, active range, range count, then six bytes per range.
+    constexpr int oneRangeLength = 9 + 6;
+    if (selection < 0 || records.at(selection).length != oneRangeLength
+        || Biff::readU16(stream, records.at(selection).dataOffset() + 7) != 1)
+        throw AppError(
+            QStringLiteral("Sheet %1 has no single selection to move.").arg(sheetIndex + 1));
+    QByteArray patched = stream;
+    const int data = records.at(selection).dataOffset();
+    Biff::writeU16(patched, data + 1, quint16(row));
+    Biff::writeU16(patched, data + 3, quint16(column));
+    Biff::writeU16(patched, data + 5, 0);
+    Biff::writeU16(patched, data + 9, quint16(row));
+    Biff::writeU16(patched, data + 11, quint16(row));
+    patched[data + 13] = char(column);
+    patched[data + 14] = char(column);
+    return patched;
+}
+
 QByteArray setHeaderFooterMargins(
     const QByteArray& stream, int sheetIndex, double headerInches, double footerInches)
 {

@@ -16,6 +16,10 @@ QByteArray markAsTemplate(const QByteArray& stream);
 QByteArray setSheetZoom(
     const QByteArray& stream, int sheetIndex, quint16 numerator, quint16 denominator);
 
+// Makes the cell at row and column (counted from 0) the sheet's saved cursor and its only selected
+// cell. The sheet must have an unsplit window: a single SELECTION record holding one range.
+QByteArray setSheetCursor(const QByteArray& stream, int sheetIndex, int row, int column);
+
 // Sets the header and footer margins (in inches) of the sheet's page set-up (its SETUP record).
 QByteArray setHeaderFooterMargins(
     const QByteArray& stream, int sheetIndex, double headerInches, double footerInches);

@@ -10,6 +10,7 @@ namespace Biff {
 
 enum RecordType : quint16 {
     Eof = 0x000A,
+    Selection = 0x001D,
     FilePass = 0x002F,
     Template = 0x0060,
     BoundSheet = 0x0085,

@@ -35,7 +35,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XNumberFormats.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
-#include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include <cmath>
 
@@ -316,17 +315,15 @@ void TemplateAuthor::applyPageSetup(int index, const SheetDescription& sheet)
 void TemplateAuthor::save(const QString& path)
 {
     officeCall(QStringLiteral("save the template as %1").arg(path), [&] {
-        // The workbook opens on the first sheet with A1 selected.
+        // The workbook opens on the first sheet. A hidden view's cursor is not saved: the
+        // authoring tool writes each sheet's cursor into the file afterwards.
         const Reference<frame::XModel> model(mDocument, UNO_QUERY_THROW);
         const Reference<sheet::XSpreadsheetView> view(
             model->getCurrentController(), uno::UNO_QUERY);
         const Reference<container::XIndexAccess> sheets(mDocument->getSheets(), UNO_QUERY_THROW);
         const Reference<sheet::XSpreadsheet> first(sheets->getByIndex(0), UNO_QUERY_THROW);
-        if (view.is()) {
+        if (view.is())
             view->setActiveSheet(first);
-            Reference<view::XSelectionSupplier>(view, UNO_QUERY_THROW)
-                ->select(uno::Any(first->getCellRangeByName(rtl::OUString("A1"))));
-        }
         uno::Sequence<beans::PropertyValue> arguments(2);
         arguments.getArray()[0]
             = property("FilterName", uno::Any(rtl::OUString::createFromAscii(templateFilter)));

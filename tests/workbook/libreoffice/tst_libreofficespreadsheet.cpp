@@ -323,6 +323,28 @@ private slots:
         QVERIFY(!LoadedFormats::of(next, "same")->find(1, 4, 4));
     }
 
+    // The cursor and zoom a saved workbook opens with, as "C3 93".
+    QString savedCursorAndZoom(const QString& path)
+    {
+        // A view takes the saved cursor once it is shown.
+        const auto excel = open(path);
+        const Reference<frame::XController> controller = excel->workbook(1)->getCurrentController();
+        controller->getFrame()->getContainerWindow()->setVisible(true);
+        const Reference<view::XSelectionSupplier> selection(controller, UNO_QUERY_THROW);
+        const table::CellRangeAddress address
+            = Reference<sheet::XCellRangeAddressable>(selection->getSelection(), UNO_QUERY_THROW)
+                  ->getRangeAddress();
+        sal_Int16 zoom = 0;
+        Reference<beans::XPropertySet>(controller, UNO_QUERY_THROW)
+            ->getPropertyValue(rtl::OUString("ZoomValue"))
+            >>= zoom;
+        const auto cell = [](int row, int column) {
+            return QString(QChar('A' + column)) + QString::number(row + 1);
+        };
+        return cell(address.StartRow, address.StartColumn) + ":"
+            + cell(address.EndRow, address.EndColumn) + " " + QString::number(zoom);
+    }
+
     void selectionIsSavedWithTheWorkbook()
     {
         const QString saved = mTemp.filePath("selected.xls");
@@ -331,25 +353,41 @@ private slots:
             excel->selectRange(QStringLiteral("D4"));
             excel->saveAs(1, saved, -4143);
         }
-        // A view takes the saved cursor once it is shown.
-        const auto second = open(saved);
-        const Reference<frame::XController> controller
-            = second->workbook(1)->getCurrentController();
-        controller->getFrame()->getContainerWindow()->setVisible(true);
-        const Reference<view::XSelectionSupplier> selection(controller, UNO_QUERY_THROW);
-        const table::CellRangeAddress address
-            = Reference<sheet::XCellRangeAddressable>(selection->getSelection(), UNO_QUERY_THROW)
-                  ->getRangeAddress();
-        QCOMPARE(address.StartColumn, 3);
-        QCOMPARE(address.StartRow, 3);
-        QCOMPARE(address.EndColumn, 3);
-        QCOMPARE(address.EndRow, 3);
         // Showing the view to save the cursor kept the workbook's own zoom.
-        sal_Int16 zoom = 0;
-        Reference<beans::XPropertySet>(controller, UNO_QUERY_THROW)
-            ->getPropertyValue(rtl::OUString("ZoomValue"))
-            >>= zoom;
-        QCOMPARE(zoom, sal_Int16(93));
+        QCOMPARE(savedCursorAndZoom(saved), QStringLiteral("D4:D4 93"));
+    }
+
+    // Filled and saved without a view, a workbook keeps the cursor and zoom it was saved with;
+    // nothing can be selected in it or drawn, and a file that is no workbook leaves none open.
+    void aWorkbookWithoutAViewKeepsItsSavedCursor()
+    {
+        const QString selected = mTemp.filePath("cursor in C3.xls");
+        const QString saved = mTemp.filePath("filled without view.xls");
+        {
+            const auto excel = open(mWorkbook);
+            excel->selectRange(QStringLiteral("C3"));
+            excel->saveAs(1, selected, 56);
+        }
+        {
+            LibreOfficeSpreadsheet excel;
+            excel.setTypingLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+            QCOMPARE(excel.openWorkbookWithoutView(selected), 1);
+            excel.setColumnCells(1, 1, 2, { QStringLiteral("$4,500.00"), QStringLiteral("7%") });
+            QCOMPARE(excel.cellNumber(1, 1, 2, 2), std::optional<double>(0.07));
+            QVERIFY_THROWS_EXCEPTION(AppError, excel.selectRange(QStringLiteral("D4")));
+            QVERIFY_THROWS_EXCEPTION(AppError, excel.sheetPicture(1));
+            excel.saveAs(1, saved, 56);
+            const QString notAWorkbook = mTemp.filePath("not a workbook.xls");
+            QFile text(notAWorkbook);
+            QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just text\n") > 0);
+            text.close();
+            QVERIFY_THROWS_EXCEPTION(AppError, excel.openWorkbookWithoutView(notAWorkbook));
+            QCOMPARE(excel.workbookCount(), 1);
+            excel.close(1);
+        }
+        QCOMPARE(savedCursorAndZoom(saved), QStringLiteral("C3:C3 93"));
+        const auto reopened = open(saved);
+        QCOMPARE(reopened->cellNumber(1, 1, 1, 2), std::optional<double>(4500));
     }
 
     void templateOpensAsACopyAndStaysUnchanged()

@@ -12,7 +12,6 @@ enum : quint16 {
     DefColWidth = 0x0055,
     Row = 0x0208,
     DbCell = 0x00D7,
-    Selection = 0x001D,
 };
 
 struct Layout {
@@ -123,7 +122,9 @@ private:
         add("window2" + n, Biff::Window2, u16(0x06B6) + QByteArray(16, '\0'));
         if (zoom)
             add("scl" + n, Biff::Scl, u16(3) + u16(4));
-        add("selection" + n, Selection, QByteArray(15, '\0'));
+        // A1 as the active cell and the one selected range.
+        add("selection" + n, Biff::Selection,
+            QByteArray(1, '\3') + u16(0) + u16(0) + u16(0) + u16(1) + QByteArray(6, '\0'));
         add("eof" + n, Biff::Eof, {});
     }
 };
@@ -406,6 +407,60 @@ private slots:
         QByteArray restored = patched;
         restored.replace(setup + 4 + 16, 16, workbook.stream.mid(setup + 4 + 16, 16));
         QCOMPARE(restored, workbook.stream);
+    }
+
+    void cursorIsMovedInPlace_data()
+    {
+        QTest::addColumn<int>("sheet");
+        QTest::addColumn<bool>("chart");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::newRow("D4 on the first sheet") << 0 << false << 3 << 3;
+        QTest::newRow("D4 beside a chart") << 0 << true << 3 << 3;
+        QTest::newRow("the last cell of the second sheet") << 1 << false << 65535 << 255;
+    }
+
+    void cursorIsMovedInPlace()
+    {
+        QFETCH(int, sheet);
+        QFETCH(bool, chart);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        const SyntheticWorkbook workbook(layoutFromRow(false, chart, false, 0));
+        const QByteArray patched = BiffPatcher::setSheetCursor(workbook.stream, sheet, row, column);
+        const int data = workbook.offsets[QStringLiteral("selection%1").arg(sheet + 1)] + 4;
+        // Pane, active cell, active range 0, one range from the cell to itself.
+        const QByteArray expected = QByteArray(1, '\3') + u16(quint16(row)) + u16(quint16(column))
+            + u16(0) + u16(1) + u16(quint16(row)) + u16(quint16(row)) + QByteArray(2, char(column));
+        QCOMPARE(patched.mid(data, 15).toHex(), expected.toHex());
+        QByteArray restored = patched;
+        restored.replace(data, 15, workbook.stream.mid(data, 15));
+        QCOMPARE(restored, workbook.stream);
+    }
+
+    void badCursorRequestsAreRefused_data()
+    {
+        QTest::addColumn<int>("sheet");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("ranges");
+        QTest::newRow("no third sheet") << 2 << 3 << 3 << 1;
+        QTest::newRow("row past the sheet") << 0 << 65536 << 3 << 1;
+        QTest::newRow("column past the sheet") << 0 << 3 << 256 << 1;
+        QTest::newRow("negative row") << 0 << -1 << 3 << 1;
+        QTest::newRow("two ranges selected") << 0 << 3 << 3 << 2;
+    }
+
+    void badCursorRequestsAreRefused()
+    {
+        QFETCH(int, sheet);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, ranges);
+        SyntheticWorkbook workbook(Layout {});
+        Biff::writeU16(workbook.stream, workbook.offsets["selection1"] + 4 + 7, quint16(ranges));
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, BiffPatcher::setSheetCursor(workbook.stream, sheet, row, column));
     }
 
     void marginsOfASheetWithoutSetupAreRefused()

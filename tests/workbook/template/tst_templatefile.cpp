@@ -178,6 +178,12 @@ private slots:
         QVERIFY2(options & 0x0002, "gridlines hidden");
         QVERIFY2(options & 0x0004, "headings hidden");
         QVERIFY2(options & 0x0200, "the first sheet is not selected");
+        // It opens with D4, the first input, as the only selected cell.
+        QCOMPARE(sheet.u16(Biff::Selection, 1), quint16(3));
+        QCOMPARE(sheet.u16(Biff::Selection, 3), quint16(3));
+        QCOMPARE(sheet.u16(Biff::Selection, 7), quint16(1));
+        QCOMPARE(sheet.u16(Biff::Selection, 9), quint16(3));
+        QCOMPARE(sheet.u16(Biff::Selection, 11), quint16(3));
         QCOMPARE(mSubstreams.at(2).find(Biff::Scl), nullptr);
     }
 
