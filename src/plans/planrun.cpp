@@ -70,13 +70,8 @@ void PlanRun::planSteps()
                             = uniqueRunFile(QStringLiteral("plantemplate"), QStringLiteral(".xlt"));
                         WriteBytesToFile(bytes, mTemplateFile);
                     } };
-    // Only a picture needs a view. The template is saved with its first cell selected, so a
-    // workbook without a view keeps that cursor and needs no selection made.
-    const bool drawn = !mOutputs.png.isEmpty();
-    mSteps << Step { QStringLiteral("opening the template"), [this, drawn] {
-                        mWorkbook = drawn ? app().openWorkbook(mTemplateFile)
-                                          : app().openWorkbookWithoutView(mTemplateFile);
-                    } };
+    mSteps << Step { QStringLiteral("opening the template"),
+        [this] { mWorkbook = app().openWorkbookWithoutView(mTemplateFile); } };
     // A cell map row at a time: one office call each.
     for (int mapRow = 0; mapRow < TemplateFill::rowCount(); ++mapRow)
         mSteps << Step { QStringLiteral("filling the template"), [this, mapRow] {
@@ -96,11 +91,10 @@ void PlanRun::planSteps()
                             if (failure)
                                 throw AppError(*failure);
                         } };
-    if (drawn)
-        mSteps << Step { QStringLiteral("selecting the first cell"), [this] {
-                            app().setVisible(false);
-                            app().selectRange(firstCell);
-                        } };
+    mSteps << Step { QStringLiteral("selecting the first cell"), [this] {
+                        app().setVisible(false);
+                        app().selectRange(firstCell);
+                    } };
     mSteps << Step { QStringLiteral("saving the workbook"), [this] {
                         const QString path
                             = uniqueRunFile(QStringLiteral("planresult"), QStringLiteral(".xls"));

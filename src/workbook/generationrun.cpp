@@ -99,7 +99,8 @@ void GenerationRun::PushButton22_Click()
         WriteBytesToFile(templateBytes, path);
     });
     const bool opened = created && templateWritten && trap.step(108, [&] {
-        mWorkbook = excelApp().openWorkbook(temporaryFile(templateFileName));
+        // Only filled and saved: the picture is drawn from the saved result.
+        mWorkbook = excelApp().openWorkbookWithoutView(temporaryFile(templateFileName));
     });
     bool saved = false;
     if (opened) {

@@ -23,9 +23,9 @@ public:
 
     // Workbooks.Open: opens the file as the active workbook and returns its number.
     virtual int openWorkbook(const QString& path) = 0;
-    // Opens a 97-2003 workbook only to be filled, read, exported and saved, which an office may do
-    // sooner with no view at all. It is saved with the cursor it was opened with: nothing can be
-    // selected in it, nor drawn.
+    // Workbooks.Open for a workbook that is to be filled, read and saved rather than drawn: an
+    // office may open it sooner with no view, and give it one only when a selection or a picture
+    // needs it.
     virtual int openWorkbookWithoutView(const QString& path) { return openWorkbook(path); }
     // Workbooks.Count
     virtual int workbookCount() = 0;

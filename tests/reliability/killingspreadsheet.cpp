@@ -46,6 +46,12 @@ int KillingSpreadsheet::openWorkbook(const QString& path)
     return mOffice->openWorkbook(path);
 }
 
+int KillingSpreadsheet::openWorkbookWithoutView(const QString& path)
+{
+    at("openWorkbook");
+    return mOffice->openWorkbookWithoutView(path);
+}
+
 int KillingSpreadsheet::workbookCount()
 {
     at("workbookCount");

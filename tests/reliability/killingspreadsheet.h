@@ -27,6 +27,8 @@ public:
     ~KillingSpreadsheet() override;
 
     int openWorkbook(const QString& path) override;
+    // Counted as an open, as the run's steps name it.
+    int openWorkbookWithoutView(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
     void setColumnCells(

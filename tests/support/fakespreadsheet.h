@@ -79,7 +79,6 @@ public:
     ~FakeSpreadsheet() override;
 
     int openWorkbook(const QString& path) override;
-    // Like the office's: nothing can be selected in it or drawn.
     int openWorkbookWithoutView(const QString& path) override;
     int workbookCount() override;
     void setCell(int sheet, int row, int column, const CellValue& value) override;
@@ -120,5 +119,4 @@ private:
     int mNumber;
     bool mEnded = false;
     QStringList mOpen; // paths of open workbooks, numbered from 1; closed ones are emptied
-    QSet<int> mWithoutView;
 };

@@ -6,6 +6,7 @@
 #include "sheetarea.h"
 #include "sheetpdf.h"
 #include "unoconvert.h"
+#include "workbook/template/compoundfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <com/sun/star/frame/XLoadable.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -40,18 +42,39 @@ constexpr int xlWorkbookNormal = -4143;
 // css::sheet::FormulaResult::VALUE, the "FormulaResultType2" of a formula with a numeric result.
 constexpr sal_Int32 numericFormulaResult = 1;
 
+bool isCursor(const Reference<table::XCellRange>& cells, const BiffPatcher::Cursor& cursor)
+{
+    const table::CellRangeAddress address
+        = Reference<sheet::XCellRangeAddressable>(cells, UNO_QUERY_THROW)->getRangeAddress();
+    return address.Sheet == 0 && address.StartRow == cursor.row && address.EndRow == cursor.row
+        && address.StartColumn == cursor.column && address.EndColumn == cursor.column;
+}
+
 } // namespace
 
-std::shared_ptr<LoadedFormats> LibreOfficeSpreadsheet::loadedFormatsOf(const QString& path) const
+std::shared_ptr<LoadedFormats> LibreOfficeSpreadsheet::loadedFormatsOf(
+    const QByteArray& bytes) const
 {
     // Identified by content: every run opens its own copy of the template.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (bytes.isEmpty())
         return nullptr;
-    QCryptographicHash digest(QCryptographicHash::Sha256);
-    if (!digest.addData(&file))
-        return nullptr;
-    return LoadedFormats::of(mOffice, digest.result());
+    return LoadedFormats::of(mOffice, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256));
+}
+
+Reference<frame::XController> LibreOfficeSpreadsheet::attachView(
+    const Reference<frame::XModel>& model)
+{
+    // The desktop gives an open document a (hidden) frame and view of its own.
+    uno::Sequence<beans::PropertyValue> arguments(2);
+    arguments.getArray()[0] = property("Hidden", uno::Any(true));
+    arguments.getArray()[1] = property("Model", uno::Any(model));
+    Reference<frame::XComponentLoader>(mOffice->desktop(), UNO_QUERY_THROW)
+        ->loadComponentFromURL(
+            rtl::OUString("private:object"), rtl::OUString("_blank"), 0, arguments);
+    const Reference<frame::XController> controller = model->getCurrentController();
+    if (!controller.is())
+        throw AppError(QStringLiteral("LibreOffice could not give the workbook a view."));
+    return controller;
 }
 
 template <typename Body> auto LibreOfficeSpreadsheet::watched(Body&& body) -> decltype(body())
@@ -128,6 +151,9 @@ int LibreOfficeSpreadsheet::open(const QString& path, bool withView)
         const QFileInfo file(path);
         if (!file.isFile())
             throw AppError(QStringLiteral("The workbook %1 could not be found.").arg(path));
+        QFile content(path);
+        const QByteArray bytes
+            = content.open(QIODevice::ReadOnly) ? content.readAll() : QByteArray();
         const rtl::OUString url = fileUrl(path);
         const auto desktop = mOffice->desktop();
         const QString action = QStringLiteral("open %1").arg(QDir::toNativeSeparators(path));
@@ -148,8 +174,12 @@ int LibreOfficeSpreadsheet::open(const QString& path, bool withView)
                 action, [&] { Reference<util::XCloseable>(model, UNO_QUERY_THROW)->close(true); });
             throw AppError(QStringLiteral("%1 is not a workbook.").arg(path));
         }
-        mWorkbooks.push_back(
-            { model, std::make_unique<CellWriter>(model, loadedFormatsOf(path)), std::nullopt });
+        std::optional<BiffPatcher::Cursor> cursor;
+        if (!withView)
+            cursor
+                = BiffPatcher::openingCursor(compoundFileStream(bytes, QStringLiteral("Workbook")));
+        mWorkbooks.push_back({ model, std::make_unique<CellWriter>(model, loadedFormatsOf(bytes)),
+            std::nullopt, cursor });
         return static_cast<int>(mWorkbooks.size());
     });
 }
@@ -211,14 +241,24 @@ void LibreOfficeSpreadsheet::selectRange(const QString& cell)
 {
     watched([&] {
         const auto model = activeWorkbook();
-        const auto target = activeSheet(model);
-        officeCall(QStringLiteral("select %1").arg(cell), [&] {
-            const uno::Any range(Reference<table::XCellRange>(target, UNO_QUERY_THROW)
-                                     ->getCellRangeByName(toOUString(cell)));
+        const std::optional<BiffPatcher::Cursor> savedCursor = mWorkbooks.back().savedCursor;
+        const QString action = QStringLiteral("select %1").arg(cell);
+        const auto cellsOn = [&](const Reference<sheet::XSpreadsheet>& sheet) {
+            return officeCall(action, [&] {
+                return Reference<table::XCellRange>(sheet, UNO_QUERY_THROW)
+                    ->getCellRangeByName(toOUString(cell));
+            });
+        };
+        Reference<table::XCellRange> cells = cellsOn(activeSheet(model));
+        if (!officeCall(action, [&] { return model->getCurrentController().is(); })) {
+            // Without a view the workbook is saved with the cursor it was opened with.
+            if (savedCursor && officeCall(action, [&] { return isCursor(cells, *savedCursor); }))
+                return;
+            officeCall(action, [&] { attachView(model); });
+            cells = cellsOn(activeSheet(model));
+        }
+        officeCall(action, [&] {
             const Reference<frame::XController> controller = model->getCurrentController();
-            if (!controller.is())
-                throw AppError(
-                    QStringLiteral("The workbook has no view to select %1 in.").arg(cell));
             // The 97-2003 export takes the cursor from a visible view only; under --headless a
             // visible view still shows nothing anywhere.
             const Reference<frame::XFrame> frame = controller->getFrame();
@@ -233,7 +273,8 @@ void LibreOfficeSpreadsheet::selectRange(const QString& cell)
             }
             frame->getContainerWindow()->setVisible(true);
             frame->activate();
-            Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)->select(range);
+            Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)
+                ->select(uno::Any(cells));
         });
     });
 }
@@ -334,7 +375,7 @@ QImage LibreOfficeSpreadsheet::sheetPicture(int number)
     return watched([&] {
         const auto model = workbook(number);
         if (!model->getCurrentController().is())
-            throw AppError(QStringLiteral("The workbook has no view to draw."));
+            officeCall(QStringLiteral("draw the worksheet"), [&] { attachView(model); });
         const auto target = activeSheet(model);
         const auto area = usedAreaOf(number);
         return renderRange(model, target, area);

@@ -3,6 +3,7 @@
 #include "cellwriter.h"
 #include "officeinstance.h"
 #include "workbook/spreadsheetapplication.h"
+#include "workbook/template/biffpatcher.h"
 
 #include <QLocale>
 #include <com/sun/star/frame/XModel.hpp>
@@ -68,7 +69,10 @@ private:
         const css::uno::Reference<css::frame::XModel>& workbook) const;
 
     // The formats of workbooks this office loaded from the same bytes; none when unreadable.
-    std::shared_ptr<LoadedFormats> loadedFormatsOf(const QString& path) const;
+    std::shared_ptr<LoadedFormats> loadedFormatsOf(const QByteArray& bytes) const;
+    // Gives a workbook opened without a view a hidden one.
+    css::uno::Reference<css::frame::XController> attachView(
+        const css::uno::Reference<css::frame::XModel>& model);
     void closeOwnWorkbooks();
     css::uno::Reference<css::table::XCell> cellAt(int workbook, int sheet, int row, int column);
 
@@ -81,6 +85,8 @@ private:
         // The active sheet's used area, found once until a cell is written: it takes dozens
         // of calls, and the picture needs it thrice in a row.
         std::optional<css::table::CellRangeAddress> usedArea;
+        // Opened without a view: the first sheet's cursor the file was saved with, when known.
+        std::optional<BiffPatcher::Cursor> savedCursor;
     };
     css::table::CellRangeAddress usedAreaOf(int number);
     std::vector<OpenWorkbook> mWorkbooks;

@@ -182,6 +182,37 @@ QByteArray setSheetCursor(const QByteArray& stream, int sheetIndex, int row, int
     return patched;
 }
 
+std::optional<Cursor> openingCursor(const QByteArray& stream)
+{
+    try {
+        const QVector<Record> records = workbookRecords(stream);
+        const int globalsEnd = Biff::substreamEnd(records, 0);
+        int active = -1;
+        for (int index = 0; index <= globalsEnd; ++index) {
+            if (records.at(index).type == Biff::Window1 && records.at(index).length >= 12) {
+                active = Biff::readU16(stream, records.at(index).dataOffset() + 10);
+                break;
+            }
+        }
+        if (active != 0 || sheetRecord(records, stream, 0, Biff::Pane) >= 0)
+            return std::nullopt;
+        const int selection = sheetRecord(records, stream, 0, Biff::Selection);
+        if (selection < 0 || records.at(selection).length != 15)
+            return std::nullopt;
+        const int data = records.at(selection).dataOffset();
+        const int row = Biff::readU16(stream, data + 1);
+        const int column = Biff::readU16(stream, data + 3);
+        const bool oneCell = Biff::readU16(stream, data + 7) == 1
+            && Biff::readU16(stream, data + 9) == row && Biff::readU16(stream, data + 11) == row
+            && quint8(stream.at(data + 13)) == column && quint8(stream.at(data + 14)) == column;
+        if (!oneCell)
+            return std::nullopt;
+        return Cursor { row, column };
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+}
+
 QByteArray setHeaderFooterMargins(
     const QByteArray& stream, int sheetIndex, double headerInches, double footerInches)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
 
 // Changes to a 97-2003 "Workbook" stream that the office's own export cannot make. Each takes the
 // whole stream and returns the changed stream; they throw AppError on a stream they cannot read
@@ -19,6 +20,14 @@ QByteArray setSheetZoom(
 // Makes the cell at row and column (counted from 0) the sheet's saved cursor and its only selected
 // cell. The sheet must have an unsplit window: a single SELECTION record holding one range.
 QByteArray setSheetCursor(const QByteArray& stream, int sheetIndex, int row, int column);
+
+// The cell (counted from 0) a workbook opens on, as setSheetCursor writes it: known only when the
+// workbook opens on its first sheet, whose unsplit window has that one cell selected. Never throws.
+struct Cursor {
+    int row;
+    int column;
+};
+std::optional<Cursor> openingCursor(const QByteArray& stream);
 
 // Sets the header and footer margins (in inches) of the sheet's page set-up (its SETUP record).
 QByteArray setHeaderFooterMargins(

@@ -11,6 +11,8 @@ namespace Biff {
 enum RecordType : quint16 {
     Eof = 0x000A,
     Selection = 0x001D,
+    Window1 = 0x003D,
+    Pane = 0x0041,
     FilePass = 0x002F,
     Template = 0x0060,
     BoundSheet = 0x0085,

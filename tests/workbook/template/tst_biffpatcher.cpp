@@ -68,6 +68,10 @@ public:
         if (layout.encrypted)
             add("filepass", Biff::FilePass, u16(0) + u16(0x1234) + u16(0x5678));
         add("interfacehdr", InterfaceHdr, u16(0x04B0));
+        // Opens on the first sheet, one sheet selected.
+        add("window1", Biff::Window1,
+            u16(0) + u16(0) + u16(0x4000) + u16(0x2000) + u16(0x38) + u16(0) + u16(0) + u16(1)
+                + u16(600));
         add("boundsheet1", Biff::BoundSheet, u32(0) + QByteArray("\0\0\x02\0One", 7));
         add("boundsheet2", Biff::BoundSheet, u32(0) + QByteArray("\0\0\x02\0Two", 7));
         add("sst", Sst, u32(2) + u32(2) + QByteArray("\x01\0\0a\x01\0\0b", 8));
@@ -436,6 +440,49 @@ private slots:
         QByteArray restored = patched;
         restored.replace(data, 15, workbook.stream.mid(data, 15));
         QCOMPARE(restored, workbook.stream);
+    }
+
+    // What the cursor is moved to is read back, when the workbook opens on that sheet with one
+    // cell selected in an unsplit window; any other workbook's is unknown.
+    void openingCursorIsReadBack_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("known");
+        QTest::newRow("moved to C6") << "" << true;
+        QTest::newRow("opens on the second sheet") << "active tab" << false;
+        QTest::newRow("a range selected") << "range" << false;
+        QTest::newRow("two ranges") << "two ranges" << false;
+        QTest::newRow("a split window") << "pane" << false;
+        QTest::newRow("no WINDOW1") << "no window1" << false;
+        QTest::newRow("cut inside a record") << "cut" << false;
+    }
+
+    void openingCursorIsReadBack()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, known);
+        const SyntheticWorkbook workbook(Layout {});
+        QByteArray stream = BiffPatcher::setSheetCursor(workbook.stream, 0, 5, 2);
+        const int selection = workbook.offsets["selection1"] + 4;
+        if (change == "active tab")
+            Biff::writeU16(stream, workbook.offsets["window1"] + 4 + 10, 1);
+        if (change == "range")
+            Biff::writeU16(stream, selection + 11, 4);
+        if (change == "two ranges")
+            Biff::writeU16(stream, selection + 7, 2);
+        if (change == "pane")
+            stream = BiffPatcher::insertRecord(stream, workbook.offsets["selection1"],
+                Biff::record(Biff::Pane, QByteArray(10, '\0')));
+        if (change == "no window1")
+            Biff::writeU16(stream, workbook.offsets["window1"], 0x0042);
+        if (change == "cut")
+            stream.chop(3);
+        const std::optional<BiffPatcher::Cursor> cursor = BiffPatcher::openingCursor(stream);
+        QCOMPARE(cursor.has_value(), known);
+        if (known) {
+            QCOMPARE(cursor->row, 5);
+            QCOMPARE(cursor->column, 2);
+        }
     }
 
     void badCursorRequestsAreRefused_data()

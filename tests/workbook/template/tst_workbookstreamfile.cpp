@@ -3,6 +3,7 @@
 #include "templatefixture.h"
 #include "workbook/template/biffpatcher.h"
 #include "workbook/template/biffrecords.h"
+#include "workbook/template/compoundfile.h"
 #include "workbook/template/workbookstreamfile.h"
 
 #include <QFile>
@@ -102,6 +103,40 @@ private slots:
             rewriteWorkbookStream(context, path, [](const QByteArray& stream) { return stream; }));
         if (!content.isEmpty())
             QCOMPARE(fileBytes(path), content);
+    }
+
+    // Read from the file's bytes alone, a stream is the one the office reads, held in the file's
+    // own sectors or, when small, in the mini stream; anything that is not whole reads as unknown.
+    void readWithoutTheOffice_data()
+    {
+        QTest::addColumn<int>("keptBytes");
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("the template") << -1 << "";
+        QTest::newRow("a small stream") << 1000 << "";
+        QTest::newRow("cut short") << -1 << "cut";
+        QTest::newRow("not a compound file") << -1 << "text";
+        QTest::newRow("another stream's name") << -1 << "name";
+    }
+
+    void readWithoutTheOffice()
+    {
+        QFETCH(int, keptBytes);
+        QFETCH(QString, damage);
+        const QString path = copyOfTemplate("read alone.xlt");
+        const auto context = mFixture->office().context();
+        if (keptBytes > 0)
+            rewriteWorkbookStream(
+                context, path, [&](const QByteArray& stream) { return stream.left(keptBytes); });
+        const QByteArray stream = readWorkbookStream(context, path);
+        QByteArray file = fileBytes(path);
+        if (damage == "cut")
+            file.truncate(file.size() / 2);
+        if (damage == "text")
+            file = "D0CF11E0 is not enough\n";
+        const QString name = damage == "name" ? "Book" : "Workbook";
+        QCOMPARE(compoundFileStream(file, name), damage.isEmpty() ? stream : QByteArray());
+        if (damage.isEmpty())
+            QCOMPARE(BiffPatcher::openingCursor(stream).has_value(), keptBytes < 0);
     }
 
     void failingChangeLeavesTheFileAlone()
