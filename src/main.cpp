@@ -2,7 +2,6 @@
 #include "app/commandline.h"
 #include "app/firstpaint.h"
 #include "app/folders.h"
-#include "app/fontconfigurationwarmup.h"
 #include "app/processsettings.h"
 #include "app/product.h"
 #include "app/settingsstore.h"
@@ -36,11 +35,7 @@ int main(int argc, char* argv[])
     }
 
     applyProcessSettings();
-    // The fonts' configuration is read while the application connects to the display; the
-    // window's first text waits for it.
-    FontConfigurationWarmUp fontConfiguration;
     QApplication application(argc, argv);
-    fontConfiguration.wait();
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
     // Logout, a closed terminal or Ctrl+C end the program as closing it does: the inputs on disk,
     // then the windows, the office and the run's folder (with the preview's result) go in order
