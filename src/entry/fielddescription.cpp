@@ -101,11 +101,18 @@ QString wrapped(const QString& text)
     return lines.join(QLatin1Char('\n'));
 }
 
+// The template's comments: describing the whole sheet once is enough for both of their uses.
+const QVector<CellComment>& templateComments()
+{
+    static const QVector<CellComment> comments = estimateSheet().comments;
+    return comments;
+}
+
 // The template's comments by cell, each shaped by the function given.
 QHash<QString, QString> commentsByCell(QString (*shape)(const QString&))
 {
     QHash<QString, QString> byCell;
-    for (const CellComment& comment : estimateSheet().comments)
+    for (const CellComment& comment : templateComments())
         byCell.insert(comment.address, shape(comment.text));
     return byCell;
 }
