@@ -1,5 +1,6 @@
 #include "appicon.h"
 
+#include <QFile>
 #include <QIconEngine>
 #include <optional>
 
@@ -11,13 +12,14 @@ static void registerIconResource()
 
 namespace {
 
-// The SVG icon, made (which loads Qt's SVG icon plugin) only when it is first drawn or asked
-// about, not when a window is given it.
+// The SVG icon, made (which loads Qt's SVG icon plugin and reads the drawing) only when it is
+// first drawn or measured, not when a window is given it.
 class ProgramIconEngine final : public QIconEngine {
 public:
     QIconEngine* clone() const override { return new ProgramIconEngine; }
     QString key() const override { return QStringLiteral("ferrowynd-program-icon"); }
-    bool isNull() override { return svg().isNull(); }
+    // A window given the icon asks this at once; the drawing is in the program's resources.
+    bool isNull() override { return !QFile::exists(programIconResource); }
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         svg().paint(painter, rect, Qt::AlignCenter, mode, state);

@@ -21,6 +21,8 @@
 namespace {
 
 QMutex fileMutex;
+// The opening of the file that the reads of this thread share while a ReadBatch lives.
+thread_local QSettings* batchStore = nullptr;
 
 // An empty application name makes QSettings use the organisation's own file.
 std::unique_ptr<QSettings> openStore()
@@ -111,7 +113,28 @@ QString SettingsFile::read(const QString& key)
 QString SettingsFile::readIn(const QString& section, const QString& key)
 {
     const QMutexLocker lock(&fileMutex);
+    if (batchStore)
+        return batchStore->value(groupKey(section, key)).toString();
     return openStore()->value(groupKey(section, key)).toString();
+}
+
+SettingsFile::ReadBatch::ReadBatch()
+{
+    const QMutexLocker lock(&fileMutex);
+    // An inner batch reads through the outer one's.
+    if (batchStore)
+        return;
+    batchStore = openStore().release();
+    mOwnsStore = true;
+}
+
+SettingsFile::ReadBatch::~ReadBatch()
+{
+    if (!mOwnsStore)
+        return;
+    const QMutexLocker lock(&fileMutex);
+    delete batchStore;
+    batchStore = nullptr;
 }
 
 void SettingsFile::write(const QHash<QString, QString>& values)

@@ -18,4 +18,18 @@ public:
     static void write(const QHash<QString, QString>& values);
     static void writeIn(const QString& section, const QHash<QString, QString>& values);
     static QString fileName();
+
+    // While one lives, the reads of its thread share one opening of the file instead of opening
+    // it afresh each: for many values read in a row, as the start does. The file's values are
+    // those it held when the batch began, or when this process last opened or wrote it since.
+    class ReadBatch final {
+    public:
+        ReadBatch();
+        ~ReadBatch();
+        ReadBatch(const ReadBatch&) = delete;
+        ReadBatch& operator=(const ReadBatch&) = delete;
+
+    private:
+        bool mOwnsStore = false;
+    };
 };

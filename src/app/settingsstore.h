@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settingsfile.h"
+
 #include <QString>
 
 class SettingsWriter;
@@ -12,6 +14,8 @@ public:
     // Sees the values written but not yet on disk. An absent key reads as the empty text.
     // Reading waits for the disk; the program reads only at start-up.
     static QString read(const QString& key);
+    // Reads of this thread share one opening of the file while one lives (SettingsFile).
+    using ReadBatch = SettingsFile::ReadBatch;
     static void write(const QString& key, const QString& value);
     // Waits until every value written so far is on disk. False when the file could not be
     // written: the values stay queued, and the next write or flush tries again.

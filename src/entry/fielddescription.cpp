@@ -44,22 +44,21 @@ QString frameTitle(const Field& field)
     return title.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
-bool labelIsShared(const Field& field)
+// How many fields carry each label, as the labels read without their leading spaces.
+QHash<QString, int> labelUses()
 {
-    const QString label = field.label.trimmed();
-    const auto& fields = FieldCatalogue::fields();
-    return std::any_of(fields.begin(), fields.end(), [&](const Field& other) {
-        return (other.group != field.group || other.index != field.index)
-            && other.label.trimmed() == label;
-    });
+    QHash<QString, int> uses;
+    for (const Field& field : FieldCatalogue::fields())
+        uses[field.label.trimmed()] += 1;
+    return uses;
 }
 
-QString qualifiedName(const Field& field)
+QString qualifiedName(const Field& field, const QHash<QString, int>& labels)
 {
     const QString label = field.label.trimmed();
     if (!field.heading.isEmpty())
         return field.heading + separator + label;
-    if (labelIsShared(field))
+    if (labels.value(label) > 1)
         return frameTitle(field) + separator + label;
     return label;
 }
@@ -68,13 +67,14 @@ QString qualifiedName(const Field& field)
 // still share one.
 QHash<QString, QString> namesOfAllFields()
 {
+    const QHash<QString, int> labels = labelUses();
     QHash<QString, QString> names;
     QHash<QString, int> uses;
     for (const Field& field : FieldCatalogue::fields())
-        uses[qualifiedName(field)] += 1;
+        uses[qualifiedName(field, labels)] += 1;
     QHash<QString, int> numbered;
     for (const Field& field : FieldCatalogue::fields()) {
-        QString name = qualifiedName(field);
+        QString name = qualifiedName(field, labels);
         if (uses.value(name) > 1)
             name += QLatin1Char(' ') + QString::number(++numbered[name]);
         names.insert(FieldCatalogue::settingsKey(field.group, field.index), name);
@@ -101,11 +101,18 @@ QString wrapped(const QString& text)
     return lines.join(QLatin1Char('\n'));
 }
 
+// The template's comments: describing the whole sheet once is enough for both of their uses.
+const QVector<CellComment>& templateComments()
+{
+    static const QVector<CellComment> comments = estimateSheet().comments;
+    return comments;
+}
+
 // The template's comments by cell, each shaped by the function given.
 QHash<QString, QString> commentsByCell(QString (*shape)(const QString&))
 {
     QHash<QString, QString> byCell;
-    for (const CellComment& comment : estimateSheet().comments)
+    for (const CellComment& comment : templateComments())
         byCell.insert(comment.address, shape(comment.text));
     return byCell;
 }

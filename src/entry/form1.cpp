@@ -289,6 +289,8 @@ bool Form1::Form_Load()
         });
     }
 
+    // The stored inputs are read in a row, through one opening of the settings file.
+    std::optional<SavedInputs::ReadBatch> storedInputs(std::in_place);
     restoreTextFields(trap);
 
     // Emptying the pickers first must not wipe the dates stored under their keys.
@@ -304,6 +306,7 @@ bool Form1::Form_Load()
             mSavedInputs.read(FieldCatalogue::settingsKey(Group::WifeDOB, 0))));
     });
     mRestoringPickers = false;
+    storedInputs.reset();
 
     trap.step(144, [&] { Picture1->move(Picture1->x(), 0); });
 

@@ -146,8 +146,10 @@ void Form1Builder::fields()
         const int top = field.top - FieldCatalogue::frame(frameIndex).top;
         const int left = boxLeft(field);
         if (FieldCatalogue::isTextArray(field.group)) {
-            auto* box = new QLineEdit(QStringLiteral("0"), frame);
+            auto* box = new QLineEdit(frame);
+            // Before the text: a new limit lays the text out again.
             box->setMaxLength(std::numeric_limits<int>::max());
+            box->setText(QStringLiteral("0"));
             // Rates, a share and ages take three typed characters; a longer text set by the
             // program is shown whole. Amounts have no limit.
             if (field.group == Group::Other)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/settingsstore.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -22,6 +24,8 @@ public:
     void store(const QString& key, const QString& value, const QString& procedure);
     // Sees what was stored even before it is on disk.
     QString read(const QString& key) const;
+    // Reads of this thread share one opening of the settings file while one lives.
+    using ReadBatch = SettingsStore::ReadBatch;
     // Waits until everything stored so far is on disk, and reports a failure not yet told.
     // False when stored values could not be put on disk.
     bool flush();

@@ -66,6 +66,63 @@ private slots:
     }
 
     // Told once, the values kept for the next try, and told again after a write went through.
+    // Another program changing the file, as the settings classes of this process never do.
+    void replaceFileBehindTheStore(const QByteArray& content)
+    {
+        QFile file(SettingsStore::fileName());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(file.write(content) == content.size());
+    }
+
+    void readBatchReadsTheFileAsItBegan_data()
+    {
+        QTest::addColumn<bool>("nested");
+        QTest::newRow("one batch") << false;
+        QTest::newRow("a batch inside another") << true;
+    }
+
+    void readBatchReadsTheFileAsItBegan()
+    {
+        QFETCH(bool, nested);
+        SettingsStore::write("batchKey", "1");
+        QVERIFY(SettingsStore::flush());
+        {
+            const SettingsStore::ReadBatch batch;
+            QCOMPARE(SettingsStore::read("batchKey"), QStringLiteral("1"));
+            replaceFileBehindTheStore("[Ferrowynd]\nbatchKey=333\n");
+            if (nested) {
+                const SettingsStore::ReadBatch inner;
+                QCOMPARE(SettingsStore::read("batchKey"), QStringLiteral("1"));
+            }
+            QCOMPARE(SettingsStore::read("batchKey"), QStringLiteral("1"));
+            // What this process hands in is seen at once, and once on disk.
+            SettingsStore::write("batchKey", "2");
+            QCOMPARE(SettingsStore::read("batchKey"), QStringLiteral("2"));
+            QVERIFY(SettingsStore::flush());
+            QCOMPARE(SettingsStore::read("batchKey"), QStringLiteral("2"));
+            replaceFileBehindTheStore("[Ferrowynd]\nbatchKey=4444\n");
+        }
+        // Without a batch every read opens the file afresh.
+        QCOMPARE(SettingsStore::read("batchKey"), QStringLiteral("4444"));
+    }
+
+    // The writer's thread opens the file afresh while the window's thread reads in a batch.
+    void readBatchIsItsThreadsOwn()
+    {
+        SettingsStore::write("threadKey", "1");
+        QVERIFY(SettingsStore::flush());
+        const SettingsStore::ReadBatch batch;
+        replaceFileBehindTheStore("[Ferrowynd]\nthreadKey=55\n");
+        QString seen;
+        QThread* reader = QThread::create([&] { seen = SettingsStore::read("threadKey"); });
+        reader->start();
+        QVERIFY(reader->wait(10000));
+        delete reader;
+        QCOMPARE(seen, QStringLiteral("55"));
+        // Openings of one file share its values: the batch sees what the other thread read.
+        QCOMPARE(SettingsStore::read("threadKey"), QStringLiteral("55"));
+    }
+
     void unwritableFileIsToldOnceAndRetried()
     {
         SettingsWriter& writer = SettingsStore::writer();

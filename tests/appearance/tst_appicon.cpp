@@ -1,7 +1,19 @@
 #include "app/appicon.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QWidget>
 #include <QtTest>
+
+namespace {
+
+bool svgIconPluginLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libqsvgicon");
+}
+
+} // namespace
 
 class TestAppIcon : public QObject {
     Q_OBJECT
@@ -17,6 +29,17 @@ private slots:
             qEnvironmentVariable("FERROWYND_SOURCE_DIR") + QStringLiteral("/data/ferrowynd.svg"));
         QVERIFY2(source.open(QIODevice::ReadOnly), qPrintable(source.fileName()));
         QCOMPARE(resource.readAll(), source.readAll());
+    }
+
+    // Ahead of the drawing tests: the window is given the icon before its first paint, which
+    // must not wait for the SVG plugin and the drawing.
+    void givingAWindowTheIconDrawsNothing()
+    {
+        QWidget window;
+        window.setWindowIcon(programIcon());
+        QVERIFY(!window.windowIcon().isNull());
+        QVERIFY(window.windowIcon().cacheKey() != QApplication::windowIcon().cacheKey());
+        QVERIFY2(!svgIconPluginLoaded(), "the icon was drawn before it was needed");
     }
 
     void iconDrawsAtEverySize_data()
