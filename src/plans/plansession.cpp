@@ -32,6 +32,8 @@ QString asShown(const QString& key, const QString& text, const QHash<QString, QS
 PlanSession PlanSession::remembered()
 {
     PlanSession session;
+    // Read at start: one opening of the settings file for all of them.
+    const SettingsFile::ReadBatch batch;
     session.mPlan.path = absolute(SettingsFile::readIn(section, currentKey));
     for (int position = 0; position < recentLimit; ++position) {
         const QString path = absolute(SettingsFile::readIn(section, recentKey(position)));
