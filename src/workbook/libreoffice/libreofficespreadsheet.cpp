@@ -41,6 +41,7 @@ constexpr int xlExcel8 = 56;
 constexpr int xlWorkbookNormal = -4143;
 // css::sheet::FormulaResult::VALUE, the "FormulaResultType2" of a formula with a numeric result.
 constexpr sal_Int32 numericFormulaResult = 1;
+constexpr char excel97Filter[] = "MS Excel 97";
 
 bool isCursor(const Reference<table::XCellRange>& cells, const BiffPatcher::Cursor& cursor)
 {
@@ -61,10 +62,11 @@ std::shared_ptr<LoadedFormats> LibreOfficeSpreadsheet::loadedFormatsOf(
     return LoadedFormats::of(mOffice, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256));
 }
 
-Reference<frame::XController> LibreOfficeSpreadsheet::attachView(
-    const Reference<frame::XModel>& model)
+Reference<frame::XController> LibreOfficeSpreadsheet::viewOf(const Reference<frame::XModel>& model)
 {
-    // The desktop gives an open document a (hidden) frame and view of its own.
+    if (const Reference<frame::XController> current = model->getCurrentController(); current.is())
+        return current;
+    // The desktop gives an open document a hidden frame and view of its own.
     uno::Sequence<beans::PropertyValue> arguments(2);
     arguments.getArray()[0] = property("Hidden", uno::Any(true));
     arguments.getArray()[1] = property("Model", uno::Any(model));
@@ -131,7 +133,8 @@ Reference<frame::XModel> LibreOfficeSpreadsheet::loadWithoutView(const rtl::OUSt
         UNO_QUERY_THROW);
     uno::Sequence<beans::PropertyValue> arguments(2);
     arguments.getArray()[0] = property("URL", uno::Any(url));
-    arguments.getArray()[1] = property("FilterName", uno::Any(rtl::OUString("MS Excel 97")));
+    arguments.getArray()[1]
+        = property("FilterName", uno::Any(rtl::OUString::createFromAscii(excel97Filter)));
     try {
         document->load(arguments);
     } catch (...) {
@@ -242,23 +245,18 @@ void LibreOfficeSpreadsheet::selectRange(const QString& cell)
     watched([&] {
         const auto model = activeWorkbook();
         const std::optional<BiffPatcher::Cursor> savedCursor = mWorkbooks.back().savedCursor;
-        const QString action = QStringLiteral("select %1").arg(cell);
-        const auto cellsOn = [&](const Reference<sheet::XSpreadsheet>& sheet) {
-            return officeCall(action, [&] {
-                return Reference<table::XCellRange>(sheet, UNO_QUERY_THROW)
+        officeCall(QStringLiteral("select %1").arg(cell), [&] {
+            const auto cellsOnActiveSheet = [&] {
+                return Reference<table::XCellRange>(activeSheet(model), UNO_QUERY_THROW)
                     ->getCellRangeByName(toOUString(cell));
-            });
-        };
-        Reference<table::XCellRange> cells = cellsOn(activeSheet(model));
-        if (!officeCall(action, [&] { return model->getCurrentController().is(); })) {
+            };
             // Without a view the workbook is saved with the cursor it was opened with.
-            if (savedCursor && officeCall(action, [&] { return isCursor(cells, *savedCursor); }))
+            if (!model->getCurrentController().is() && savedCursor
+                && isCursor(cellsOnActiveSheet(), *savedCursor))
                 return;
-            officeCall(action, [&] { attachView(model); });
-            cells = cellsOn(activeSheet(model));
-        }
-        officeCall(action, [&] {
-            const Reference<frame::XController> controller = model->getCurrentController();
+            const Reference<frame::XController> controller = viewOf(model);
+            // Given a view, the workbook may show another sheet than the first.
+            const uno::Any cells(cellsOnActiveSheet());
             // The 97-2003 export takes the cursor from a visible view only; under --headless a
             // visible view still shows nothing anywhere.
             const Reference<frame::XFrame> frame = controller->getFrame();
@@ -273,8 +271,7 @@ void LibreOfficeSpreadsheet::selectRange(const QString& cell)
             }
             frame->getContainerWindow()->setVisible(true);
             frame->activate();
-            Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)
-                ->select(uno::Any(cells));
+            Reference<view::XSelectionSupplier>(controller, UNO_QUERY_THROW)->select(cells);
         });
     });
 }
@@ -292,7 +289,7 @@ void LibreOfficeSpreadsheet::saveAs(int number, const QString& path, int fileFor
         officeCall(QStringLiteral("save %1").arg(QDir::toNativeSeparators(path)), [&] {
             uno::Sequence<beans::PropertyValue> arguments(2);
             arguments.getArray()[0]
-                = property("FilterName", uno::Any(rtl::OUString("MS Excel 97")));
+                = property("FilterName", uno::Any(rtl::OUString::createFromAscii(excel97Filter)));
             arguments.getArray()[1] = property("Overwrite", uno::Any(true));
             Reference<frame::XStorable>(model, UNO_QUERY_THROW)->storeAsURL(url, arguments);
         });
@@ -374,8 +371,7 @@ QImage LibreOfficeSpreadsheet::sheetPicture(int number)
 {
     return watched([&] {
         const auto model = workbook(number);
-        if (!model->getCurrentController().is())
-            officeCall(QStringLiteral("draw the worksheet"), [&] { attachView(model); });
+        officeCall(QStringLiteral("draw the worksheet"), [&] { viewOf(model); });
         const auto target = activeSheet(model);
         const auto area = usedAreaOf(number);
         return renderRange(model, target, area);

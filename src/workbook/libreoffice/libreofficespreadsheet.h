@@ -70,8 +70,8 @@ private:
 
     // The formats of workbooks this office loaded from the same bytes; none when unreadable.
     std::shared_ptr<LoadedFormats> loadedFormatsOf(const QByteArray& bytes) const;
-    // Gives a workbook opened without a view a hidden one.
-    css::uno::Reference<css::frame::XController> attachView(
+    // The workbook's view; one opened without is given a hidden one first.
+    css::uno::Reference<css::frame::XController> viewOf(
         const css::uno::Reference<css::frame::XModel>& model);
     void closeOwnWorkbooks();
     css::uno::Reference<css::table::XCell> cellAt(int workbook, int sheet, int row, int column);

@@ -91,6 +91,31 @@ int sheetRecord(
     return -1;
 }
 
+// Where a SELECTION record keeps its fields: the pane, the active cell, the active range, the
+// range count, then six bytes per range.
+namespace SelectionField {
+constexpr int activeRow = 1;
+constexpr int activeColumn = 3;
+constexpr int activeRange = 5;
+constexpr int rangeCount = 7;
+constexpr int firstRow = 9;
+constexpr int lastRow = 11;
+constexpr int firstColumn = 13;
+constexpr int lastColumn = 14;
+constexpr int oneRangeLength = 15;
+} // namespace SelectionField
+
+// Index of the sheet's SELECTION record when it holds exactly one range, or -1.
+int oneRangeSelection(const QVector<Record>& records, const QByteArray& stream, int sheetIndex)
+{
+    const int selection = sheetRecord(records, stream, sheetIndex, Biff::Selection);
+    if (selection < 0 || records.at(selection).length != SelectionField::oneRangeLength
+        || Biff::readU16(stream, records.at(selection).dataOffset() + SelectionField::rangeCount)
+            != 1)
+        return -1;
+    return selection;
+}
+
 } // namespace
 
 QByteArray insertRecord(const QByteArray& stream, int position, const QByteArray& record)
@@ -163,22 +188,19 @@ QByteArray setSheetCursor(const QByteArray& stream, int sheetIndex, int row, int
                            .arg(row + 1)
                            .arg(column + 1));
     const QVector<Record> records = workbookRecords(stream);
-    const int selection = sheetRecord(records, stream, sheetIndex, Biff::Selection);
-    // Pane, active row and column, active range, range count, then six bytes per range.
-    constexpr int oneRangeLength = 9 + 6;
-    if (selection < 0 || records.at(selection).length != oneRangeLength
-        || Biff::readU16(stream, records.at(selection).dataOffset() + 7) != 1)
+    const int selection = oneRangeSelection(records, stream, sheetIndex);
+    if (selection < 0)
         throw AppError(
             QStringLiteral("Sheet %1 has no single selection to move.").arg(sheetIndex + 1));
     QByteArray patched = stream;
     const int data = records.at(selection).dataOffset();
-    Biff::writeU16(patched, data + 1, quint16(row));
-    Biff::writeU16(patched, data + 3, quint16(column));
-    Biff::writeU16(patched, data + 5, 0);
-    Biff::writeU16(patched, data + 9, quint16(row));
-    Biff::writeU16(patched, data + 11, quint16(row));
-    patched[data + 13] = char(column);
-    patched[data + 14] = char(column);
+    Biff::writeU16(patched, data + SelectionField::activeRow, quint16(row));
+    Biff::writeU16(patched, data + SelectionField::activeColumn, quint16(column));
+    Biff::writeU16(patched, data + SelectionField::activeRange, 0);
+    Biff::writeU16(patched, data + SelectionField::firstRow, quint16(row));
+    Biff::writeU16(patched, data + SelectionField::lastRow, quint16(row));
+    patched[data + SelectionField::firstColumn] = char(column);
+    patched[data + SelectionField::lastColumn] = char(column);
     return patched;
 }
 
@@ -196,15 +218,16 @@ std::optional<Cursor> openingCursor(const QByteArray& stream)
         }
         if (active != 0 || sheetRecord(records, stream, 0, Biff::Pane) >= 0)
             return std::nullopt;
-        const int selection = sheetRecord(records, stream, 0, Biff::Selection);
-        if (selection < 0 || records.at(selection).length != 15)
+        const int selection = oneRangeSelection(records, stream, 0);
+        if (selection < 0)
             return std::nullopt;
         const int data = records.at(selection).dataOffset();
-        const int row = Biff::readU16(stream, data + 1);
-        const int column = Biff::readU16(stream, data + 3);
-        const bool oneCell = Biff::readU16(stream, data + 7) == 1
-            && Biff::readU16(stream, data + 9) == row && Biff::readU16(stream, data + 11) == row
-            && quint8(stream.at(data + 13)) == column && quint8(stream.at(data + 14)) == column;
+        const int row = Biff::readU16(stream, data + SelectionField::activeRow);
+        const int column = Biff::readU16(stream, data + SelectionField::activeColumn);
+        const bool oneCell = Biff::readU16(stream, data + SelectionField::firstRow) == row
+            && Biff::readU16(stream, data + SelectionField::lastRow) == row
+            && quint8(stream.at(data + SelectionField::firstColumn)) == column
+            && quint8(stream.at(data + SelectionField::lastColumn)) == column;
         if (!oneCell)
             return std::nullopt;
         return Cursor { row, column };

@@ -2,6 +2,7 @@
 
 #include "biffrecords.h"
 
+#include <QByteArrayView>
 #include <QVector>
 
 namespace {
@@ -12,6 +13,22 @@ constexpr int directoryEntrySize = 128;
 constexpr quint8 streamEntry = 2;
 constexpr quint8 rootEntry = 5;
 constexpr int miniSectorSize = 64;
+
+// The sectors of a chain joined: sectors of sectorSize bytes lie one after another in area, and
+// table holds each one's successor. Empty when the chain leaves the area or the table, or loops.
+QByteArray follow(quint32 start, QByteArrayView area, int sectorSize, const QByteArray& table)
+{
+    const qsizetype sectors = area.size() / sectorSize;
+    QByteArray bytes;
+    quint32 current = start;
+    for (qsizetype hops = 0; current != endOfChain; ++hops) {
+        if (current >= sectors || hops > sectors || qsizetype(current) * 4 + 4 > table.size())
+            return {};
+        bytes.append(area.data() + qsizetype(current) * sectorSize, sectorSize);
+        current = Biff::readU32(table, int(current) * 4);
+    }
+    return bytes;
+}
 
 class CompoundFile {
 public:
@@ -24,6 +41,8 @@ public:
         if (shift != 9 && shift != 12)
             return;
         mSectorSize = 1 << shift;
+        // The header takes the first sector's room; sector 0 follows it.
+        mSectors = QByteArrayView(file).sliced(mSectorSize);
         mMiniCutoff = Biff::readU32(file, 0x38);
         if (!readFat())
             return;
@@ -48,20 +67,22 @@ public:
                 continue;
             const quint32 size = Biff::readU32(mDirectory, entry + 0x78);
             const quint32 start = Biff::readU32(mDirectory, entry + 0x74);
-            const QByteArray bytes = size < mMiniCutoff ? miniChain(start) : chain(start);
+            const QByteArray bytes = size < mMiniCutoff
+                ? follow(start, mMiniStream, miniSectorSize, mMiniFat)
+                : chain(start);
             return bytes.size() >= qint64(size) ? bytes.left(int(size)) : QByteArray();
         }
         return {};
     }
 
 private:
-    int sectorCount() const { return int(mFile.size() / mSectorSize) - 1; }
+    qsizetype sectorCount() const { return mSectors.size() / mSectorSize; }
 
-    bool validSector(quint32 sector) const { return sector < quint32(sectorCount()); }
+    bool validSector(quint32 sector) const { return sector < sectorCount(); }
 
     const char* sector(quint32 number) const
     {
-        return mFile.constData() + (qsizetype(number) + 1) * mSectorSize;
+        return mSectors.data() + qsizetype(number) * mSectorSize;
     }
 
     bool readFat()
@@ -89,40 +110,11 @@ private:
         return true;
     }
 
-    // The sectors of a chain joined; empty when the chain leaves the file or loops.
-    QByteArray chain(quint32 start) const
-    {
-        QByteArray bytes;
-        quint32 current = start;
-        for (int hops = 0; current != endOfChain; ++hops) {
-            if (!validSector(current) || hops > sectorCount()
-                || qsizetype(current) * 4 + 4 > mFat.size())
-                return {};
-            bytes.append(sector(current), mSectorSize);
-            current = Biff::readU32(mFat, int(current) * 4);
-        }
-        return bytes;
-    }
-
-    // The same for a small stream: 64-byte sectors of the mini stream, chained by the mini FAT.
-    QByteArray miniChain(quint32 start) const
-    {
-        QByteArray bytes;
-        const int sectors = int(mMiniStream.size() / miniSectorSize);
-        quint32 current = start;
-        for (int hops = 0; current != endOfChain; ++hops) {
-            if (current >= quint32(sectors) || hops > sectors
-                || qsizetype(current) * 4 + 4 > mMiniFat.size())
-                return {};
-            bytes.append(
-                mMiniStream.constData() + qsizetype(current) * miniSectorSize, miniSectorSize);
-            current = Biff::readU32(mMiniFat, int(current) * 4);
-        }
-        return bytes;
-    }
+    QByteArray chain(quint32 start) const { return follow(start, mSectors, mSectorSize, mFat); }
 
     const QByteArray& mFile;
     int mSectorSize = 0;
+    QByteArrayView mSectors;
     quint32 mMiniCutoff = 0;
     QByteArray mFat;
     QByteArray mDirectory;
