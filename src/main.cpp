@@ -7,6 +7,7 @@
 #include "app/settingsstore.h"
 #include "app/signalexit.h"
 #include "appearance/applyskin.h"
+#include "appearance/deferrediconstyle.h"
 #include "entry/form1.h"
 #include "plans/comparewindow.h"
 #include "plans/planarguments.h"
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     applyProcessSettings();
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
+    installDeferredIconStyle();
     // Logout, a closed terminal or Ctrl+C end the program as closing it does: the inputs on disk,
     // then the windows, the office and the run's folder (with the preview's result) go in order
     // on the way out of main.
