@@ -2,6 +2,7 @@
 #include "app/commandline.h"
 #include "app/firstpaint.h"
 #include "app/folders.h"
+#include "app/fontconfigwarmup.h"
 #include "app/processsettings.h"
 #include "app/product.h"
 #include "app/settingsstore.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[])
             return *status;
     }
 
+    FontConfigWarmUp fontConfig;
     applyProcessSettings();
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
@@ -53,6 +55,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<SpreadsheetOffice> office
         = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
     office->holdStart();
+    // The window's first text is measured next.
+    fontConfig.finish();
     Form1 form1({ [](QWidget& window) { ApplySkin(window); },
         [&office] { return CheckExcelInstance(*office); } });
     GenerationWiring* wiring = connectGenerationRun(form1, *office);
