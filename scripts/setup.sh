@@ -13,7 +13,7 @@ packages=(
     dbus-daemon at-spi2-core python3-pyatspi
     libcups2-dev poppler-utils qt6-pdf-dev
     dpkg-dev lintian appstream librsvg2-bin shared-mime-info
-    libxdamage-dev libxtst-dev
+    libxdamage-dev libxtst-dev libfontconfig-dev
 )
 
 missing=()

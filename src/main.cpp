@@ -2,11 +2,13 @@
 #include "app/commandline.h"
 #include "app/firstpaint.h"
 #include "app/folders.h"
+#include "app/fontconfigwarmup.h"
 #include "app/processsettings.h"
 #include "app/product.h"
 #include "app/settingsstore.h"
 #include "app/signalexit.h"
 #include "appearance/applyskin.h"
+#include "appearance/deferrediconstyle.h"
 #include "entry/form1.h"
 #include "plans/comparewindow.h"
 #include "plans/planarguments.h"
@@ -34,9 +36,11 @@ int main(int argc, char* argv[])
             return *status;
     }
 
+    FontConfigWarmUp fontConfig;
     applyProcessSettings();
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(FERROWYND_DESKTOP_ID));
+    installDeferredIconStyle();
     // Logout, a closed terminal or Ctrl+C end the program as closing it does: the inputs on disk,
     // then the windows, the office and the run's folder (with the preview's result) go in order
     // on the way out of main.
@@ -51,6 +55,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<SpreadsheetOffice> office
         = createSpreadsheetOffice(QStringLiteral(":/CUSTOM/101"));
     office->holdStart();
+    // The window's first text is measured next.
+    fontConfig.finish();
     Form1 form1({ [](QWidget& window) { ApplySkin(window); },
         [&office] { return CheckExcelInstance(*office); } });
     GenerationWiring* wiring = connectGenerationRun(form1, *office);

@@ -3,6 +3,7 @@
 #include "app/apperror.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -23,11 +24,26 @@ public:
             throw AppError(QStringLiteral("Control array element '%1' doesn't exist (%2)")
                                .arg(index)
                                .arg(mName));
+        if (!found->second) {
+            found->second = mMakers.at(index)();
+            mMakers.erase(index);
+        }
         return found->second;
     }
 
     bool contains(int index) const { return mElements.count(index) != 0; }
-    void insert(int index, T* element) { mElements[index] = element; }
+    void insert(int index, T* element)
+    {
+        mElements[index] = element;
+        mMakers.erase(index);
+    }
+    // An element made when it is first asked for, for one that may never be needed before the
+    // window is on the screen.
+    void insertMadeOnUse(int index, std::function<T*()> make)
+    {
+        mElements[index] = nullptr;
+        mMakers[index] = std::move(make);
+    }
     int count() const { return static_cast<int>(mElements.size()); }
     QString name() const { return mName; }
 
@@ -41,5 +57,6 @@ public:
 
 private:
     QString mName;
-    std::map<int, T*> mElements;
+    mutable std::map<int, T*> mElements;
+    mutable std::map<int, std::function<T*()>> mMakers;
 };

@@ -209,8 +209,11 @@ void Form1::setMenuBar(QMenuBar* bar)
     mMenuBar = bar;
     if (bar) {
         bar->setParent(this);
-        // The window's own bold field font is not a menu's.
-        bar->setFont(QApplication::font(bar));
+        // The window's own bold field font is not a menu's. Every property of the desktop's menu
+        // font is set, or the bar would still take the window's weight.
+        QFont menuFont = QApplication::font(bar);
+        menuFont.setResolveMask(QFont::AllPropertiesResolved);
+        bar->setFont(menuFont);
         colourMenuBar();
         bar->show();
     }

@@ -254,11 +254,16 @@ void Form1Builder::arrange()
 
 void Form1Builder::placeholders()
 {
+    // Never shown, and only read by a run: each is made when first asked for, not in front of the
+    // window's first paint.
+    Form1* form = &mForm;
     for (const FieldCatalogue::Slot& slot : FieldCatalogue::placeholders()) {
-        auto* box = new QLineEdit(FieldCatalogue::placeholderText, &mForm);
-        place(box, placeholderLeft, 0, textBoxWidth, textBoxHeight);
-        box->hide();
-        mForm.textArray(slot.group).insert(slot.index, box);
+        mForm.textArray(slot.group).insertMadeOnUse(slot.index, [form] {
+            auto* box = new QLineEdit(FieldCatalogue::placeholderText, form);
+            place(box, placeholderLeft, 0, textBoxWidth, textBoxHeight);
+            box->hide();
+            return box;
+        });
     }
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program links none of the libraries its modules load when first needed (the UNO bridge,
-# print support and CUPS, the PDF renderer); each module links its own, and finds all.
+# print support and CUPS, the PDF renderer) and has no library search path of its own; each
+# module links its own libraries, and finds all.
 # Usage: deferredlibraries.sh <program> <module folder>
 set -euo pipefail
 program=$1
@@ -14,6 +15,11 @@ fail() {
 needed() {
     readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p'
 }
+
+# A search path of the program's own would have the loader look through it, and through the
+# current folder for an empty entry, for every library before the system's.
+search_path=$(readelf -d "$program" | sed -n 's/.*(\(RPATH\|RUNPATH\)).*\[\(.*\)\]$/\2/p')
+[ -z "$search_path" ] || fail "the program's library search path is '$search_path'"
 
 deferred='^lib(Qt6PrintSupport|Qt6Pdf|cups|uno_)'
 early=$(needed "$program" | grep -E "$deferred" || true)

@@ -123,13 +123,20 @@ private slots:
         form.Form_Load();
         form.show();
         QCOMPARE(int(FieldCatalogue::placeholders().size()), 18);
+        // Never shown, each is made when first asked for, not in front of the first paint.
+        const auto made = [&form] {
+            return form.findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly).size();
+        };
+        QCOMPARE(made(), 0);
         for (const FieldCatalogue::Slot& slot : FieldCatalogue::placeholders()) {
             QLineEdit* box = form.textArray(slot.group)(slot.index);
             QCOMPARE(box->text(), QStringLiteral("Dummy"));
             QVERIFY(!box->isVisible());
             QCOMPARE(box->parentWidget(), &form);
             QVERIFY(box->x() + box->width() <= 0);
+            QCOMPARE(form.textArray(slot.group)(slot.index), box);
         }
+        QCOMPARE(made(), 18);
         QVERIFY(form.txtExpense.contains(528));
         QVERIFY(!form.txtExpense.contains(61));
         QVERIFY_THROWS_EXCEPTION(AppError, form.txtExpense(61));

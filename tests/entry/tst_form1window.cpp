@@ -153,6 +153,20 @@ private slots:
         QCOMPARE(again.geometry(), QRect(30, 40, 770, 520));
     }
 
+    // The bar is dressed in the desktop's menu font, not in the window's bold field font.
+    void menuBarTakesTheDesktopsMenuFont()
+    {
+        auto form = shownForm();
+        auto* bar = new QMenuBar;
+        bar->addMenu("&File");
+        form->setMenuBar(bar);
+        const QFont desktop = QApplication::font(bar);
+        QVERIFY(form->font().bold());
+        QCOMPARE(bar->font().family(), desktop.family());
+        QCOMPARE(bar->font().weight(), desktop.weight());
+        QCOMPARE(bar->font().pointSizeF(), desktop.pointSizeF());
+    }
+
     // Under a dark colour scheme the white area keeps dark text: every label, heading, frame title
     // and bracket line is read against what is behind it.
     void readableUnderADarkScheme()
