@@ -27,13 +27,9 @@ public:
     {
         icon().paint(painter, rect, Qt::AlignCenter, mode, state);
     }
-    // Both are asked for sizes in device pixels: the icon asking has applied the pixel ratio,
-    // and sets it on the picture it is given.
+    // Asked for a size in device pixels: the icon asking has applied the pixel ratio, and sets
+    // it on the picture it is given.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return icon().pixmap(size, 1.0, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal) override
     {
         return icon().pixmap(size, 1.0, mode, state);
     }

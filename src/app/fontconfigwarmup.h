@@ -12,6 +12,10 @@ public:
     FontConfigWarmUp(const FontConfigWarmUp&) = delete;
     FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
 
+    // Set by a launcher that shows the program starting; taken out of the environment by the
+    // connection to the display while the reading may be looking its own variables up there.
+    static constexpr const char* startIdVariable = "DESKTOP_STARTUP_ID";
+
     // Waits until the configuration is read. Called before the first text is measured: two
     // readings at once would each do the whole work.
     void finish();

@@ -292,24 +292,25 @@ bool Form1::Form_Load()
         });
     }
 
-    // The stored inputs are read in a row, through one opening of the settings file.
-    std::optional<SavedInputs::ReadBatch> storedInputs(std::in_place);
-    restoreTextFields(trap);
+    {
+        // The stored inputs are read in a row, through one opening of the settings file.
+        const SavedInputs::ReadBatch storedInputs;
+        restoreTextFields(trap);
 
-    // Emptying the pickers first must not wipe the dates stored under their keys.
-    mRestoringPickers = true;
-    trap.step(136, [&] { dtHusbandDOB->setValue(std::nullopt); });
-    trap.step(138, [&] { dtWifeDOB->setValue(std::nullopt); });
-    trap.step(140, [&] {
-        dtHusbandDOB->setValue(StoredDate::fromText(
-            mSavedInputs.read(FieldCatalogue::settingsKey(Group::HusbandDOB, 0))));
-    });
-    trap.step(142, [&] {
-        dtWifeDOB->setValue(StoredDate::fromText(
-            mSavedInputs.read(FieldCatalogue::settingsKey(Group::WifeDOB, 0))));
-    });
-    mRestoringPickers = false;
-    storedInputs.reset();
+        // Emptying the pickers first must not wipe the dates stored under their keys.
+        mRestoringPickers = true;
+        trap.step(136, [&] { dtHusbandDOB->setValue(std::nullopt); });
+        trap.step(138, [&] { dtWifeDOB->setValue(std::nullopt); });
+        trap.step(140, [&] {
+            dtHusbandDOB->setValue(StoredDate::fromText(
+                mSavedInputs.read(FieldCatalogue::settingsKey(Group::HusbandDOB, 0))));
+        });
+        trap.step(142, [&] {
+            dtWifeDOB->setValue(StoredDate::fromText(
+                mSavedInputs.read(FieldCatalogue::settingsKey(Group::WifeDOB, 0))));
+        });
+        mRestoringPickers = false;
+    }
 
     trap.step(144, [&] { Picture1->move(Picture1->x(), 0); });
 
